@@ -1,0 +1,36 @@
+#include "TfrmBsDialog.h"
+
+#include "platform/VirtualKeys.h"
+
+TfrmBsDialog::TfrmBsDialog(TComponent* AOwner)
+    : TfrmBase(AOwner)
+{
+    SetName(QStringLiteral("frmBsDialog"));
+    SetCaption(QStringLiteral("frmBsDialog"));
+    SetBorderIcons(false, false);
+    SetKeyPreview(true);
+}
+
+TfrmBsDialog::~TfrmBsDialog() = default;
+
+void TfrmBsDialog::FormCreate()
+{
+    TfrmBase::FormCreate();
+    FEnterAsTab = true;
+}
+
+void TfrmBsDialog::FormKeyPress(QChar& Key)
+{
+    if (Key == QChar(VK_RETURN) && FEnterAsTab) {
+        // A line feed rather than nothing, as the original did; the key is
+        // taken either way.
+        Key = QChar(10);
+        SelectNext(true);
+    }
+}
+
+void TfrmBsDialog::FormKeyDown(int& Key, Qt::KeyboardModifiers)
+{
+    if (Key == VK_ESCAPE)
+        SetModalResult(mrCancel);
+}

@@ -1,0 +1,125 @@
+#include "TResRefManager.h"
+
+#include "ClassRegistry.h"
+#include "HostingExceptions.h"
+#include "TObjectFactory.h"
+#include "platform/TApplication.h"
+
+TResRefManager::TResRefManager(TComponent* AOwner)
+    : TComponent(AOwner)
+{
+}
+
+TResRefManager::~TResRefManager()
+{
+    // The cells' references are dropped without counting down: destroying
+    // the manager neither frees the held windows nor reports a release.
+    for (auto& Cell : FRefCells)
+        Cell.Detach();
+    FRefCells.clear();
+}
+
+HResult TResRefManager::QueryInterface(const QUuid& AIid, void** AObj)
+{
+    if (AIid == IResRefManager::Iid()) {
+        _AddRef();
+        *AObj = static_cast<IResRefManager*>(this);
+        return S_OK;
+    }
+    *AObj = nullptr;
+    return E_NOINTERFACE;
+}
+
+int TResRefManager::_AddRef() { return ++FRefCount; }
+
+int TResRefManager::_Release()
+{
+    const int Count = --FRefCount;
+    if (Count == 0 && OnReleaseAll)
+        OnReleaseAll(this);
+    return Count;
+}
+
+QObject* TResRefManager::LookupResource(const QString& AClassName)
+{
+    return FResources.GetObject(FResources.IndexOf(AClassName));
+}
+
+void TResRefManager::AddResource(QObject* AObject)
+{
+    if (!AObject)
+        return;
+    FResources.AddObject(QString::fromLatin1(AObject->metaObject()->className()), AObject);
+    if (auto* Component = qobject_cast<TComponent*>(AObject)) {
+        FRefCells.emplace_back(static_cast<IResRefManager*>(this));
+        Component->FreeNotification(this);
+    }
+}
+
+void TResRefManager::RemoveResource(const QString& AClassName)
+{
+    const int Index = FResources.IndexOf(AClassName);
+    if (Index < 0)
+        return;
+    if (qobject_cast<TComponent*>(FResources.GetObject(Index))) {
+        // Cells and lines are index-aligned only over components; find the
+        // cell of this line by counting the components before it.
+        int Cell = 0;
+        for (int I = 0; I < Index; ++I) {
+            if (qobject_cast<TComponent*>(FResources.GetObject(I)))
+                ++Cell;
+        }
+        if (Cell < static_cast<int>(FRefCells.size())) {
+            // Dropping the reference may fire OnReleaseAll while the line is
+            // still here; it goes right after.
+            FRefCells[Cell].Clear();
+            FRefCells.erase(FRefCells.begin() + Cell);
+        }
+    }
+    FResources.Delete(Index);
+}
+
+QObject* TResRefManager::GetResource(const QString& AClassName, bool AShow)
+{
+    QObject* Created = nullptr;
+    try {
+        return CreateResource(AClassName, AShow, Created);
+    } catch (...) {
+        if (Application)
+            Application->HandleException(this);
+        return Created;
+    }
+}
+
+QObject* TResRefManager::CreateResource(const QString& AClassName, bool AShow,
+                                        QObject*& ACreated)
+{
+    QObject* Held = LookupResource(AClassName);
+    if (auto* Component = qobject_cast<TComponent*>(Held); Component && Component->IsDestroying())
+        Held = nullptr;
+    if (Held) {
+        if (AShow && OnReuse)
+            OnReuse(this, Held);
+        return Held;
+    }
+    const TClass Class = GetClass(AClassName);
+    if (!Class)
+        throw TExceptResRefManager(QStringLiteral("类%1没有进行注册或不存在！").arg(AClassName));
+    bool Allow = true;
+    if (AShow && OnBeforeCreate)
+        OnBeforeCreate(this, AClassName, Allow);
+    if (!Allow)
+        return nullptr;
+    ACreated = TObjectFactory::CreateInstance(Application, Class);
+    AddResource(ACreated);
+    if (AShow && OnAfterCreate)
+        OnAfterCreate(this, ACreated);
+    return ACreated;
+}
+
+void TResRefManager::Notification(TComponent* AComponent, TOperation AOperation)
+{
+    TComponent::Notification(AComponent, AOperation);
+    if (AComponent && AOperation == TOperation::opRemove && LookupResource(AComponent->ClassName()))
+        RemoveResource(AComponent->ClassName());
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "IResRefManager.h"
+#include "TObjectStringList.h"
+#include "platform/TComponent.h"
+#include "platform/TInterfacePtr.h"
+
+#include <atomic>
+#include <vector>
+
+class TResRefManager;
+
+using TReleaseAllHook = void (*)(TResRefManager* AManager);
+using TBeforeCreateHook = void (*)(TResRefManager* AManager, const QString& AClassName,
+                                   bool& AAllow);
+using TObjectHook = void (*)(TResRefManager* AManager, QObject* AObject);
+
+// Holds the plug-in's windows by class name, creates them on request and
+// tells its owner, through OnReleaseAll, when the last one has gone. Every
+// held window keeps one counted reference to the manager's interface; the
+// manager hears of a window's destruction through free notification.
+class TResRefManager : public TComponent, public IResRefManager {
+    Q_OBJECT
+public:
+    Q_INVOKABLE explicit TResRefManager(TComponent* AOwner = nullptr);
+    ~TResRefManager() override;
+
+    HResult QueryInterface(const QUuid& AIid, void** AObj) override;
+    int _AddRef() override;
+    int _Release() override;
+
+    void AddResource(QObject* AObject) override;
+    void RemoveResource(const QString& AClassName) override;
+    // The window held under that name, or a new one; nullptr when creation
+    // was forbidden or failed. Errors go to the application's HandleException.
+    QObject* GetResource(const QString& AClassName, bool AShow) override;
+    QObject* LookupResource(const QString& AClassName) override;
+
+    void Notification(TComponent* AComponent, TOperation AOperation) override;
+
+    int RefCount() const { return FRefCount.load(); }
+    int ResourceCount() const { return FResources.Count(); }
+
+    TReleaseAllHook OnReleaseAll = nullptr;
+    TBeforeCreateHook OnBeforeCreate = nullptr;
+    TObjectHook OnAfterCreate = nullptr;
+    TObjectHook OnReuse = nullptr;
+
+private:
+    QObject* CreateResource(const QString& AClassName, bool AShow, QObject*& ACreated);
+
+    std::atomic<int> FRefCount{0};
+    std::vector<TInterfacePtr<IResRefManager>> FRefCells;
+    TObjectStringList FResources;
+};

@@ -1,0 +1,8 @@
+#include "TPersistent.h"
+
+TPersistent::TPersistent(QObject* AParent)
+    : QObject(AParent)
+{
+}
+
+TPersistent::~TPersistent() = default;

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the host need, only
+# those that are missing. Needs root (or sudo) when something is missing.
+set -euo pipefail
+
+PACKAGES=(
+    build-essential cmake pkg-config
+    qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
+    libgl-dev
+    libxlsxwriter-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-noto-cjk xvfb xauth poppler-utils unzip sqlite3
+)
+
+missing=()
+for pkg in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$pkg")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing missing packages: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
