@@ -9,3 +9,5 @@ TbfrmVarnholt::TbfrmVarnholt(TComponent* AOwner)
 }
 
 TbfrmVarnholt::~TbfrmVarnholt() = default;
+
+void TbfrmVarnholt::FormShow() {}

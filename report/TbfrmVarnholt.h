@@ -8,4 +8,8 @@ class TbfrmVarnholt : public TfrmBsTrvTC {
 public:
     Q_INVOKABLE explicit TbfrmVarnholt(TComponent* AOwner = nullptr);
     ~TbfrmVarnholt() override;
+
+protected:
+    // The report window keeps its designed place: it is not centred on show.
+    void FormShow() override;
 };

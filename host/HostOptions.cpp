@@ -1,0 +1,166 @@
+#include "HostOptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+struct OptionSpec {
+    const char* Name;
+    const char* Description;
+    const char* ValueName;
+};
+
+// Option names double as keys of the [host] section of a config file.
+const OptionSpec Specs[] = {
+    {"plugin", "Path of the plug-in library (default: libvarnholt.so beside the host).", "path"},
+    {"connection", "ADO-style connection string, e.g. Provider=SQLite;Data Source=demo.db.",
+     "string"},
+    {"year", "Budget year (default: this year).", "year"},
+    {"unit", "Logged-in unit code (default: 101001).", "code"},
+    {"unit-class", "Department class of the logged-in unit (default: 1).", "n"},
+    {"dept-mode", "Department mode flag, \"1\" for on (default: 1).", "flag"},
+    {"btype", "Default indicator type: 0 control figures, 1 budget, 2 temporary (default: 1).",
+     "index"},
+    {"templates", "Folder of the report templates (default: templates/ beside the host).",
+     "folder"},
+    {"ini", "Settings INI file.", "path"},
+    {"registry", "Settings registry key path.", "key"},
+    {"storage", "Settings store: 0 INI file, 1 registry (default: 0).", "kind"},
+    {"reg-root", "Registry root 0..5 (default: 0, current user).", "root"},
+    {"plugin-id", "Identifier handed to the plug-in (default: 1).", "id"},
+    {"screenshot", "Save a screenshot of the main window to this PNG file.", "file"},
+    {"quit-after", "Quit after this many milliseconds.", "ms"},
+    {"config", "Read options from the [host] section of this INI file.", "file"},
+};
+
+QString DefaultPlugInPath()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libvarnholt.so"));
+}
+
+QString DefaultTemplateFolder()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("templates"))
+           + QLatin1Char('/');
+}
+
+// The value of an option: the command line first, then the config file,
+// then the default.
+class OptionSource {
+public:
+    OptionSource(const QCommandLineParser& AParser, const QString& AConfigFile)
+        : FParser(AParser)
+    {
+        if (!AConfigFile.isEmpty())
+            FConfig.emplace(AConfigFile, QSettings::IniFormat);
+    }
+
+    QString Text(const char* AName, const QString& ADefault = QString()) const
+    {
+        const QString Name = QString::fromLatin1(AName);
+        if (FParser.isSet(Name))
+            return FParser.value(Name);
+        if (FConfig && FConfig->contains(QStringLiteral("host/") + Name))
+            return FConfig->value(QStringLiteral("host/") + Name).toString();
+        return ADefault;
+    }
+
+    std::optional<int> Number(const char* AName, int ADefault, QString& AError) const
+    {
+        const QString Value = Text(AName);
+        if (Value.isEmpty())
+            return ADefault;
+        bool Ok = false;
+        const int Result = Value.toInt(&Ok);
+        if (!Ok) {
+            AError = QStringLiteral("选项 --%1 需要一个整数，而不是“%2”")
+                         .arg(QString::fromLatin1(AName), Value);
+            return std::nullopt;
+        }
+        return Result;
+    }
+
+private:
+    const QCommandLineParser& FParser;
+    std::optional<QSettings> FConfig;
+};
+
+bool ReadNumbers(const OptionSource& ASource, HostOptions& AOptions, QString& AError)
+{
+    struct NumberField {
+        const char* Name;
+        int* Target;
+        int Default;
+    };
+    int PlugInId = 1;
+    const NumberField Fields[] = {
+        {"year", &AOptions.DataYear, QDate::currentDate().year()},
+        {"unit-class", &AOptions.UnitClass, 1},
+        {"btype", &AOptions.DefBTypeIndex, 1},
+        {"storage", &AOptions.StorageKind, 0},
+        {"reg-root", &AOptions.RegRoot, 0},
+        {"plugin-id", &PlugInId, 1},
+        {"quit-after", &AOptions.QuitAfterMs, 0},
+    };
+    for (const NumberField& Field : Fields) {
+        const std::optional<int> Value = ASource.Number(Field.Name, Field.Default, AError);
+        if (!Value)
+            return false;
+        *Field.Target = *Value;
+    }
+    AOptions.PlugInId = static_cast<unsigned>(PlugInId);
+    if (AOptions.DefBTypeIndex < 0 || AOptions.DefBTypeIndex > 2) {
+        AError = QStringLiteral("选项 --btype 只能是 0、1 或 2");
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+HostOptionsResult ParseHostOptions(const QStringList& AArguments)
+{
+    HostOptionsResult Result;
+    QCommandLineParser Parser;
+    Parser.setApplicationDescription(
+        QStringLiteral("Reference host of the payment-scope report plug-in."));
+    Parser.addHelpOption();
+    for (const OptionSpec& Spec : Specs) {
+        Parser.addOption(QCommandLineOption(QString::fromLatin1(Spec.Name),
+                                            QString::fromLatin1(Spec.Description),
+                                            QString::fromLatin1(Spec.ValueName)));
+    }
+    Parser.addOption(QCommandLineOption(QStringLiteral("open"),
+                                        QStringLiteral("Open the report window at start.")));
+    if (!Parser.parse(AArguments)) {
+        Result.Error = Parser.errorText();
+        return Result;
+    }
+    if (Parser.isSet(QStringLiteral("help"))) {
+        Result.HelpShown = true;
+        Result.Error = Parser.helpText();
+        return Result;
+    }
+    const QString ConfigFile = Parser.value(QStringLiteral("config"));
+    if (!ConfigFile.isEmpty() && !QFileInfo::exists(ConfigFile)) {
+        Result.Error = QStringLiteral("找不到配置文件 %1").arg(ConfigFile);
+        return Result;
+    }
+    const OptionSource Source(Parser, ConfigFile);
+    HostOptions& O = Result.Options;
+    O.PlugInPath = Source.Text("plugin", DefaultPlugInPath());
+    O.ConnectionString = Source.Text("connection");
+    O.UnitCode = Source.Text("unit", QStringLiteral("101001"));
+    O.DeptModeFlag = Source.Text("dept-mode", QStringLiteral("1"));
+    O.TemplateFolder = Source.Text("templates", DefaultTemplateFolder());
+    O.SettingsIni = Source.Text("ini");
+    O.SettingsRegistryKey = Source.Text("registry");
+    O.ScreenshotPath = Source.Text("screenshot");
+    O.OpenAtStart = Parser.isSet(QStringLiteral("open"));
+    if (!ReadNumbers(Source, O, Result.Error))
+        return Result;
+    return Result;
+}

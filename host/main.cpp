@@ -1,0 +1,105 @@
+#include "HostMainWindow.h"
+#include "HostOptions.h"
+#include "HostPlugInManager.h"
+#include "HostSession.h"
+#include "PlugInLibrary.h"
+#include "platform/TApplication.h"
+#include "platform/TScreen.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+// Without a display the host still runs, on Qt's offscreen platform, so the
+// main job works on servers and in CI.
+void ChooseOffscreenWithoutDisplay()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return;
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::fprintf(stderr, "varnholt-host: no display found; running on the offscreen platform\n");
+}
+
+void ReportErrorsInMessageBoxes(TApplication& AApplication, QWidget* AWindow)
+{
+    AApplication.OnException = [AWindow](QObject*, const Exception& E) {
+        std::fprintf(stderr, "varnholt-host: %s: %s\n", E.ClassName().toUtf8().constData(),
+                     E.Message().toUtf8().constData());
+        QMessageBox Box(QMessageBox::Critical, QStringLiteral("错误"), E.Message(),
+                        QMessageBox::Ok, AWindow);
+        Box.setInformativeText(QStringLiteral("错误类型：%1").arg(E.ClassName()));
+        Box.exec();
+    };
+}
+
+void ScheduleScreenshotAndQuit(HostMainWindow& AWindow, const HostOptions& AOptions)
+{
+    const int Delay = AOptions.QuitAfterMs > 0 ? AOptions.QuitAfterMs : 1500;
+    if (!AOptions.ScreenshotPath.isEmpty()) {
+        QTimer::singleShot(Delay * 2 / 3, &AWindow, [&AWindow, AOptions] {
+            if (AWindow.grab().save(AOptions.ScreenshotPath))
+                std::fprintf(stderr, "varnholt-host: screenshot saved to %s\n",
+                             AOptions.ScreenshotPath.toUtf8().constData());
+        });
+    }
+    if (AOptions.QuitAfterMs > 0 || !AOptions.ScreenshotPath.isEmpty())
+        QTimer::singleShot(Delay, qApp, &QCoreApplication::quit);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ChooseOffscreenWithoutDisplay();
+    QApplication App(argc, argv);
+    App.setApplicationName(QStringLiteral("varnholt-host"));
+    const HostOptionsResult Parsed = ParseHostOptions(App.arguments());
+    if (!Parsed.Error.isEmpty()) {
+        std::fprintf(Parsed.HelpShown ? stdout : stderr, "%s\n", Parsed.Error.toUtf8().constData());
+        return Parsed.HelpShown ? 0 : 2;
+    }
+    const HostOptions& Options = Parsed.Options;
+
+    TApplication HostApplication;
+    TScreen HostScreen;
+    HostApplication.SetTitle(QStringLiteral("预算执行管理系统"));
+    Application = &HostApplication;
+    Screen = &HostScreen;
+
+    HostPlugInManager Manager;
+    HostSession Session(Options, &Manager, &HostApplication, &HostScreen);
+    PlugInLibrary Library(Options.PlugInPath);
+    if (!Library.Load())
+        std::fprintf(stderr, "varnholt-host: %s\n", Library.ErrorText().toUtf8().constData());
+    if (!Session.DatabaseError().isEmpty())
+        std::fprintf(stderr, "varnholt-host: %s\n", Session.DatabaseError().toUtf8().constData());
+
+    int Result = 0;
+    {
+        HostMainWindow Window(&Library, &Session);
+        HostApplication.SetMdiArea(Window.MdiArea());
+        HostApplication.SetMainWindow(&Window);
+        ReportErrorsInMessageBoxes(HostApplication, &Window);
+        QObject::connect(&Manager, &HostPlugInManager::Released, &Window,
+                         &HostMainWindow::OnPlugInReleased);
+        Window.show();
+        if (Options.OpenAtStart)
+            QTimer::singleShot(0, &Window, &HostMainWindow::OpenReportWindow);
+        ScheduleScreenshotAndQuit(Window, Options);
+        Result = App.exec();
+        // The plug-in's windows go while the frame and the library are there.
+        Window.MdiArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+    // Whatever the plug-in still owns through the host's application object
+    // goes before the library is unloaded, since its code lives there.
+    while (HostApplication.ComponentCount() > 0)
+        HostApplication.Components(HostApplication.ComponentCount() - 1)->Free();
+    Application = nullptr;
+    Screen = nullptr;
+    return Result;
+}
