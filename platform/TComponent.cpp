@@ -56,8 +56,8 @@ void TComponent::Free()
     if (FFreeing)
         return;
     FFreeing = true;
-    BeforeDestruction();
     Destroying();
+    BeforeDestruction();
     NotifyRemoval();
     delete this;
 }

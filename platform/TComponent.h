@@ -9,10 +9,11 @@ enum class TOperation { opInsert, opRemove };
 // A component: owned by its owner (the QObject parent), which frees it.
 //
 // Free notification runs while the dying object is still whole, so receivers
-// can still ask it for its class name: Free() first runs BeforeDestruction,
-// marks the component (and what it owns) as destroying, tells every component
-// registered through FreeNotification and the owner, then deletes. A component
-// deleted without Free() (plain delete, owner cascade) still notifies, but
+// can still ask it for its class name: Free() first marks the component (and
+// what it owns) as destroying, runs BeforeDestruction, tells every component
+// registered through FreeNotification and the owner, then deletes; an owner
+// frees what it owns the same way. A component
+// deleted without Free() (a plain delete) still notifies, but
 // from the base destructor, when only the TComponent part is left.
 class PLATFORM_EXPORT TComponent : public TPersistent {
     Q_OBJECT

@@ -317,21 +317,23 @@ bool TForm::eventFilter(QObject* AWatched, QEvent* AEvent)
     return TWinControl::eventFilter(AWatched, AEvent);
 }
 
-// The form sees a key before the control that has the focus. Only the first
-// receiver is looked at: an ignored key travelling on to the parents is the
-// same key press.
+// The form sees a key before the control that has it. An ignored key goes on
+// to the control's parents as the same event; it is looked at only once.
 bool TForm::HandleKeyPreview(QObject* AReceiver, QEvent* AEvent)
 {
     auto* Receiver = qobject_cast<QWidget*>(AReceiver);
     QWidget* W = Widget();
     if (!Receiver || !(Receiver == W || W->isAncestorOf(Receiver)))
         return false;
-    QWidget* Focus = QApplication::focusWidget();
-    const bool FocusInside = Focus && (Focus == W || W->isAncestorOf(Focus));
-    if (FocusInside ? Receiver != Focus : Receiver != W)
-        return false;
-
     auto* KeyEvent = static_cast<QKeyEvent*>(AEvent);
+    const bool Propagated = AEvent == FPreviewed.Event && FPreviewed.Receiver &&
+                            Receiver->isAncestorOf(FPreviewed.Receiver) &&
+                            KeyEvent->timestamp() == FPreviewed.Timestamp &&
+                            KeyEvent->key() == FPreviewed.Key;
+    if (Propagated)
+        return false;
+    FPreviewed = {AEvent, Receiver, KeyEvent->timestamp(), KeyEvent->key()};
+
     int Key = VirtualKeyFromQt(KeyEvent->key());
     FormKeyDown(Key, KeyEvent->modifiers());
     if (Key == 0)

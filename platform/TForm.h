@@ -90,4 +90,10 @@ private:
     TModalResult FModalResult = mrNone;
     QEventLoop* FModalLoop = nullptr;
     QPointer<QMdiSubWindow> FSubWindow;
+    struct {
+        const QEvent* Event = nullptr;
+        QPointer<QWidget> Receiver;
+        quint64 Timestamp = 0;
+        int Key = 0;
+    } FPreviewed;
 };

@@ -1,0 +1,138 @@
+#include "HostingFixture.h"
+#include "TestWindows.h"
+#include "hosting/ClassRegistry.h"
+#include "hosting/PlugInEntry.h"
+#include "platform/TApplication.h"
+#include "platform/TScreen.h"
+
+#include <QTimer>
+
+namespace {
+class RecordingManager : public IPlugInManager {
+public:
+    HResult QueryInterface(const QUuid&, void**) override { return E_NOINTERFACE; }
+    int _AddRef() override { return 1; }
+    int _Release() override { return 1; }
+    void PlugInReleased(std::uint32_t APlugInId) override { Released.append(APlugInId); }
+    QList<std::uint32_t> Released;
+};
+} // namespace
+
+// The entry as a host drives it, inside this process: the plug-in's own load
+// and unload, and a host record with its own application and screen objects.
+class PlugInEntryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        FOwnApplication = Application;
+        FOwnScreen = Screen;
+        PlugInLoad();
+        RegisterClass<TestDialog>();
+        HostApplication.OnException = [this](QObject*, const Exception& E) {
+            Errors.append(E.Message());
+        };
+        Info.PlugInId = 4711;
+        Record = {&Context, &Info, &Notifier, &HostApplication, &HostScreen};
+    }
+
+    void TearDown() override
+    {
+        while (HostApplication.ComponentCount() > 0)
+            HostApplication.Components(HostApplication.ComponentCount() - 1)->Free();
+        PlugInUnload();
+        Application = FOwnApplication;
+        Screen = FOwnScreen;
+    }
+
+    std::int32_t Show(const char* AClassName) { return ShowPlugInWindowImpl(AClassName, &Record); }
+
+    TApplication HostApplication;
+    TScreen HostScreen;
+    THostContext Context;
+    TPlugInInfo Info;
+    RecordingManager Notifier;
+    TPlugInHostRecord Record;
+    QStringList Errors;
+
+private:
+    TApplication* FOwnApplication = nullptr;
+    TScreen* FOwnScreen = nullptr;
+};
+
+TEST_F(PlugInEntryTest, FillsTheDescriptorAndHandsOverTheHostsObjects)
+{
+    EXPECT_EQ(Show("TbfrmVarnholt"), 0);
+    EXPECT_STREQ(Info.ModuleName, "\xCA\xDA\xC8\xA8\xD6\xA7\xB3\xF6\xC4\xA3\xBF\xE9");
+    EXPECT_EQ(Info.PlugInId, 4711u);
+    EXPECT_EQ(Application, &HostApplication);
+    EXPECT_EQ(Screen, &HostScreen);
+    EXPECT_EQ(HostContext, &Context);
+    EXPECT_EQ(HostApplication.ComponentCount(), 1) << "the window must belong to the host";
+    EXPECT_TRUE(Errors.isEmpty());
+}
+
+TEST_F(PlugInEntryTest, ASecondRequestInAnyCaseShowsTheSameWindow)
+{
+    Show("TbfrmVarnholt");
+    Show("tbfrmvarnholt");
+    EXPECT_EQ(HostApplication.ComponentCount(), 1);
+    EXPECT_EQ(ResRefManager->RefCount(), 1);
+}
+
+TEST_F(PlugInEntryTest, ClosingTheLastWindowTellsTheHostOnce)
+{
+    Show("TbfrmVarnholt");
+    auto* Window = qobject_cast<TForm*>(HostApplication.Components(0));
+    ASSERT_NE(Window, nullptr);
+    Window->Close();
+    HostingFixture::ProcessPending();
+    EXPECT_EQ(HostApplication.ComponentCount(), 0) << "a closed child window must be freed";
+    EXPECT_EQ(Notifier.Released, QList<std::uint32_t>{4711u});
+}
+
+TEST_F(PlugInEntryTest, WithoutANotifierClosingIsQuiet)
+{
+    Record.PlugInManager = nullptr;
+    Show("TbfrmVarnholt");
+    qobject_cast<TForm*>(HostApplication.Components(0))->Close();
+    HostingFixture::ProcessPending();
+    EXPECT_TRUE(Notifier.Released.isEmpty());
+    EXPECT_TRUE(Errors.isEmpty());
+}
+
+TEST_F(PlugInEntryTest, UnknownOrMissingNamesAreReportedAndTheCallStillSucceeds)
+{
+    EXPECT_EQ(Show("TNotThere"), 0);
+    EXPECT_EQ(Show(nullptr), 0);
+    EXPECT_EQ(Errors, (QStringList{"类TNotThere没有进行注册或不存在！", "类没有进行注册或不存在！"}));
+    EXPECT_EQ(HostApplication.ComponentCount(), 0);
+}
+
+TEST_F(PlugInEntryTest, ADialogIsModalTheFirstTimeAndModelessWhenReused)
+{
+    bool WasModal = false;
+    QTimer::singleShot(0, [&] {
+        auto* Dialog = qobject_cast<TForm*>(HostApplication.Components(0));
+        WasModal = Dialog && Dialog->IsModal();
+        if (Dialog)
+            Dialog->SetModalResult(mrOk);
+    });
+    EXPECT_EQ(Show("TestDialog"), 0);
+    EXPECT_TRUE(WasModal);
+
+    Show("TestDialog");
+    auto* Dialog = qobject_cast<TForm*>(HostApplication.Components(0));
+    EXPECT_TRUE(Dialog->Visible());
+    EXPECT_FALSE(Dialog->IsModal());
+}
+
+TEST_F(PlugInEntryTest, UnloadPutsTheFrameworksOwnObjectsBack)
+{
+    TApplication* Own = Application;
+    Show("TbfrmVarnholt");
+    EXPECT_NE(Application, Own);
+    LibraryProcessHook(DLL_PROCESS_DETACH);
+    EXPECT_EQ(Application, Own);
+    LibraryProcessHook(DLL_THREAD_ATTACH);
+    EXPECT_EQ(Application, Own);
+}
