@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The main job: installs what is missing, builds, makes the demo database if
+# there is none, and runs the reference host with the plug-in loaded and the
+# report window open. Without a display the host runs on the offscreen
+# platform, saves a screenshot to out/host.png and quits by itself.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
+OUT="$ROOT/out"
+
+bash "$ROOT/scripts/install-deps.sh"
+bash "$ROOT/scripts/build.sh"
+mkdir -p "$OUT"
+
+DB="${VARNHOLT_DB:-$OUT/demo.db}"
+DEMO_DB_TOOL="$BUILD_DIR/bin/varnholt-demo-db"
+if [ ! -f "$DB" ] && [ -x "$DEMO_DB_TOOL" ]; then
+    echo "Making the demo database $DB"
+    "$DEMO_DB_TOOL" "$DB"
+fi
+
+ARGS=(--open --connection "Provider=SQLite;Data Source=$DB" --ini "$OUT/varnholt.ini")
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    ARGS+=(--screenshot "$OUT/host.png" --quit-after "${QUIT_AFTER_MS:-4000}")
+fi
+exec "$BUILD_DIR/bin/varnholt-host" "${ARGS[@]}" "$@"
