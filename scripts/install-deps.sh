@@ -10,6 +10,7 @@ PACKAGES=(
     libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk xvfb xauth poppler-utils unzip sqlite3
+    libsqlite3-dev
 )
 
 missing=()

@@ -1,0 +1,59 @@
+#include "SharedLookups.h"
+
+#include "QueryLifetime.h"
+#include "SqlLiteral.h"
+#include "TARQuery.h"
+#include "TAdoConn.h"
+#include "TDbManager.h"
+#include "hosting/PlugInEntry.h"
+#include "platform/Exception.h"
+
+namespace {
+
+constexpr int UnitCodeItem = 0;
+
+} // namespace
+
+TAdoConn* GetDefConnection() {
+    if (!HostContext || !HostContext->DbManager)
+        throw EDatabaseError(QStringLiteral("The host has given no connection registry"));
+    return HostContext->DbManager->GetConnection(QStringLiteral("Def"));
+}
+
+bool OpenDefQuery(const QString& ASql, IARQueryPtr& AQuery) {
+    try {
+        IARQueryPtr Opened;
+        OpenQuery(GetDefConnection(), ASql, Opened);
+        AQuery = std::move(Opened);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+QString ItemText(const QVariant& AItem) {
+    return AItem.isNull() ? QString() : AItem.toString();
+}
+
+bool IsDepartmentUnit(const TCurUnit* AUnit) {
+    if (!AUnit)
+        return false;
+    const QString Code = ItemText(AUnit->Items(UnitCodeItem));
+    if (Code.size() != 6 || Code.mid(3, 3) != QLatin1String("001"))
+        return false;
+    const TSysOptions* Options = HostContext ? HostContext->SysOptions : nullptr;
+    return Options && Options->DeptModeFlag == QLatin1String("1");
+}
+
+bool ParentHasFewUnits(const TCurUnit* AUnit) {
+    if (IsDepartmentUnit(AUnit) || !AUnit)
+        return false;
+    const QString Code = ItemText(AUnit->Items(UnitCodeItem));
+    const QString Prefix = Code.size() > 3 ? Code.left(Code.size() - 3) : QString();
+    IARQueryPtr Query;
+    if (!OpenDefQuery(QStringLiteral("select * from pubdept where eid like ") +
+                          QuotedSqlString(Prefix + QLatin1Char('%')),
+                      Query))
+        return false;
+    return Query->GetQuery()->RecordCount() < 3;
+}

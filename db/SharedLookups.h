@@ -1,0 +1,34 @@
+#pragma once
+
+#include "IARQuery.h"
+
+#include <QString>
+#include <QVariant>
+
+class TAdoConn;
+class TCurUnit;
+
+// The small lookups every report query relies on. They read the host's
+// context through the plug-in's HostContext at each call.
+
+// The connection the host's registry keeps under "Def", created there on
+// first request (not opened). Raises what the registry raises, and
+// EDatabaseError when the host gave no registry.
+TAdoConn* GetDefConnection();
+
+// Opens ASql on the "Def" connection. On success AQuery holds the only
+// reference to the open query, standing on its first row. Never raises:
+// every failure gives false and leaves AQuery as it was.
+bool OpenDefQuery(const QString& ASql, IARQueryPtr& AQuery);
+
+// The text of one logged-in-unit item; Null reads as empty text.
+QString ItemText(const QVariant& AItem);
+
+// Whether the logged-in unit counts as a department: a six-character code
+// ending in "001" while the host's department mode is "1".
+bool IsDepartmentUnit(const TCurUnit* AUnit);
+
+// Whether fewer than three rows of pubdept share the unit's parent group
+// (the parent's own row counted). False for a department, for no unit, and
+// when the lookup cannot be run: the caller then keeps its grand total.
+bool ParentHasFewUnits(const TCurUnit* AUnit);

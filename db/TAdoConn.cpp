@@ -1,0 +1,6 @@
+#include "TAdoConn.h"
+
+TAdoConn::TAdoConn(TComponent* AOwner)
+    : TADOConnection(AOwner) {}
+
+TAdoConn::~TAdoConn() = default;

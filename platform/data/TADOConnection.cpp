@@ -1,0 +1,269 @@
+#include "TADOConnection.h"
+
+#include "TConnectionString.h"
+#include "platform/Exception.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
+#include <atomic>
+
+namespace {
+
+std::atomic<quint64> ConnectionCounter{0};
+
+bool ProviderHas(const QString& AUpperProvider, std::initializer_list<const char*> AMarkers) {
+    for (const char* Marker : AMarkers) {
+        if (AUpperProvider.contains(QLatin1String(Marker)))
+            return true;
+    }
+    return false;
+}
+
+// ODBC values holding ';' or braces must be wrapped in braces.
+QString OdbcValue(const QString& AValue) {
+    if (AValue.contains(QLatin1Char(';')) || AValue.contains(QLatin1Char('{')) ||
+        AValue.contains(QLatin1Char('}')) || AValue.startsWith(QLatin1Char(' ')))
+        return QLatin1Char('{') + AValue + QLatin1Char('}');
+    return AValue;
+}
+
+// The ADO keys that the mapping below translates; every other key of the
+// string is handed to the ODBC driver as it stands.
+bool IsAdoKey(const QString& AKey) {
+    static const char* const Keys[] = {"Provider", "Data Source", "Initial Catalog",
+                                       "Database", "User ID",     "UID",
+                                       "Password", "PWD",         "Driver",
+                                       "DSN",      "Server",      "Persist Security Info"};
+    for (const char* Key : Keys) {
+        if (AKey.compare(QLatin1String(Key), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+TConnectionTarget SqliteTarget(const QString& AProvider, const TConnectionString& AParts) {
+    const QString File = AParts.FirstValue({"Data Source", "Database"});
+    if (File.isEmpty())
+        throw EDatabaseError(
+            QStringLiteral(
+                "Provider %1: the connection string names no database file (Data Source=)")
+                .arg(AProvider));
+    TConnectionTarget Target;
+    Target.Driver = QStringLiteral("QSQLITE");
+    Target.DatabaseName = QFileInfo(File).absoluteFilePath();
+    // The plug-in never writes: the file is opened read-only, and without
+    // SQLite's create flag a missing file is an error instead of a new,
+    // empty database.
+    Target.ConnectOptions = QStringLiteral("QSQLITE_OPEN_READONLY");
+    Target.Description =
+        QStringLiteral("provider %1, database file %2").arg(AProvider, Target.DatabaseName);
+    return Target;
+}
+
+TConnectionTarget PostgreSqlTarget(const QString& AProvider, const TConnectionString& AParts) {
+    TConnectionTarget Target;
+    Target.Driver = QStringLiteral("QPSQL");
+    Target.HostName = AParts.FirstValue({"Host", "Server", "Data Source"});
+    const QString Port = AParts.Value(QStringLiteral("Port"));
+    if (!Port.isEmpty()) {
+        bool Ok = false;
+        Target.Port = Port.toInt(&Ok);
+        if (!Ok)
+            throw EDatabaseError(QStringLiteral("Provider %1: the port \"%2\" is not a number")
+                                     .arg(AProvider, Port));
+    }
+    Target.DatabaseName = AParts.FirstValue({"Database", "Initial Catalog"});
+    Target.UserName = AParts.FirstValue({"User ID", "UID", "User", "Username"});
+    Target.Password = AParts.FirstValue({"Password", "PWD"});
+    Target.ConnectOptions =
+        QStringLiteral("connect_timeout=10;options='-c default_transaction_read_only=on'");
+    Target.Description =
+        QStringLiteral("provider %1, server %2%3, database %4, user %5")
+            .arg(AProvider,
+                 Target.HostName.isEmpty() ? QStringLiteral("localhost") : Target.HostName,
+                 Target.Port < 0 ? QString() : QLatin1Char(':') + QString::number(Target.Port),
+                 Target.DatabaseName, Target.UserName);
+    return Target;
+}
+
+TConnectionTarget OdbcTarget(const QString& AProvider, const QString& AUpper,
+                             const TConnectionString& AParts) {
+    const QString Driver = AParts.Value(QStringLiteral("Driver"));
+    const QString Dsn = AParts.Value(QStringLiteral("DSN"));
+    if (Driver.isEmpty() && Dsn.isEmpty())
+        throw EDatabaseError(QStringLiteral("Provider %1 is reached through ODBC: the connection "
+                                            "string must name an ODBC driver (Driver=) or a DSN")
+                                 .arg(AProvider.isEmpty() ? QStringLiteral("(none)") : AProvider));
+
+    TConnectionTarget Target;
+    Target.Driver = QStringLiteral("QODBC");
+    Target.UserName = AParts.FirstValue({"User ID", "UID"});
+    Target.Password = AParts.FirstValue({"Password", "PWD"});
+    Target.ConnectOptions = QStringLiteral("SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY");
+    const QString Source = AParts.FirstValue({"Data Source", "Server"});
+    const QString Catalog = AParts.FirstValue({"Initial Catalog", "Database"});
+
+    if (Driver.isEmpty()) {
+        // Qt's ODBC driver turns a plain name into "DSN=<name>".
+        Target.DatabaseName = Dsn;
+        Target.Description = QStringLiteral("provider %1, ODBC data source %2, user %3")
+                                 .arg(AProvider, Dsn, Target.UserName);
+        return Target;
+    }
+
+    QStringList Odbc;
+    Odbc << QStringLiteral("DRIVER={%1}").arg(Driver);
+    const bool SqlServer =
+        ProviderHas(AUpper, {"MSSQL", "SQLOLEDB", "SQL SERVER", "MSOLEDBSQL", "SQLNCLI"});
+    if (SqlServer) {
+        if (!Source.isEmpty())
+            Odbc << QStringLiteral("SERVER=") + OdbcValue(Source);
+        if (!Catalog.isEmpty())
+            Odbc << QStringLiteral("DATABASE=") + OdbcValue(Catalog);
+    } else if (!Source.isEmpty()) {
+        // Oracle's net service name and Access's database file both go to DBQ.
+        Odbc << QStringLiteral("DBQ=") + OdbcValue(Source);
+    }
+    for (const auto& Pair : AParts.Pairs()) {
+        if (!IsAdoKey(Pair.first))
+            Odbc << Pair.first + QLatin1Char('=') + OdbcValue(Pair.second);
+    }
+    Target.DatabaseName = Odbc.join(QLatin1Char(';'));
+    Target.Description =
+        QStringLiteral("provider %1, ODBC driver %2, data source %3%4, user %5")
+            .arg(AProvider, Driver, Source,
+                 Catalog.isEmpty() ? QString() : QLatin1Char('/') + Catalog, Target.UserName);
+    return Target;
+}
+
+// Never lets a password reach an error message, even when a driver echoes
+// its connection settings.
+QString WithoutPassword(QString AText, const QString& APassword) {
+    if (!APassword.isEmpty())
+        AText.replace(APassword, QStringLiteral("***"));
+    return AText;
+}
+
+} // namespace
+
+TADOConnection::TADOConnection(TComponent* AOwner)
+    : TComponent(AOwner)
+    , FConnectionName(QStringLiteral("varnholt-ado-%1").arg(++ConnectionCounter)) {}
+
+TADOConnection::~TADOConnection() {
+    Close();
+}
+
+void TADOConnection::SetConnectionString(const QString& AConnectionString) {
+    if (AConnectionString == FConnectionString)
+        return;
+    Close();
+    FConnectionString = AConnectionString;
+}
+
+QString TADOConnection::Provider() const {
+    return TConnectionString(FConnectionString).Value(QStringLiteral("Provider"));
+}
+
+void TADOConnection::SetConnected(bool AConnected) {
+    if (AConnected)
+        Open();
+    else
+        Close();
+}
+
+TConnectionTarget TADOConnection::Target() const {
+    const TConnectionString Parts(FConnectionString);
+    const QString ProviderName = Parts.Value(QStringLiteral("Provider"));
+    const QString Upper = ProviderName.toUpper();
+    if (Upper.contains(QLatin1String("SQLITE")))
+        return SqliteTarget(ProviderName, Parts);
+    if (ProviderHas(Upper, {"POSTGRES", "PGSQL"}))
+        return PostgreSqlTarget(ProviderName, Parts);
+    return OdbcTarget(ProviderName, Upper, Parts);
+}
+
+void TADOConnection::Open() {
+    if (FConnected) {
+        if (FOpenThread != QThread::currentThread())
+            throw EDatabaseError(QStringLiteral("Connection %1 is open on another thread; a "
+                                                "worker thread needs its own clone")
+                                     .arg(FConnectionName));
+        return;
+    }
+    const TConnectionTarget Spec = Target();
+    const auto Fail = [&](const QString& AReason) {
+        return EDatabaseError(WithoutPassword(
+            QStringLiteral("Cannot connect to %1: %2").arg(Spec.Description, AReason),
+            Spec.Password));
+    };
+    if (Spec.Driver == QLatin1String("QSQLITE")) {
+        const QFileInfo File(Spec.DatabaseName);
+        if (!File.exists())
+            throw Fail(
+                QStringLiteral("the database file %1 does not exist").arg(Spec.DatabaseName));
+        if (!File.isFile())
+            throw Fail(QStringLiteral("%1 is not a file").arg(Spec.DatabaseName));
+    }
+    if (!QSqlDatabase::isDriverAvailable(Spec.Driver))
+        throw Fail(QStringLiteral("the Qt SQL driver %1 is not installed").arg(Spec.Driver));
+
+    QString Error;
+    {
+        QSqlDatabase Db = QSqlDatabase::addDatabase(Spec.Driver, FConnectionName);
+        Db.setDatabaseName(Spec.DatabaseName);
+        if (!Spec.HostName.isEmpty())
+            Db.setHostName(Spec.HostName);
+        if (Spec.Port >= 0)
+            Db.setPort(Spec.Port);
+        if (!Spec.UserName.isEmpty())
+            Db.setUserName(Spec.UserName);
+        if (!Spec.Password.isEmpty())
+            Db.setPassword(Spec.Password);
+        Db.setConnectOptions(Spec.ConnectOptions);
+        if (!Db.open())
+            Error = Db.lastError().text();
+    }
+    if (!Error.isNull()) {
+        QSqlDatabase::removeDatabase(FConnectionName);
+        throw Fail(Error.isEmpty() ? QStringLiteral("unknown driver error") : Error);
+    }
+    FConnected = true;
+    FOpenThread = QThread::currentThread();
+}
+
+void TADOConnection::Close() {
+    if (!FConnected)
+        return;
+    FConnected = false;
+    FOpenThread = nullptr;
+    {
+        QSqlDatabase Db = QSqlDatabase::database(FConnectionName, false);
+        Db.close();
+    }
+    QSqlDatabase::removeDatabase(FConnectionName);
+}
+
+TADOConnection* TADOConnection::Clone(TComponent* AOwner) const {
+    QObject* Created = metaObject()->newInstance(Q_ARG(TComponent*, AOwner));
+    auto* Copy = qobject_cast<TADOConnection*>(Created);
+    if (!Copy) {
+        delete Created;
+        Copy = new TADOConnection(AOwner);
+    }
+    Copy->SetLoginPrompt(FLoginPrompt);
+    Copy->SetConnectionString(FConnectionString);
+    return Copy;
+}
+
+QSqlDatabase TADOConnection::Database() const {
+    if (!FConnected)
+        throw EDatabaseError(QStringLiteral("Connection %1 is not open").arg(FConnectionName));
+    if (FOpenThread != QThread::currentThread())
+        throw EDatabaseError(QStringLiteral("Connection %1 is open on another thread; a worker "
+                                            "thread needs its own clone")
+                                 .arg(FConnectionName));
+    return QSqlDatabase::database(FConnectionName, false);
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "TField.h"
+#include "platform/TComponent.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+class TADOConnection;
+
+// A query on a TADOConnection. Open runs the statement and reads its whole
+// result into memory (a client-side cursor), so the record count and moving
+// about work the same on every driver and nothing stays open on the
+// connection afterwards. The statement must return rows.
+class PLATFORM_EXPORT TADOQuery : public TComponent {
+    Q_OBJECT
+public:
+    Q_INVOKABLE explicit TADOQuery(TComponent* AOwner = nullptr);
+    ~TADOQuery() override;
+
+    QString SQLText() const { return FSQLText; }
+    // Replaces the whole statement; closes the query.
+    void SetSQLText(const QString& ASQLText);
+    TADOConnection* Connection() const { return FConnection; }
+    void SetConnection(TADOConnection* AConnection);
+
+    // Opens the connection when needed, runs the statement, reads every row
+    // and stands on the first. Raises EDatabaseError with the driver's
+    // message, or when the statement returns no result set.
+    void Open();
+    void Close();
+    bool Active() const { return FActive; }
+
+    void First();
+    void Next();
+    void Prior();
+    void Last();
+    bool Eof() const { return FEof; }
+    bool Bof() const { return FBof; }
+    bool IsEmpty() const { return FRows.isEmpty(); }
+    int RecordCount() const { return static_cast<int>(FRows.size()); }
+    // 1-based number of the current row; 0 when there is none.
+    int RecNo() const { return FRows.isEmpty() ? 0 : FRecNo + 1; }
+
+    int FieldCount() const { return static_cast<int>(FFieldNames.size()); }
+    const QStringList& FieldNames() const { return FFieldNames; }
+    // Position of the field named AName without regard to letter case, or -1.
+    int FieldIndex(const QString& AName) const;
+    // The current row's field; raises EDatabaseError for an unknown field or
+    // a closed query. With no rows every field reads as Null.
+    TField FieldByName(const QString& AName) const;
+    TField Fields(int AIndex) const;
+
+    void Notification(TComponent* AComponent, TOperation AOperation) override;
+
+private:
+    void CheckActive() const;
+
+    QString FSQLText;
+    TADOConnection* FConnection = nullptr;
+    QStringList FFieldNames;
+    QList<QVariantList> FRows;
+    int FRecNo = 0;
+    bool FActive = false;
+    bool FEof = true;
+    bool FBof = true;
+};

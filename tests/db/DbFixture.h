@@ -1,0 +1,43 @@
+#pragma once
+
+#include "DemoData.h"
+#include "db/TDbManager.h"
+#include "hosting/PlugInHostSdk.h"
+
+#include <QStringList>
+#include <memory>
+
+class TempDir;
+
+// Connection string of the embedded kind for a database file.
+QString SqliteConnectionString(const QString& AFile);
+
+// A generated demo database in ADir; small unless told otherwise.
+QString MakeDemoDb(const TempDir& ADir, const TDemoOptions& AOptions = TDemoOptions{60, 3000});
+
+// An empty database made from the schema, with the given pubdept rows: each
+// row lists eid, peid and ename; the rest take the schema's defaults.
+QString MakeUnitsDb(const TempDir& ADir, const QList<QStringList>& AUnits);
+
+// Runs ASql on AFile through a writable connection of the test's own and
+// returns the first column of every row as text.
+QStringList ReadColumn(const QString& AFile, const QString& ASql);
+
+// Stands in for the host: a context with its own connection registry,
+// options and logged-in unit, put in the plug-in's HostContext for the
+// scope's life.
+class THostScope {
+public:
+    explicit THostScope(const QString& AConnectionString);
+    ~THostScope();
+
+    void SetUnit(const QVariant& ACode, const QString& ADeptModeFlag);
+
+    THostContext Context;
+    TSysOptions Options;
+    TCurUnit Unit;
+    std::unique_ptr<TDbManager> Manager;
+
+private:
+    THostContext* FSaved;
+};

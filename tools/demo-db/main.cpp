@@ -1,0 +1,99 @@
+// varnholt-demo-db: writes a demo province database for the report plug-in.
+//
+//   varnholt-demo-db out.db [--units N] [--rows M] [--seed S]
+//                           [--first-year Y] [--years K]
+
+#include "DemoData.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+#include <stdexcept>
+
+namespace {
+
+bool ReadNumber(const QCommandLineParser& AParser, const char* AName, qint64 AMin, qint64& AValue) {
+    const QString Name = QString::fromLatin1(AName);
+    if (!AParser.isSet(Name))
+        return true;
+    bool Ok = false;
+    const qint64 Value = AParser.value(Name).toLongLong(&Ok);
+    if (!Ok || Value < AMin) {
+        std::fprintf(stderr, "varnholt-demo-db: --%s needs a whole number of at least %lld\n",
+                     AName, static_cast<long long>(AMin));
+        return false;
+    }
+    AValue = Value;
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication App(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("varnholt-demo-db"));
+
+    TDemoOptions Options;
+    QCommandLineParser Parser;
+    Parser.setApplicationDescription(
+        QStringLiteral("Writes a deterministic demo province database (SQLite) for the "
+                       "payment-scope report plug-in."));
+    Parser.addHelpOption();
+    Parser.addPositionalArgument(QStringLiteral("output"),
+                                 QStringLiteral("Database file to write (replaced if present)."));
+    Parser.addOption({QStringLiteral("units"),
+                      QStringLiteral("Units in pubdept (default %1).").arg(Options.Units),
+                      QStringLiteral("N")});
+    Parser.addOption({QStringLiteral("rows"),
+                      QStringLiteral("Rows in busibudgetadj (default %1).").arg(Options.Rows),
+                      QStringLiteral("M")});
+    Parser.addOption({QStringLiteral("seed"),
+                      QStringLiteral("Random seed (default %1).").arg(Options.Seed),
+                      QStringLiteral("S")});
+    Parser.addOption({QStringLiteral("first-year"),
+                      QStringLiteral("First budget year (default %1).").arg(Options.FirstYear),
+                      QStringLiteral("Y")});
+    Parser.addOption({QStringLiteral("years"),
+                      QStringLiteral("Number of budget years (default %1).").arg(Options.Years),
+                      QStringLiteral("K")});
+    Parser.process(App);
+
+    const QStringList Positional = Parser.positionalArguments();
+    if (Positional.size() != 1) {
+        std::fprintf(stderr, "varnholt-demo-db: give exactly one output file\n");
+        Parser.showHelp(2);
+    }
+    qint64 Units = Options.Units;
+    qint64 Rows = Options.Rows;
+    qint64 Seed = Options.Seed;
+    qint64 FirstYear = Options.FirstYear;
+    qint64 Years = Options.Years;
+    if (!ReadNumber(Parser, "units", 2, Units) || !ReadNumber(Parser, "rows", 0, Rows) ||
+        !ReadNumber(Parser, "seed", 0, Seed) || !ReadNumber(Parser, "first-year", 1, FirstYear) ||
+        !ReadNumber(Parser, "years", 1, Years))
+        return 2;
+    if (Units > 20000 || Seed > 0xFFFFFFFFll || Years > 50) {
+        std::fprintf(stderr, "varnholt-demo-db: at most 20000 units, 50 years, seeds below 2^32\n");
+        return 2;
+    }
+    Options.Units = int(Units);
+    Options.Rows = Rows;
+    Options.Seed = quint32(Seed);
+    Options.FirstYear = int(FirstYear);
+    Options.Years = int(Years);
+
+    QElapsedTimer Timer;
+    Timer.start();
+    try {
+        const TDemoSummary Summary = GenerateDemoDatabase(Positional.first(), Options);
+        std::printf("%s: %d departments, %d units, %d indicators, %lld adjustments in %.1f s\n",
+                    qPrintable(Positional.first()), Summary.Departments, Summary.Units,
+                    Summary.Indicators, static_cast<long long>(Summary.Rows),
+                    double(Timer.elapsed()) / 1000.0);
+    } catch (const std::exception& Error) {
+        std::fprintf(stderr, "varnholt-demo-db: %s\n", Error.what());
+        return 1;
+    }
+    return 0;
+}
