@@ -6,8 +6,7 @@
 #include <QPalette>
 
 TfrmBase::TfrmBase(TComponent* AOwner)
-    : TForm(AOwner)
-{
+    : TForm(AOwner) {
     SetName(QStringLiteral("frmBase"));
     QWidget* W = Widget();
     W->setAutoFillBackground(true);
@@ -26,17 +25,19 @@ TfrmBase::TfrmBase(TComponent* AOwner)
 
 TfrmBase::~TfrmBase() = default;
 
-void TfrmBase::SetModalFlag(std::uint8_t AValue)
-{
+void TfrmBase::SetModalFlag(std::uint8_t AValue) {
     if (FModalFlag)
         *FModalFlag = AValue;
 }
 
-void TfrmBase::FormCreate()
-{
+void TfrmBase::FormCreate() {
     FModalFlag = std::make_unique<std::uint8_t>(1);
 }
 
-void TfrmBase::FormDestroy() { FModalFlag.reset(); }
+void TfrmBase::FormDestroy() {
+    FModalFlag.reset();
+}
 
-void TfrmBase::FormShow() { CentreOnScreen(this); }
+void TfrmBase::FormShow() {
+    CentreOnScreen(this);
+}

@@ -9,8 +9,7 @@
 #include <QToolBar>
 
 TfrmBsCld::TfrmBsCld(TComponent* AOwner)
-    : TfrmBase(AOwner)
-{
+    : TfrmBase(AOwner) {
     SetName(QStringLiteral("frmBsCld"));
     SetCaption(QStringLiteral("frmBsCld"));
     SetBounds(395, 451, Width(), Height());
@@ -35,19 +34,20 @@ TfrmBsCld::TfrmBsCld(TComponent* AOwner)
 
     mnuChildMain = new TMainMenu(this);
     mnuChildMain->SetName(QStringLiteral("mnuChildMain"));
-    mitemOption = mnuChildMain->AddItem(QStringLiteral("mitemOption"),
-                                        QStringLiteral("辅助功能(&S)"), 1);
-    mitemDataVind = mnuChildMain->AddItem(QStringLiteral("mitemDataVind"),
-                                          QStringLiteral("数据操作(&P)"), 1);
+    mitemOption =
+        mnuChildMain->AddItem(QStringLiteral("mitemOption"), QStringLiteral("辅助功能(&S)"), 1);
+    mitemDataVind =
+        mnuChildMain->AddItem(QStringLiteral("mitemDataVind"), QStringLiteral("数据操作(&P)"), 1);
     SetMenu(mnuChildMain);
 }
 
 TfrmBsCld::~TfrmBsCld() = default;
 
-void TfrmBsCld::FormCreate()
-{
+void TfrmBsCld::FormCreate() {
     TfrmBase::FormCreate();
     SetModalFlag(0);
 }
 
-void TfrmBsCld::FormClose(TCloseAction& Action) { Action = TCloseAction::caFree; }
+void TfrmBsCld::FormClose(TCloseAction& Action) {
+    Action = TCloseAction::caFree;
+}

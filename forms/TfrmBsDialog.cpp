@@ -3,8 +3,7 @@
 #include "platform/VirtualKeys.h"
 
 TfrmBsDialog::TfrmBsDialog(TComponent* AOwner)
-    : TfrmBase(AOwner)
-{
+    : TfrmBase(AOwner) {
     SetName(QStringLiteral("frmBsDialog"));
     SetCaption(QStringLiteral("frmBsDialog"));
     SetBorderIcons(false, false);
@@ -13,14 +12,12 @@ TfrmBsDialog::TfrmBsDialog(TComponent* AOwner)
 
 TfrmBsDialog::~TfrmBsDialog() = default;
 
-void TfrmBsDialog::FormCreate()
-{
+void TfrmBsDialog::FormCreate() {
     TfrmBase::FormCreate();
     FEnterAsTab = true;
 }
 
-void TfrmBsDialog::FormKeyPress(QChar& Key)
-{
+void TfrmBsDialog::FormKeyPress(QChar& Key) {
     if (Key == QChar(VK_RETURN) && FEnterAsTab) {
         // A line feed rather than nothing, as the original did; the key is
         // taken either way.
@@ -29,8 +26,7 @@ void TfrmBsDialog::FormKeyPress(QChar& Key)
     }
 }
 
-void TfrmBsDialog::FormKeyDown(int& Key, Qt::KeyboardModifiers)
-{
+void TfrmBsDialog::FormKeyDown(int& Key, Qt::KeyboardModifiers) {
     if (Key == VK_ESCAPE)
         SetModalResult(mrCancel);
 }

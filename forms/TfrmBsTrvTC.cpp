@@ -8,8 +8,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QFrame* MakePanel(const QString& AName, QWidget* AParent, bool ABevel)
-{
+QFrame* MakePanel(const QString& AName, QWidget* AParent, bool ABevel) {
     auto* Panel = new QFrame(AParent);
     Panel->setObjectName(AName);
     Panel->setFrameShape(ABevel ? QFrame::Panel : QFrame::NoFrame);
@@ -17,8 +16,7 @@ QFrame* MakePanel(const QString& AName, QWidget* AParent, bool ABevel)
     return Panel;
 }
 
-QVBoxLayout* StackIn(QWidget* AWidget)
-{
+QVBoxLayout* StackIn(QWidget* AWidget) {
     auto* Layout = new QVBoxLayout(AWidget);
     Layout->setContentsMargins(0, 0, 0, 0);
     Layout->setSpacing(0);
@@ -26,8 +24,7 @@ QVBoxLayout* StackIn(QWidget* AWidget)
 }
 
 // A pane over a message strip of fixed height, both inside AHolder.
-void StackPaneOverStrip(QWidget* AHolder, QFrame* APane, QFrame* AStrip, int AStripHeight)
-{
+void StackPaneOverStrip(QWidget* AHolder, QFrame* APane, QFrame* AStrip, int AStripHeight) {
     AStrip->setFixedHeight(AStripHeight);
     auto* Layout = StackIn(AHolder);
     Layout->addWidget(APane, 1);
@@ -36,8 +33,7 @@ void StackPaneOverStrip(QWidget* AHolder, QFrame* APane, QFrame* AStrip, int ASt
 } // namespace
 
 TfrmBsTrvTC::TfrmBsTrvTC(TComponent* AOwner)
-    : TfrmBsCld(AOwner)
-{
+    : TfrmBsCld(AOwner) {
     SetName(QStringLiteral("frmBsTrvTC"));
     SetCaption(QString());
     SetBounds(422, 430, Width(), Height());
@@ -64,8 +60,7 @@ TfrmBsTrvTC::TfrmBsTrvTC(TComponent* AOwner)
 
 TfrmBsTrvTC::~TfrmBsTrvTC() = default;
 
-void TfrmBsTrvTC::BuildLeftPane()
-{
+void TfrmBsTrvTC::BuildLeftPane() {
     pnlLeft = MakePanel(QStringLiteral("pnlLeft"), Splitter1, true);
     pnlLeft->resize(171, pnlLeft->height());
     trvList = new QTreeWidget(pnlLeft);
@@ -78,8 +73,7 @@ void TfrmBsTrvTC::BuildLeftPane()
     Splitter1->addWidget(pnlLeft);
 }
 
-void TfrmBsTrvTC::BuildRightPanes()
-{
+void TfrmBsTrvTC::BuildRightPanes() {
     pnlNo = MakePanel(QStringLiteral("pnlNo"), Splitter1, false);
     Splitter2 = new QSplitter(Qt::Vertical, pnlNo);
     Splitter2->setObjectName(QStringLiteral("Splitter2"));

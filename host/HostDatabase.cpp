@@ -1,7 +1,6 @@
 #include "HostDatabase.h"
 
-TDbManager* CreateDbManager(const QString& AConnectionString, QString& AError)
-{
+TDbManager* CreateDbManager(const QString& AConnectionString, QString& AError) {
     Q_UNUSED(AConnectionString);
     AError = QStringLiteral("数据库连接尚未提供");
     return nullptr;

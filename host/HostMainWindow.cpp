@@ -18,8 +18,7 @@ const int FileGroup = 0;
 const int WindowGroup = 9;
 const int HelpGroup = 10;
 
-QString FromGbk(const char* AText)
-{
+QString FromGbk(const char* AText) {
     if (!AText)
         return QString();
     QStringDecoder Decoder("GBK");
@@ -31,8 +30,7 @@ HostMainWindow::HostMainWindow(PlugInLibrary* ALibrary, HostSession* ASession, Q
     : QMainWindow(AParent)
     , FLibrary(ALibrary)
     , FSession(ASession)
-    , FMdiArea(new QMdiArea(this))
-{
+    , FMdiArea(new QMdiArea(this)) {
     setWindowTitle(QStringLiteral("预算执行管理系统 — 参考宿主"));
     FMdiArea->setObjectName(QStringLiteral("mdiArea"));
     FMdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -46,8 +44,7 @@ HostMainWindow::HostMainWindow(PlugInLibrary* ALibrary, HostSession* ASession, Q
     resize(1200, 800);
 }
 
-void HostMainWindow::BuildMenus()
-{
+void HostMainWindow::BuildMenus() {
     QMenu* FileMenu = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     TMainMenu::SetGroupIndex(FileMenu->menuAction(), FileGroup);
     QAction* Open = FileMenu->addAction(QStringLiteral("支付范围划分建议表打印(&R)"), this,
@@ -67,16 +64,14 @@ void HostMainWindow::BuildMenus()
     HelpMenu->addAction(QStringLiteral("关于插件(&A)…"), this, &HostMainWindow::ShowAbout);
 }
 
-void HostMainWindow::OpenReportWindow()
-{
+void HostMainWindow::OpenReportWindow() {
     const std::int32_t Result =
         FLibrary->ShowPlugInWindow(QString::fromLatin1(ReportWindowClass), FSession->Record());
     if (Result != 0)
         statusBar()->showMessage(QStringLiteral("插件未能打开窗口（返回 %1）").arg(Result));
 }
 
-void HostMainWindow::MergeChildMenu(QMdiSubWindow* AWindow)
-{
+void HostMainWindow::MergeChildMenu(QMdiSubWindow* AWindow) {
     TForm* Form = AWindow ? TForm::FromWidget(AWindow) : nullptr;
     if (Form && Form->Menu())
         Form->Menu()->MergeInto(menuBar());
@@ -84,8 +79,7 @@ void HostMainWindow::MergeChildMenu(QMdiSubWindow* AWindow)
         TMainMenu::Unmerge(menuBar());
 }
 
-void HostMainWindow::ShowAbout()
-{
+void HostMainWindow::ShowAbout() {
     const TPlugInInfo& Info = FSession->Info();
     if (!Info.ModuleName) {
         QMessageBox::information(this, QStringLiteral("关于插件"),
@@ -100,8 +94,8 @@ void HostMainWindow::ShowAbout()
                            .arg(Info.PlugInId));
 }
 
-void HostMainWindow::OnPlugInReleased(quint32 APlugInId)
-{
+void HostMainWindow::OnPlugInReleased(quint32 APlugInId) {
     TMainMenu::Unmerge(menuBar());
-    statusBar()->showMessage(QStringLiteral("插件 %1 已释放全部窗口（PlugInReleased）").arg(APlugInId));
+    statusBar()->showMessage(
+        QStringLiteral("插件 %1 已释放全部窗口（PlugInReleased）").arg(APlugInId));
 }

@@ -37,15 +37,13 @@ const OptionSpec Specs[] = {
     {"config", "Read options from the [host] section of this INI file.", "file"},
 };
 
-QString DefaultPlugInPath()
-{
+QString DefaultPlugInPath() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libvarnholt.so"));
 }
 
-QString DefaultTemplateFolder()
-{
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("templates"))
-           + QLatin1Char('/');
+QString DefaultTemplateFolder() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("templates")) +
+           QLatin1Char('/');
 }
 
 // The value of an option: the command line first, then the config file,
@@ -53,14 +51,12 @@ QString DefaultTemplateFolder()
 class OptionSource {
 public:
     OptionSource(const QCommandLineParser& AParser, const QString& AConfigFile)
-        : FParser(AParser)
-    {
+        : FParser(AParser) {
         if (!AConfigFile.isEmpty())
             FConfig.emplace(AConfigFile, QSettings::IniFormat);
     }
 
-    QString Text(const char* AName, const QString& ADefault = QString()) const
-    {
+    QString Text(const char* AName, const QString& ADefault = QString()) const {
         const QString Name = QString::fromLatin1(AName);
         if (FParser.isSet(Name))
             return FParser.value(Name);
@@ -69,8 +65,7 @@ public:
         return ADefault;
     }
 
-    std::optional<int> Number(const char* AName, int ADefault, QString& AError) const
-    {
+    std::optional<int> Number(const char* AName, int ADefault, QString& AError) const {
         const QString Value = Text(AName);
         if (Value.isEmpty())
             return ADefault;
@@ -89,8 +84,7 @@ private:
     std::optional<QSettings> FConfig;
 };
 
-bool ReadNumbers(const OptionSource& ASource, HostOptions& AOptions, QString& AError)
-{
+bool ReadNumbers(const OptionSource& ASource, HostOptions& AOptions, QString& AError) {
     struct NumberField {
         const char* Name;
         int* Target;
@@ -121,8 +115,7 @@ bool ReadNumbers(const OptionSource& ASource, HostOptions& AOptions, QString& AE
 }
 } // namespace
 
-HostOptionsResult ParseHostOptions(const QStringList& AArguments)
-{
+HostOptionsResult ParseHostOptions(const QStringList& AArguments) {
     HostOptionsResult Result;
     QCommandLineParser Parser;
     Parser.setApplicationDescription(

@@ -1,12 +1,9 @@
 #include "HostPlugInManager.h"
 
 HostPlugInManager::HostPlugInManager(QObject* AParent)
-    : QObject(AParent)
-{
-}
+    : QObject(AParent) {}
 
-HResult HostPlugInManager::QueryInterface(const QUuid& AIid, void** AObj)
-{
+HResult HostPlugInManager::QueryInterface(const QUuid& AIid, void** AObj) {
     if (AIid == Iid()) {
         _AddRef();
         *AObj = static_cast<IPlugInManager*>(this);
@@ -16,8 +13,14 @@ HResult HostPlugInManager::QueryInterface(const QUuid& AIid, void** AObj)
     return E_NOINTERFACE;
 }
 
-int HostPlugInManager::_AddRef() { return ++FRefCount; }
+int HostPlugInManager::_AddRef() {
+    return ++FRefCount;
+}
 
-int HostPlugInManager::_Release() { return --FRefCount; }
+int HostPlugInManager::_Release() {
+    return --FRefCount;
+}
 
-void HostPlugInManager::PlugInReleased(std::uint32_t APlugInId) { emit Released(APlugInId); }
+void HostPlugInManager::PlugInReleased(std::uint32_t APlugInId) {
+    emit Released(APlugInId);
+}

@@ -4,8 +4,7 @@
 #include "HostPlugInManager.h"
 
 HostSession::HostSession(const HostOptions& AOptions, HostPlugInManager* AManager,
-                         TApplication* AApplication, TScreen* AScreen)
-{
+                         TApplication* AApplication, TScreen* AScreen) {
     FillContext(AOptions);
     FInfo.PlugInId = AOptions.PlugInId;
     FRecord.HostContext = &FContext;
@@ -15,10 +14,11 @@ HostSession::HostSession(const HostOptions& AOptions, HostPlugInManager* AManage
     FRecord.Screen = AScreen;
 }
 
-HostSession::~HostSession() { FreeDbManager(FDbManager); }
+HostSession::~HostSession() {
+    FreeDbManager(FDbManager);
+}
 
-void HostSession::FillContext(const HostOptions& AOptions)
-{
+void HostSession::FillContext(const HostOptions& AOptions) {
     FSysParams.Params = {
         QStringLiteral("11=") + AOptions.TemplateFolder,
         QStringLiteral("13=") + AOptions.SettingsIni,

@@ -9,7 +9,6 @@ class HostPlugInManager;
 class TApplication;
 class TScreen;
 
-
 // Everything the host hands to the plug-in: the record, the context and what
 // hangs off it. Lives as long as the plug-in stays loaded.
 class HostSession {

@@ -3,24 +3,21 @@
 #include <QFileInfo>
 
 PlugInLibrary::PlugInLibrary(const QString& APath)
-    : FLibrary(APath)
-{
-}
+    : FLibrary(APath) {}
 
-PlugInLibrary::~PlugInLibrary()
-{
+PlugInLibrary::~PlugInLibrary() {
     if (FLibrary.isLoaded())
         FLibrary.unload();
 }
 
-bool PlugInLibrary::Load()
-{
+bool PlugInLibrary::Load() {
     if (!QFileInfo::exists(FLibrary.fileName())) {
         FError = QStringLiteral("找不到插件 %1").arg(FLibrary.fileName());
         return false;
     }
     if (!FLibrary.load()) {
-        FError = QStringLiteral("无法加载插件 %1：%2").arg(FLibrary.fileName(), FLibrary.errorString());
+        FError =
+            QStringLiteral("无法加载插件 %1：%2").arg(FLibrary.fileName(), FLibrary.errorString());
         return false;
     }
     FEntry = reinterpret_cast<TShowPlugInWindow>(FLibrary.resolve(ShowPlugInWindowSymbol));
@@ -34,8 +31,7 @@ bool PlugInLibrary::Load()
 }
 
 std::int32_t PlugInLibrary::ShowPlugInWindow(const QString& AClassName,
-                                             TPlugInHostRecord* AHost) const
-{
+                                             TPlugInHostRecord* AHost) const {
     if (!FEntry)
         return -1;
     const QByteArray Name = AClassName.toLatin1();

@@ -14,8 +14,7 @@
 namespace {
 // Without a display the host still runs, on Qt's offscreen platform, so the
 // main job works on servers and in CI.
-void ChooseOffscreenWithoutDisplay()
-{
+void ChooseOffscreenWithoutDisplay() {
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         return;
     if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
@@ -24,20 +23,18 @@ void ChooseOffscreenWithoutDisplay()
     std::fprintf(stderr, "varnholt-host: no display found; running on the offscreen platform\n");
 }
 
-void ReportErrorsInMessageBoxes(TApplication& AApplication, QWidget* AWindow)
-{
+void ReportErrorsInMessageBoxes(TApplication& AApplication, QWidget* AWindow) {
     AApplication.OnException = [AWindow](QObject*, const Exception& E) {
         std::fprintf(stderr, "varnholt-host: %s: %s\n", E.ClassName().toUtf8().constData(),
                      E.Message().toUtf8().constData());
-        QMessageBox Box(QMessageBox::Critical, QStringLiteral("错误"), E.Message(),
-                        QMessageBox::Ok, AWindow);
+        QMessageBox Box(QMessageBox::Critical, QStringLiteral("错误"), E.Message(), QMessageBox::Ok,
+                        AWindow);
         Box.setInformativeText(QStringLiteral("错误类型：%1").arg(E.ClassName()));
         Box.exec();
     };
 }
 
-void ScheduleScreenshotAndQuit(HostMainWindow& AWindow, const HostOptions& AOptions)
-{
+void ScheduleScreenshotAndQuit(HostMainWindow& AWindow, const HostOptions& AOptions) {
     const int Delay = AOptions.QuitAfterMs > 0 ? AOptions.QuitAfterMs : 1500;
     if (!AOptions.ScreenshotPath.isEmpty()) {
         QTimer::singleShot(Delay * 2 / 3, &AWindow, [&AWindow, AOptions] {
@@ -51,8 +48,7 @@ void ScheduleScreenshotAndQuit(HostMainWindow& AWindow, const HostOptions& AOpti
 }
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     ChooseOffscreenWithoutDisplay();
     QApplication App(argc, argv);
     App.setApplicationName(QStringLiteral("varnholt-host"));

@@ -6,20 +6,17 @@
 
 TRegGroups* RegGroups = nullptr;
 
-void InitClassRegistry()
-{
+void InitClassRegistry() {
     if (!RegGroups)
         RegGroups = new TRegGroups;
 }
 
-void FinalizeClassRegistry()
-{
+void FinalizeClassRegistry() {
     delete RegGroups;
     RegGroups = nullptr;
 }
 
-void RegisterClass(TClass AClass)
-{
+void RegisterClass(TClass AClass) {
     if (!RegGroups || !InheritsFrom(AClass, &TPersistent::staticMetaObject))
         return;
     QMutexLocker Guard(&RegGroups->Lock());
@@ -31,8 +28,7 @@ void RegisterClass(TClass AClass)
     }
 }
 
-TClass GetClass(const QString& AClassName)
-{
+TClass GetClass(const QString& AClassName) {
     if (!RegGroups)
         return nullptr;
     QMutexLocker Guard(&RegGroups->Lock());

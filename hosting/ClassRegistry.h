@@ -15,4 +15,6 @@ void RegisterClass(TClass AClass);
 // The registered class of that name (ASCII letter case ignored), or nullptr.
 TClass GetClass(const QString& AClassName);
 
-template <class T> void RegisterClass() { RegisterClass(&T::staticMetaObject); }
+template <class T> void RegisterClass() {
+    RegisterClass(&T::staticMetaObject);
+}

@@ -22,13 +22,11 @@ const char PlugInDescription[] = "\xCD\xEA\xB3\xC9\xCA\xDA\xC8\xA8\xD6\xA7\xB8\x
                                  "\xB3\xF6\xA1\xA2\xB2\xE9\xD1\xAF\xB5\xC8\xB9\xA6\xC4\xDC";
 
 namespace {
-void BeforeCreate(TResRefManager*, const QString&, bool&)
-{
+void BeforeCreate(TResRefManager*, const QString&, bool&) {
     // Every creation goes ahead.
 }
 
-void AfterCreate(TResRefManager*, QObject* AObject)
-{
+void AfterCreate(TResRefManager*, QObject* AObject) {
     auto* Window = qobject_cast<TForm*>(AObject);
     if (!Window)
         return;
@@ -39,22 +37,19 @@ void AfterCreate(TResRefManager*, QObject* AObject)
         Window->Show();
 }
 
-void Reuse(TResRefManager*, QObject* AObject)
-{
+void Reuse(TResRefManager*, QObject* AObject) {
     if (auto* Window = qobject_cast<TForm*>(AObject))
         Window->Show();
 }
 
-void ReleaseAll(TResRefManager*)
-{
+void ReleaseAll(TResRefManager*) {
     // Read through the record at this moment: the host may have handed over
     // a new notifier since the window was created.
     if (HostRecord && HostRecord->PlugInManager && HostRecord->PlugInInfo)
         HostRecord->PlugInManager->PlugInReleased(HostRecord->PlugInInfo->PlugInId);
 }
 
-void InstallManagerHooks()
-{
+void InstallManagerHooks() {
     ResRefManager->OnBeforeCreate = BeforeCreate;
     ResRefManager->OnAfterCreate = AfterCreate;
     ResRefManager->OnReleaseAll = ReleaseAll;
@@ -62,8 +57,7 @@ void InstallManagerHooks()
 }
 } // namespace
 
-void PlugInLoad()
-{
+void PlugInLoad() {
     InitClassRegistry();
     if (!ResRefManager)
         ResRefManager = new TResRefManager(nullptr);
@@ -71,15 +65,13 @@ void PlugInLoad()
     LibraryProcessHook(DLL_PROCESS_ATTACH);
 }
 
-void PlugInUnload()
-{
+void PlugInUnload() {
     LibraryProcessHook(DLL_PROCESS_DETACH);
     FreeAndNil(ResRefManager);
     FinalizeClassRegistry();
 }
 
-void LibraryProcessHook(int AReason)
-{
+void LibraryProcessHook(int AReason) {
     switch (AReason) {
     case DLL_PROCESS_ATTACH:
         SavedApplication = Application;
@@ -94,15 +86,13 @@ void LibraryProcessHook(int AReason)
     }
 }
 
-void FillPlugInInfo(TPlugInInfo* AInfo)
-{
+void FillPlugInInfo(TPlugInInfo* AInfo) {
     AInfo->ModuleName = PlugInModuleName;
     AInfo->SubsystemName = PlugInSubsystemName;
     AInfo->Description = PlugInDescription;
 }
 
-std::int32_t ShowPlugInWindowImpl(const char* AClassName, TPlugInHostRecord* AHost)
-{
+std::int32_t ShowPlugInWindowImpl(const char* AClassName, TPlugInHostRecord* AHost) {
     try {
         if (!AHost)
             throw Exception(QStringLiteral("宿主记录为空，无法显示窗口"));
@@ -125,8 +115,7 @@ std::int32_t ShowPlugInWindowImpl(const char* AClassName, TPlugInHostRecord* AHo
     }
 }
 
-void CentreOnScreen(TForm* AWindow)
-{
+void CentreOnScreen(TForm* AWindow) {
     if (!AWindow || !Screen)
         return;
     AWindow->SetTop((Screen->Height() - AWindow->Height()) / 2);

@@ -5,13 +5,16 @@
 #include "PlugInEntry.h"
 
 extern "C" __attribute__((visibility("default"))) std::int32_t
-ShowPlugInWindow(const char* AClassName, TPlugInHostRecord* AHost)
-{
+ShowPlugInWindow(const char* AClassName, TPlugInHostRecord* AHost) {
     return ShowPlugInWindowImpl(AClassName, AHost);
 }
 
 namespace {
-__attribute__((constructor)) void LibraryLoad() { PlugInLoad(); }
+__attribute__((constructor)) void LibraryLoad() {
+    PlugInLoad();
+}
 
-__attribute__((destructor)) void LibraryUnload() { PlugInUnload(); }
+__attribute__((destructor)) void LibraryUnload() {
+    PlugInUnload();
+}
 } // namespace

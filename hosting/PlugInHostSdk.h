@@ -29,8 +29,7 @@ public:
     TStorageType StorageKind = stIniFile;
 
     // The value of the first line named by the decimal number, or empty text.
-    QString GetSysParam(int ANumber) const
-    {
+    QString GetSysParam(int ANumber) const {
         const QString Name = QString::number(ANumber);
         for (const QString& Line : Params) {
             const qsizetype Equals = Line.indexOf(QLatin1Char('='));

@@ -8,13 +8,10 @@
 
 TObjectFactory::TObjectFactory()
     : FReferences(std::make_unique<TLockedList<TReference>>())
-    , FOwnedObjects(std::make_unique<TLockedList<void*>>())
-{
-}
+    , FOwnedObjects(std::make_unique<TLockedList<void*>>()) {}
 
 namespace {
-TComponent* Construct(TComponent* AOwner, TClass AClass)
-{
+TComponent* Construct(TComponent* AOwner, TClass AClass) {
     QObject* Made = AClass->newInstance(Q_ARG(TComponent*, AOwner));
     auto* Instance = qobject_cast<TComponent*>(Made);
     if (!Instance) {
@@ -24,8 +21,7 @@ TComponent* Construct(TComponent* AOwner, TClass AClass)
     return Instance;
 }
 
-void PlaceCreated(TComponent* AOwner, TComponent* AInstance, TClass AClass)
-{
+void PlaceCreated(TComponent* AOwner, TComponent* AInstance, TClass AClass) {
     if (auto* Form = qobject_cast<TForm*>(AInstance)) {
         // The placement the form was designed with is kept, not replaced by
         // automatic placement.
@@ -39,8 +35,7 @@ void PlaceCreated(TComponent* AOwner, TComponent* AInstance, TClass AClass)
 }
 } // namespace
 
-TComponent* TObjectFactory::CreateInstance(TComponent* AOwner, TClass AClass)
-{
+TComponent* TObjectFactory::CreateInstance(TComponent* AOwner, TClass AClass) {
     if (!InheritsFrom(AClass, &TComponent::staticMetaObject))
         throw TObjectFactionError(QStringLiteral("只能创建从TComponent继承过来的类的实例！"));
     TComponent* Instance = nullptr;
@@ -55,8 +50,7 @@ TComponent* TObjectFactory::CreateInstance(TComponent* AOwner, TClass AClass)
     return Instance;
 }
 
-HResult TObjectFactory::QueryInterface(const QUuid& AIid, void** AObj)
-{
+HResult TObjectFactory::QueryInterface(const QUuid& AIid, void** AObj) {
     if (AIid == IObjectFactory::Iid()) {
         _AddRef();
         *AObj = static_cast<IObjectFactory*>(this);
@@ -66,30 +60,28 @@ HResult TObjectFactory::QueryInterface(const QUuid& AIid, void** AObj)
     return E_NOINTERFACE;
 }
 
-int TObjectFactory::_AddRef() { return ++FRefCount; }
+int TObjectFactory::_AddRef() {
+    return ++FRefCount;
+}
 
-int TObjectFactory::_Release()
-{
+int TObjectFactory::_Release() {
     const int Count = --FRefCount;
     if (Count == 0)
         delete this;
     return Count;
 }
 
-void TObjectFactory::RegisterReference(void* AAddress, unsigned char AKind)
-{
+void TObjectFactory::RegisterReference(void* AAddress, unsigned char AKind) {
     QMutexLocker Guard(&FReferences->Lock);
     FReferences->Items.append({AAddress, AKind});
 }
 
-void TObjectFactory::RegisterOwnedObject(void* AAddressOfVariable)
-{
+void TObjectFactory::RegisterOwnedObject(void* AAddressOfVariable) {
     QMutexLocker Guard(&FOwnedObjects->Lock);
     FOwnedObjects->Items.append(AAddressOfVariable);
 }
 
-TObjectFactory::~TObjectFactory()
-{
+TObjectFactory::~TObjectFactory() {
     // Owned objects go first; the registered variables are cleared after.
     // A failure in one step skips the next, as the original did, but both
     // lists are freed in any case. A destructor cannot raise, so the errors
@@ -101,8 +93,7 @@ TObjectFactory::~TObjectFactory()
     }
 }
 
-void TObjectFactory::FreeOwnedObjects()
-{
+void TObjectFactory::FreeOwnedObjects() {
     if (!FOwnedObjects)
         return;
     QMutexLocker Guard(&FOwnedObjects->Lock);
@@ -117,8 +108,7 @@ void TObjectFactory::FreeOwnedObjects()
     }
 }
 
-void TObjectFactory::ClearReferences()
-{
+void TObjectFactory::ClearReferences() {
     if (!FReferences)
         return;
     QMutexLocker Guard(&FReferences->Lock);

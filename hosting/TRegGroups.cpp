@@ -2,15 +2,13 @@
 
 #include "platform/TPersistent.h"
 
-TRegGroups::TRegGroups()
-{
+TRegGroups::TRegGroups() {
     auto Group = std::make_unique<TRegGroup>(&TPersistent::staticMetaObject);
     Group->SetActive(true);
     FGroups.push_back(std::move(Group));
 }
 
-TRegGroup* TRegGroups::FindGroup(TClass AClass) const
-{
+TRegGroup* TRegGroups::FindGroup(TClass AClass) const {
     TRegGroup* Best = nullptr;
     for (const auto& Group : FGroups) {
         const TClass Candidate = Group->BestClass(AClass);
@@ -23,8 +21,7 @@ TRegGroup* TRegGroups::FindGroup(TClass AClass) const
     return Best;
 }
 
-TClass TRegGroups::GetClass(const QString& AClassName) const
-{
+TClass TRegGroups::GetClass(const QString& AClassName) const {
     for (const auto& Group : FGroups) {
         if (!Group->Active())
             continue;
@@ -34,14 +31,12 @@ TClass TRegGroups::GetClass(const QString& AClassName) const
     return nullptr;
 }
 
-void TRegGroups::RegisterClass(TClass AClass)
-{
+void TRegGroups::RegisterClass(TClass AClass) {
     if (TRegGroup* Group = FindGroup(AClass))
         Group->AddClass(AClass);
 }
 
-bool TRegGroups::Registered(TClass AClass) const
-{
+bool TRegGroups::Registered(TClass AClass) const {
     for (const auto& Group : FGroups) {
         if (Group->Registered(AClass))
             return true;

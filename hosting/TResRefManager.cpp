@@ -6,12 +6,9 @@
 #include "platform/TApplication.h"
 
 TResRefManager::TResRefManager(TComponent* AOwner)
-    : TComponent(AOwner)
-{
-}
+    : TComponent(AOwner) {}
 
-TResRefManager::~TResRefManager()
-{
+TResRefManager::~TResRefManager() {
     // The cells' references are dropped without counting down: destroying
     // the manager neither frees the held windows nor reports a release.
     for (auto& Cell : FRefCells)
@@ -19,8 +16,7 @@ TResRefManager::~TResRefManager()
     FRefCells.clear();
 }
 
-HResult TResRefManager::QueryInterface(const QUuid& AIid, void** AObj)
-{
+HResult TResRefManager::QueryInterface(const QUuid& AIid, void** AObj) {
     if (AIid == IResRefManager::Iid()) {
         _AddRef();
         *AObj = static_cast<IResRefManager*>(this);
@@ -30,23 +26,22 @@ HResult TResRefManager::QueryInterface(const QUuid& AIid, void** AObj)
     return E_NOINTERFACE;
 }
 
-int TResRefManager::_AddRef() { return ++FRefCount; }
+int TResRefManager::_AddRef() {
+    return ++FRefCount;
+}
 
-int TResRefManager::_Release()
-{
+int TResRefManager::_Release() {
     const int Count = --FRefCount;
     if (Count == 0 && OnReleaseAll)
         OnReleaseAll(this);
     return Count;
 }
 
-QObject* TResRefManager::LookupResource(const QString& AClassName)
-{
+QObject* TResRefManager::LookupResource(const QString& AClassName) {
     return FResources.GetObject(FResources.IndexOf(AClassName));
 }
 
-void TResRefManager::AddResource(QObject* AObject)
-{
+void TResRefManager::AddResource(QObject* AObject) {
     if (!AObject)
         return;
     FResources.AddObject(QString::fromLatin1(AObject->metaObject()->className()), AObject);
@@ -56,8 +51,7 @@ void TResRefManager::AddResource(QObject* AObject)
     }
 }
 
-void TResRefManager::RemoveResource(const QString& AClassName)
-{
+void TResRefManager::RemoveResource(const QString& AClassName) {
     const int Index = FResources.IndexOf(AClassName);
     if (Index < 0)
         return;
@@ -79,8 +73,7 @@ void TResRefManager::RemoveResource(const QString& AClassName)
     FResources.Delete(Index);
 }
 
-QObject* TResRefManager::GetResource(const QString& AClassName, bool AShow)
-{
+QObject* TResRefManager::GetResource(const QString& AClassName, bool AShow) {
     QObject* Created = nullptr;
     try {
         return CreateResource(AClassName, AShow, Created);
@@ -91,9 +84,7 @@ QObject* TResRefManager::GetResource(const QString& AClassName, bool AShow)
     }
 }
 
-QObject* TResRefManager::CreateResource(const QString& AClassName, bool AShow,
-                                        QObject*& ACreated)
-{
+QObject* TResRefManager::CreateResource(const QString& AClassName, bool AShow, QObject*& ACreated) {
     QObject* Held = LookupResource(AClassName);
     if (auto* Component = qobject_cast<TComponent*>(Held); Component && Component->IsDestroying())
         Held = nullptr;
@@ -117,8 +108,7 @@ QObject* TResRefManager::CreateResource(const QString& AClassName, bool AShow,
     return ACreated;
 }
 
-void TResRefManager::Notification(TComponent* AComponent, TOperation AOperation)
-{
+void TResRefManager::Notification(TComponent* AComponent, TOperation AOperation) {
     TComponent::Notification(AComponent, AOperation);
     if (AComponent && AOperation == TOperation::opRemove && LookupResource(AComponent->ClassName()))
         RemoveResource(AComponent->ClassName());

@@ -2,8 +2,6 @@
 
 Exception::Exception(QString AMessage)
     : FMessage(std::move(AMessage))
-    , FUtf8(FMessage.toUtf8())
-{
-}
+    , FUtf8(FMessage.toUtf8()) {}
 
 Exception::~Exception() = default;

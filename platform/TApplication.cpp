@@ -12,21 +12,18 @@
 TApplication* Application = nullptr;
 
 TApplication::TApplication(TComponent* AOwner)
-    : TComponent(AOwner)
-{
+    : TComponent(AOwner) {
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installEventFilter(this);
 }
 
-TApplication::~TApplication()
-{
+TApplication::~TApplication() {
     if (QCoreApplication::instance())
         QCoreApplication::instance()->removeEventFilter(this);
 }
 
 namespace {
-Exception CurrentException()
-{
+Exception CurrentException() {
     try {
         throw;
     } catch (const Exception& E) {
@@ -39,8 +36,7 @@ Exception CurrentException()
 }
 } // namespace
 
-void TApplication::HandleException(QObject* ASender)
-{
+void TApplication::HandleException(QObject* ASender) {
     if (!std::current_exception())
         return;
     try {
@@ -55,8 +51,7 @@ void TApplication::HandleException(QObject* ASender)
     }
 }
 
-void TApplication::ShowException(const Exception& E)
-{
+void TApplication::ShowException(const Exception& E) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
         QMessageBox::critical(FMainWindow, FTitle.isEmpty() ? QStringLiteral("错误") : FTitle,
                               E.Message());
@@ -65,10 +60,11 @@ void TApplication::ShowException(const Exception& E)
     std::fprintf(stderr, "%s\n", E.Message().toUtf8().constData());
 }
 
-void TApplication::ProcessMessages() { QCoreApplication::processEvents(); }
+void TApplication::ProcessMessages() {
+    QCoreApplication::processEvents();
+}
 
-bool TApplication::eventFilter(QObject* AWatched, QEvent* AEvent)
-{
+bool TApplication::eventFilter(QObject* AWatched, QEvent* AEvent) {
     // Only the framework's current application object runs the hook, so a
     // saved application object stays quiet while a host's stands in for it.
     if (this == Application && OnMessage && DispatchMessage(AWatched, AEvent))
@@ -76,8 +72,7 @@ bool TApplication::eventFilter(QObject* AWatched, QEvent* AEvent)
     return TComponent::eventFilter(AWatched, AEvent);
 }
 
-bool TApplication::DispatchMessage(QObject* AReceiver, QEvent* AEvent)
-{
+bool TApplication::DispatchMessage(QObject* AReceiver, QEvent* AEvent) {
     auto* Window = qobject_cast<QWidget*>(AReceiver);
     if (!Window)
         return false;

@@ -7,15 +7,15 @@
 // comparison, name, parent and inheritance come from the QMetaObject.
 using TClass = const QMetaObject*;
 
-inline QString ClassNameOf(TClass AClass)
-{
+inline QString ClassNameOf(TClass AClass) {
     return AClass ? QString::fromLatin1(AClass->className()) : QString();
 }
 
-inline TClass ClassParent(TClass AClass) { return AClass ? AClass->superClass() : nullptr; }
+inline TClass ClassParent(TClass AClass) {
+    return AClass ? AClass->superClass() : nullptr;
+}
 
 // True also for the class itself, as with the original InheritsFrom.
-inline bool InheritsFrom(TClass AClass, TClass AAncestor)
-{
+inline bool InheritsFrom(TClass AClass, TClass AAncestor) {
     return AClass && AAncestor && AClass->inherits(AAncestor);
 }

@@ -1,14 +1,12 @@
 #include "TComponent.h"
 
 TComponent::TComponent(TComponent* AOwner)
-    : TPersistent(AOwner)
-{
+    : TPersistent(AOwner) {
     if (AOwner)
         AOwner->InsertComponent(this);
 }
 
-TComponent::~TComponent()
-{
+TComponent::~TComponent() {
     FFreeing = true;
     Destroying();
     NotifyRemoval();
@@ -17,12 +15,15 @@ TComponent::~TComponent()
         FComponents.last()->Free();
 }
 
-int TComponent::ComponentCount() const { return static_cast<int>(FComponents.size()); }
+int TComponent::ComponentCount() const {
+    return static_cast<int>(FComponents.size());
+}
 
-TComponent* TComponent::Components(int AIndex) const { return FComponents.value(AIndex); }
+TComponent* TComponent::Components(int AIndex) const {
+    return FComponents.value(AIndex);
+}
 
-void TComponent::FreeNotification(TComponent* AComponent)
-{
+void TComponent::FreeNotification(TComponent* AComponent) {
     if (!AComponent || AComponent == this)
         return;
     if (!FFreeNotifies.contains(AComponent))
@@ -31,16 +32,14 @@ void TComponent::FreeNotification(TComponent* AComponent)
         AComponent->FFreeNotifies.append(this);
 }
 
-void TComponent::RemoveFreeNotification(TComponent* AComponent)
-{
+void TComponent::RemoveFreeNotification(TComponent* AComponent) {
     if (!AComponent)
         return;
     FFreeNotifies.removeAll(AComponent);
     AComponent->FFreeNotifies.removeAll(this);
 }
 
-void TComponent::Notification(TComponent* AComponent, TOperation AOperation)
-{
+void TComponent::Notification(TComponent* AComponent, TOperation AOperation) {
     if (AOperation == TOperation::opRemove && AComponent)
         FFreeNotifies.removeAll(AComponent);
     // Owned components hear what their owner hears. Counting down keeps the
@@ -51,8 +50,7 @@ void TComponent::Notification(TComponent* AComponent, TOperation AOperation)
     }
 }
 
-void TComponent::Free()
-{
+void TComponent::Free() {
     if (FFreeing)
         return;
     FFreeing = true;
@@ -62,8 +60,7 @@ void TComponent::Free()
     delete this;
 }
 
-void TComponent::Destroying()
-{
+void TComponent::Destroying() {
     if (FDestroying)
         return;
     FDestroying = true;
@@ -71,8 +68,7 @@ void TComponent::Destroying()
         Child->Destroying();
 }
 
-void TComponent::NotifyRemoval()
-{
+void TComponent::NotifyRemoval() {
     if (FNotified)
         return;
     FNotified = true;
@@ -85,15 +81,13 @@ void TComponent::NotifyRemoval()
         FOwner->RemoveComponent(this);
 }
 
-void TComponent::InsertComponent(TComponent* AComponent)
-{
+void TComponent::InsertComponent(TComponent* AComponent) {
     AComponent->FOwner = this;
     FComponents.append(AComponent);
     Notification(AComponent, TOperation::opInsert);
 }
 
-void TComponent::RemoveComponent(TComponent* AComponent)
-{
+void TComponent::RemoveComponent(TComponent* AComponent) {
     Notification(AComponent, TOperation::opRemove);
     FComponents.removeAll(AComponent);
     AComponent->FOwner = nullptr;

@@ -23,8 +23,7 @@ public:
 
     // Creates a component the way the framework does: construction, then
     // AfterConstruction (where forms run their creation handler).
-    template <class T> static T* Create(TComponent* AOwner)
-    {
+    template <class T> static T* Create(TComponent* AOwner) {
         auto* Instance = new T(AOwner);
         Instance->AfterConstruction();
         return Instance;
@@ -69,8 +68,7 @@ private:
     bool FNotified = false;
 };
 
-template <class T> T* FreeAndNil(T*& AObject)
-{
+template <class T> T* FreeAndNil(T*& AObject) {
     if (T* Old = std::exchange(AObject, nullptr))
         Old->Free();
     return nullptr;

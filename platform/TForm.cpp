@@ -20,8 +20,7 @@ const char* const FormProperty = "varnholt.form";
 }
 
 TForm::TForm(TComponent* AOwner)
-    : TWinControl(AOwner)
-{
+    : TWinControl(AOwner) {
     QWidget* W = Widget();
     W->setProperty(FormProperty, QVariant::fromValue(static_cast<QObject*>(this)));
     W->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -31,8 +30,7 @@ TForm::TForm(TComponent* AOwner)
     Layout->setSpacing(0);
 }
 
-TForm::~TForm()
-{
+TForm::~TForm() {
     if (FSubWindow) {
         // The sub-window deletes the form's widget with itself.
         FSubWindow->removeEventFilter(this);
@@ -40,8 +38,7 @@ TForm::~TForm()
     }
 }
 
-TForm* TForm::FromWidget(const QWidget* AWidget)
-{
+TForm* TForm::FromWidget(const QWidget* AWidget) {
     if (auto* Sub = qobject_cast<const QMdiSubWindow*>(AWidget))
         AWidget = Sub->widget();
     for (const QWidget* W = AWidget; W; W = W->parentWidget()) {
@@ -52,16 +49,16 @@ TForm* TForm::FromWidget(const QWidget* AWidget)
     return nullptr;
 }
 
-QString TForm::Caption() const { return Widget() ? Widget()->windowTitle() : QString(); }
+QString TForm::Caption() const {
+    return Widget() ? Widget()->windowTitle() : QString();
+}
 
-void TForm::SetCaption(const QString& ACaption)
-{
+void TForm::SetCaption(const QString& ACaption) {
     if (Widget())
         Widget()->setWindowTitle(ACaption);
 }
 
-void TForm::SetWindowState(TWindowState AState)
-{
+void TForm::SetWindowState(TWindowState AState) {
     FWindowState = AState;
     QWidget* Frame = FrameWidget();
     if (!Frame || !Frame->isVisible())
@@ -79,8 +76,7 @@ void TForm::SetWindowState(TWindowState AState)
     }
 }
 
-void TForm::SetKeyPreview(bool AValue)
-{
+void TForm::SetKeyPreview(bool AValue) {
     if (FKeyPreview == AValue)
         return;
     FKeyPreview = AValue;
@@ -92,45 +88,41 @@ void TForm::SetKeyPreview(bool AValue)
         qApp->removeEventFilter(this);
 }
 
-void TForm::SetBorderIcons(bool AMinimize, bool AMaximize)
-{
+void TForm::SetBorderIcons(bool AMinimize, bool AMaximize) {
     QWidget* W = Widget();
     W->setWindowFlag(Qt::WindowMinimizeButtonHint, AMinimize);
     W->setWindowFlag(Qt::WindowMaximizeButtonHint, AMaximize);
 }
 
-void TForm::SetMenu(TMainMenu* AMenu) { FMenu = AMenu; }
+void TForm::SetMenu(TMainMenu* AMenu) {
+    FMenu = AMenu;
+}
 
-void TForm::SetModalResult(TModalResult AValue)
-{
+void TForm::SetModalResult(TModalResult AValue) {
     FModalResult = AValue;
     if (FModalLoop && AValue != mrNone)
         FModalLoop->quit();
 }
 
-QWidget* TForm::FrameWidget() const
-{
+QWidget* TForm::FrameWidget() const {
     if (FSubWindow)
         return FSubWindow.data();
     return Widget();
 }
 
-void TForm::AfterConstruction()
-{
+void TForm::AfterConstruction() {
     TWinControl::AfterConstruction();
     FormCreate();
 }
 
-void TForm::BeforeDestruction()
-{
+void TForm::BeforeDestruction() {
     if (FKeyPreview && qApp)
         qApp->removeEventFilter(this);
     FormDestroy();
     TWinControl::BeforeDestruction();
 }
 
-void TForm::Show()
-{
+void TForm::Show() {
     if (FReleasing)
         return;
     const bool WasVisible = FrameWidget() && FrameWidget()->isVisible();
@@ -145,8 +137,7 @@ void TForm::Show()
     }
 }
 
-void TForm::ShowInMdiArea()
-{
+void TForm::ShowInMdiArea() {
     QMdiArea* Area = Application->MdiArea();
     if (!FSubWindow) {
         const QRect Designed = Widget()->geometry();
@@ -168,8 +159,7 @@ void TForm::ShowInMdiArea()
     Area->setActiveSubWindow(FSubWindow);
 }
 
-void TForm::ShowTopLevel()
-{
+void TForm::ShowTopLevel() {
     QWidget* W = Widget();
     if (FMenu && W->layout() && !W->layout()->menuBar())
         W->layout()->setMenuBar(FMenu->MenuBar());
@@ -183,8 +173,7 @@ void TForm::ShowTopLevel()
         W->show();
 }
 
-void TForm::PlaceOnFirstShow()
-{
+void TForm::PlaceOnFirstShow() {
     if (FPlaced)
         return;
     FPlaced = true;
@@ -196,16 +185,16 @@ void TForm::PlaceOnFirstShow()
               Height());
 }
 
-void TForm::DoShow() { FormShow(); }
+void TForm::DoShow() {
+    FormShow();
+}
 
-void TForm::Hide()
-{
+void TForm::Hide() {
     if (QWidget* Frame = FrameWidget())
         Frame->hide();
 }
 
-TModalResult TForm::ShowModal()
-{
+TModalResult TForm::ShowModal() {
     if (Visible() || IsModal())
         throw EInvalidOperation(QStringLiteral("不能将可见窗口设为模态窗口"));
     QWidget* W = Widget();
@@ -244,16 +233,14 @@ TModalResult TForm::ShowModal()
     return Result;
 }
 
-TCloseAction TForm::DefaultCloseAction() const
-{
+TCloseAction TForm::DefaultCloseAction() const {
     if (FFormStyle != TFormStyle::fsMDIChild)
         return TCloseAction::caHide;
     const bool CanMinimize = Widget()->windowFlags().testFlag(Qt::WindowMinimizeButtonHint);
     return CanMinimize ? TCloseAction::caMinimize : TCloseAction::caNone;
 }
 
-void TForm::Close()
-{
+void TForm::Close() {
     if (FReleasing)
         return;
     if (IsModal()) {
@@ -281,17 +268,16 @@ void TForm::Close()
     }
 }
 
-void TForm::Release()
-{
+void TForm::Release() {
     if (FReleasing)
         return;
     FReleasing = true;
     Hide();
-    QMetaObject::invokeMethod(this, [this] { Free(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Free(); }, Qt::QueuedConnection);
 }
 
-void TForm::SelectNext(bool AForward)
-{
+void TForm::SelectNext(bool AForward) {
     QWidget* Current = QApplication::focusWidget();
     if (!Current || !Widget()->isAncestorOf(Current))
         Current = Widget();
@@ -305,8 +291,7 @@ void TForm::SelectNext(bool AForward)
         Next->setFocus(AForward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
-bool TForm::eventFilter(QObject* AWatched, QEvent* AEvent)
-{
+bool TForm::eventFilter(QObject* AWatched, QEvent* AEvent) {
     if (AWatched == Widget() && AEvent->type() == QEvent::Close) {
         AEvent->ignore();
         Close();
@@ -319,8 +304,7 @@ bool TForm::eventFilter(QObject* AWatched, QEvent* AEvent)
 
 // The form sees a key before the control that has it. An ignored key goes on
 // to the control's parents as the same event; it is looked at only once.
-bool TForm::HandleKeyPreview(QObject* AReceiver, QEvent* AEvent)
-{
+bool TForm::HandleKeyPreview(QObject* AReceiver, QEvent* AEvent) {
     auto* Receiver = qobject_cast<QWidget*>(AReceiver);
     QWidget* W = Widget();
     if (!Receiver || !(Receiver == W || W->isAncestorOf(Receiver)))

@@ -8,29 +8,22 @@ template <class T> class TInterfacePtr {
 public:
     TInterfacePtr() = default;
     TInterfacePtr(T* AIntf)
-        : FIntf(AIntf)
-    {
+        : FIntf(AIntf) {
         if (FIntf)
             FIntf->_AddRef();
     }
     TInterfacePtr(const TInterfacePtr& AOther)
-        : TInterfacePtr(AOther.FIntf)
-    {
-    }
+        : TInterfacePtr(AOther.FIntf) {}
     TInterfacePtr(TInterfacePtr&& AOther) noexcept
-        : FIntf(std::exchange(AOther.FIntf, nullptr))
-    {
-    }
+        : FIntf(std::exchange(AOther.FIntf, nullptr)) {}
     ~TInterfacePtr() { Clear(); }
 
-    TInterfacePtr& operator=(TInterfacePtr AOther) noexcept
-    {
+    TInterfacePtr& operator=(TInterfacePtr AOther) noexcept {
         std::swap(FIntf, AOther.FIntf);
         return *this;
     }
 
-    void Clear()
-    {
+    void Clear() {
         if (T* Old = std::exchange(FIntf, nullptr))
             Old->_Release();
     }

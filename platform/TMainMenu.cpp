@@ -12,14 +12,13 @@ const char* const HiddenByMergeProperty = "varnholt.hiddenByMerge";
 
 TMainMenu::TMainMenu(TComponent* AOwner)
     : TComponent(AOwner)
-    , FMenuBar(new QMenuBar)
-{
+    , FMenuBar(new QMenuBar) {}
+
+TMainMenu::~TMainMenu() {
+    delete FMenuBar.data();
 }
 
-TMainMenu::~TMainMenu() { delete FMenuBar.data(); }
-
-QMenu* TMainMenu::AddItem(const QString& AName, const QString& ACaption, int AGroupIndex)
-{
+QMenu* TMainMenu::AddItem(const QString& AName, const QString& ACaption, int AGroupIndex) {
     QMenu* Menu = FMenuBar->addMenu(ACaption);
     Menu->setObjectName(AName);
     Menu->menuAction()->setObjectName(AName);
@@ -27,17 +26,19 @@ QMenu* TMainMenu::AddItem(const QString& AName, const QString& ACaption, int AGr
     return Menu;
 }
 
-QList<QAction*> TMainMenu::Items() const { return FMenuBar ? FMenuBar->actions() : QList<QAction*>(); }
+QList<QAction*> TMainMenu::Items() const {
+    return FMenuBar ? FMenuBar->actions() : QList<QAction*>();
+}
 
-int TMainMenu::GroupIndex(const QAction* AItem) { return AItem->property(GroupProperty).toInt(); }
+int TMainMenu::GroupIndex(const QAction* AItem) {
+    return AItem->property(GroupProperty).toInt();
+}
 
-void TMainMenu::SetGroupIndex(QAction* AItem, int AGroupIndex)
-{
+void TMainMenu::SetGroupIndex(QAction* AItem, int AGroupIndex) {
     AItem->setProperty(GroupProperty, AGroupIndex);
 }
 
-void TMainMenu::MergeInto(QMenuBar* AFrameBar) const
-{
+void TMainMenu::MergeInto(QMenuBar* AFrameBar) const {
     Unmerge(AFrameBar);
     QList<QAction*> Merged;
     for (QAction* Item : Items()) {
@@ -62,8 +63,7 @@ void TMainMenu::MergeInto(QMenuBar* AFrameBar) const
     AFrameBar->setProperty(MergedProperty, Stored);
 }
 
-void TMainMenu::Unmerge(QMenuBar* AFrameBar)
-{
+void TMainMenu::Unmerge(QMenuBar* AFrameBar) {
     // Only pointers still in the bar are touched: a merged item whose window
     // has gone was removed from the bar when it was destroyed.
     const QVariantList Stored = AFrameBar->property(MergedProperty).toList();

@@ -1,8 +1,6 @@
 #include "TPersistent.h"
 
 TPersistent::TPersistent(QObject* AParent)
-    : QObject(AParent)
-{
-}
+    : QObject(AParent) {}
 
 TPersistent::~TPersistent() = default;

@@ -7,31 +7,32 @@
 TScreen* Screen = nullptr;
 
 TScreen::TScreen(TComponent* AOwner)
-    : TComponent(AOwner)
-{
+    : TComponent(AOwner) {}
+
+TScreen::~TScreen() {
+    SetCursor(crDefault);
 }
 
-TScreen::~TScreen() { SetCursor(crDefault); }
-
 namespace {
-QSize PrimaryScreenSize()
-{
+QSize PrimaryScreenSize() {
     QScreen* Primary = QGuiApplication::primaryScreen();
     return Primary ? Primary->geometry().size() : QSize(1024, 768);
 }
 } // namespace
 
-int TScreen::Width() const { return FFixedSize ? FFixedSize->width() : PrimaryScreenSize().width(); }
+int TScreen::Width() const {
+    return FFixedSize ? FFixedSize->width() : PrimaryScreenSize().width();
+}
 
-int TScreen::Height() const
-{
+int TScreen::Height() const {
     return FFixedSize ? FFixedSize->height() : PrimaryScreenSize().height();
 }
 
-void TScreen::SetSize(int AWidth, int AHeight) { FFixedSize = QSize(AWidth, AHeight); }
+void TScreen::SetSize(int AWidth, int AHeight) {
+    FFixedSize = QSize(AWidth, AHeight);
+}
 
-void TScreen::SetCursor(TCursor ACursor)
-{
+void TScreen::SetCursor(TCursor ACursor) {
     FCursor = ACursor;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return;

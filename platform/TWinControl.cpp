@@ -1,8 +1,7 @@
 #include "TWinControl.h"
 
 TWinControl::TWinControl(TComponent* AOwner)
-    : TControl(AOwner)
-{
+    : TControl(AOwner) {
     SetWidget(new QWidget);
 }
 

@@ -2,9 +2,9 @@
 
 #include <QKeyEvent>
 
-int VirtualKeyFromQt(int AQtKey)
-{
-    if ((AQtKey >= Qt::Key_0 && AQtKey <= Qt::Key_9) || (AQtKey >= Qt::Key_A && AQtKey <= Qt::Key_Z))
+int VirtualKeyFromQt(int AQtKey) {
+    if ((AQtKey >= Qt::Key_0 && AQtKey <= Qt::Key_9) ||
+        (AQtKey >= Qt::Key_A && AQtKey <= Qt::Key_Z))
         return AQtKey; // same codes as ASCII
     if (AQtKey >= Qt::Key_F1 && AQtKey <= Qt::Key_F24)
         return VK_F1 + (AQtKey - Qt::Key_F1);
@@ -50,8 +50,7 @@ int VirtualKeyFromQt(int AQtKey)
     }
 }
 
-QChar CharFromKeyEvent(const QKeyEvent* AEvent)
-{
+QChar CharFromKeyEvent(const QKeyEvent* AEvent) {
     if (AEvent->key() == Qt::Key_Return || AEvent->key() == Qt::Key_Enter)
         return QChar(13);
     if (AEvent->key() == Qt::Key_Escape)

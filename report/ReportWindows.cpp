@@ -3,4 +3,6 @@
 #include "TbfrmVarnholt.h"
 #include "hosting/ClassRegistry.h"
 
-void RegisterReportWindows() { RegisterClass<TbfrmVarnholt>(); }
+void RegisterReportWindows() {
+    RegisterClass<TbfrmVarnholt>();
+}

@@ -1,11 +1,12 @@
 #include "TbfrmVarnholt.h"
 
 TbfrmVarnholt::TbfrmVarnholt(TComponent* AOwner)
-    : TfrmBsTrvTC(AOwner)
-{
+    : TfrmBsTrvTC(AOwner) {
     SetName(QStringLiteral("bfrmVarnholt"));
     SetCaption(QStringLiteral("支付范围划分建议表打印"));
-    SetBounds(Left(), Top(), 829, 613);
+    // Designed at the frame's top left: the inherited designer position would
+    // put most of an 829-pixel window outside a usual MDI area.
+    SetBounds(0, 0, 829, 613);
 }
 
 TbfrmVarnholt::~TbfrmVarnholt() = default;

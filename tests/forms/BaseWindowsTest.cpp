@@ -21,8 +21,7 @@
 // what the plug-in's entry does.
 class BaseWindowsTest : public HostingFixture {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         HostingFixture::SetUp();
         Manager->OnAfterCreate = [](TResRefManager*, QObject* AObject) {
             auto* Window = qobject_cast<TfrmBase*>(AObject);
@@ -37,8 +36,7 @@ protected:
     }
 };
 
-TEST_F(BaseWindowsTest, DialogsAreModalAndChildWindowsAreNot)
-{
+TEST_F(BaseWindowsTest, DialogsAreModalAndChildWindowsAreNot) {
     int DialogFlag = -1;
     bool WasModal = false;
     QTimer::singleShot(0, [&] {
@@ -58,8 +56,7 @@ TEST_F(BaseWindowsTest, DialogsAreModalAndChildWindowsAreNot)
     EXPECT_TRUE(Child->Visible());
 }
 
-TEST_F(BaseWindowsTest, EnterMovesToTheNextFieldAndEscapeCancels)
-{
+TEST_F(BaseWindowsTest, EnterMovesToTheNextFieldAndEscapeCancels) {
     TModalResult Result = mrNone;
     QString FocusAfterEnter;
     auto* Dialog = TComponent::Create<TestDialog>(Application);
@@ -77,8 +74,7 @@ TEST_F(BaseWindowsTest, EnterMovesToTheNextFieldAndEscapeCancels)
     EXPECT_FALSE(Dialog->Visible());
 }
 
-TEST_F(BaseWindowsTest, CentringUsesTheFrameworksScreenAndTruncates)
-{
+TEST_F(BaseWindowsTest, CentringUsesTheFrameworksScreenAndTruncates) {
     struct Case {
         int ScreenWidth, ScreenHeight, Left, Top;
     };
@@ -98,8 +94,7 @@ TEST_F(BaseWindowsTest, CentringUsesTheFrameworksScreenAndTruncates)
     Screen = Saved;
 }
 
-TEST_F(BaseWindowsTest, AClosedTreeWindowIsFreedAndTheNextRequestMakesANewOne)
-{
+TEST_F(BaseWindowsTest, AClosedTreeWindowIsFreedAndTheNextRequestMakesANewOne) {
     QPointer<QObject> First = Manager->GetResource(QStringLiteral("TbfrmVarnholt"), true);
     ASSERT_FALSE(First.isNull());
     qobject_cast<TForm*>(First.data())->Close();
@@ -111,8 +106,7 @@ TEST_F(BaseWindowsTest, AClosedTreeWindowIsFreedAndTheNextRequestMakesANewOne)
     EXPECT_EQ(Manager->RefCount(), 1);
 }
 
-TEST_F(BaseWindowsTest, ChildWindowMenusCarryGroupOneAndTheTreeLayoutIsThere)
-{
+TEST_F(BaseWindowsTest, ChildWindowMenusCarryGroupOneAndTheTreeLayoutIsThere) {
     auto* Window = TComponent::Create<TbfrmVarnholt>(Application);
     ASSERT_NE(Window->Menu(), nullptr);
     QStringList Captions;
@@ -128,7 +122,8 @@ TEST_F(BaseWindowsTest, ChildWindowMenusCarryGroupOneAndTheTreeLayoutIsThere)
     for (const char* Name : {"ctblChild", "tblChildMain", "pnlBottom", "Splitter1", "pnlLeft",
                              "trvList", "pnlNo", "Splitter2", "pnlBTop", "pnlRightTop",
                              "pnlTopMessage", "pnlBBotton", "pnlRightBottom", "pnlBottonMessage"})
-        EXPECT_NE(Window->Widget()->findChild<QWidget*>(QString::fromLatin1(Name)), nullptr) << Name;
+        EXPECT_NE(Window->Widget()->findChild<QWidget*>(QString::fromLatin1(Name)), nullptr)
+            << Name;
     Window->Show();
     ProcessPending();
     EXPECT_EQ(Window->pnlTopMessage->height(), 23);

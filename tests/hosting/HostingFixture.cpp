@@ -13,15 +13,16 @@ QStringList* CurrentHooks = nullptr;
 bool* CurrentAllow = nullptr;
 } // namespace
 
-void HostingFixture::SetUp()
-{
+void HostingFixture::SetUp() {
     InitClassRegistry();
     RegisterReportWindows();
     RegisterClass<TestChild>();
     RegisterClass<TestDialog>();
     RegisterClass<FailingComponent>();
     FSavedOnException = Application->OnException;
-    Application->OnException = [this](QObject*, const Exception& E) { Errors.append(E.Message()); };
+    Application->OnException = [this](QObject*, const Exception& E) {
+        Errors.append(E.Message());
+    };
     Manager = new TResRefManager(nullptr);
     Current = this;
     CurrentHooks = &Hooks;
@@ -36,11 +37,12 @@ void HostingFixture::SetUp()
     Manager->OnReuse = [](TResRefManager*, QObject* AObject) {
         CurrentHooks->append(QStringLiteral("reuse:") + AObject->metaObject()->className());
     };
-    Manager->OnReleaseAll = [](TResRefManager*) { CurrentHooks->append(QStringLiteral("release")); };
+    Manager->OnReleaseAll = [](TResRefManager*) {
+        CurrentHooks->append(QStringLiteral("release"));
+    };
 }
 
-void HostingFixture::TearDown()
-{
+void HostingFixture::TearDown() {
     // Windows left by a test go first; then the manager and the registry.
     while (Application->ComponentCount() > 0)
         Application->Components(Application->ComponentCount() - 1)->Free();
@@ -51,8 +53,7 @@ void HostingFixture::TearDown()
     Current = nullptr;
 }
 
-void HostingFixture::ProcessPending()
-{
+void HostingFixture::ProcessPending() {
     for (int I = 0; I < 3; ++I)
         QCoreApplication::processEvents();
 }

@@ -15,8 +15,7 @@ public:
     int Count = 0;
 };
 
-QString FactoryError(TComponent* AOwner, TClass AClass)
-{
+QString FactoryError(TComponent* AOwner, TClass AClass) {
     try {
         TObjectFactory::CreateInstance(AOwner, AClass);
     } catch (const TObjectFactionError& E) {
@@ -26,16 +25,14 @@ QString FactoryError(TComponent* AOwner, TClass AClass)
 }
 } // namespace
 
-TEST(ObjectFactory, RefusesClassesThatAreNotComponents)
-{
+TEST(ObjectFactory, RefusesClassesThatAreNotComponents) {
     EXPECT_EQ(FactoryError(nullptr, &TPersistent::staticMetaObject),
               QStringLiteral("只能创建从TComponent继承过来的类的实例！"));
     EXPECT_EQ(FactoryError(nullptr, &FailingComponent::staticMetaObject),
               QStringLiteral("创建对象失败！"));
 }
 
-TEST(ObjectFactory, FormsKeepTheirDesignedPlaceAndControlsGoIntoTheirOwner)
-{
+TEST(ObjectFactory, FormsKeepTheirDesignedPlaceAndControlsGoIntoTheirOwner) {
     TComponent* Made = TObjectFactory::CreateInstance(nullptr, &TestDialog::staticMetaObject);
     auto* Dialog = qobject_cast<TestDialog*>(Made);
     ASSERT_NE(Dialog, nullptr);
@@ -52,8 +49,7 @@ TEST(ObjectFactory, FormsKeepTheirDesignedPlaceAndControlsGoIntoTheirOwner)
     EXPECT_EQ(Control->Owner(), &Holder);
 }
 
-TEST(ObjectFactory, AnInstanceFreesWhatItOwnsAndClearsWhatItWasGiven)
-{
+TEST(ObjectFactory, AnInstanceFreesWhatItOwnsAndClearsWhatItWasGiven) {
     QPointer<TComponent> Owned = new TComponent(nullptr);
     TComponent* OwnedVariable = Owned.data();
     void* PlainVariable = &OwnedVariable;

@@ -7,8 +7,7 @@
 #include <memory>
 #include <vector>
 
-TEST(ObjectStringList, FindsTheFirstLineWhateverTheLetterCase)
-{
+TEST(ObjectStringList, FindsTheFirstLineWhateverTheLetterCase) {
     QObject A, B;
     TObjectStringList List;
     EXPECT_EQ(List.AddObject(QStringLiteral("Def"), &A), 0);
@@ -22,8 +21,7 @@ TEST(ObjectStringList, FindsTheFirstLineWhateverTheLetterCase)
     EXPECT_EQ(List.GetObject(List.IndexOf(QStringLiteral("def"))), &B);
 }
 
-TEST(ObjectStringList, NeverFreesWhatItNames)
-{
+TEST(ObjectStringList, NeverFreesWhatItNames) {
     QPointer<QObject> Named = new QObject;
     {
         TObjectStringList List;
@@ -35,8 +33,7 @@ TEST(ObjectStringList, NeverFreesWhatItNames)
     delete Named.data();
 }
 
-TEST(ObjectStringList, SingleOperationsAreSafeFromSeveralThreads)
-{
+TEST(ObjectStringList, SingleOperationsAreSafeFromSeveralThreads) {
     TObjectStringList List;
     constexpr int PerThread = 2000;
     std::vector<std::unique_ptr<QThread>> Threads;

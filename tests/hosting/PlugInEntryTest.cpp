@@ -1,7 +1,7 @@
+#include "hosting/PlugInEntry.h"
 #include "HostingFixture.h"
 #include "TestWindows.h"
 #include "hosting/ClassRegistry.h"
-#include "hosting/PlugInEntry.h"
 #include "platform/TApplication.h"
 #include "platform/TScreen.h"
 
@@ -22,8 +22,7 @@ public:
 // and unload, and a host record with its own application and screen objects.
 class PlugInEntryTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         FOwnApplication = Application;
         FOwnScreen = Screen;
         PlugInLoad();
@@ -35,8 +34,7 @@ protected:
         Record = {&Context, &Info, &Notifier, &HostApplication, &HostScreen};
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         while (HostApplication.ComponentCount() > 0)
             HostApplication.Components(HostApplication.ComponentCount() - 1)->Free();
         PlugInUnload();
@@ -59,8 +57,7 @@ private:
     TScreen* FOwnScreen = nullptr;
 };
 
-TEST_F(PlugInEntryTest, FillsTheDescriptorAndHandsOverTheHostsObjects)
-{
+TEST_F(PlugInEntryTest, FillsTheDescriptorAndHandsOverTheHostsObjects) {
     EXPECT_EQ(Show("TbfrmVarnholt"), 0);
     EXPECT_STREQ(Info.ModuleName, "\xCA\xDA\xC8\xA8\xD6\xA7\xB3\xF6\xC4\xA3\xBF\xE9");
     EXPECT_EQ(Info.PlugInId, 4711u);
@@ -71,16 +68,14 @@ TEST_F(PlugInEntryTest, FillsTheDescriptorAndHandsOverTheHostsObjects)
     EXPECT_TRUE(Errors.isEmpty());
 }
 
-TEST_F(PlugInEntryTest, ASecondRequestInAnyCaseShowsTheSameWindow)
-{
+TEST_F(PlugInEntryTest, ASecondRequestInAnyCaseShowsTheSameWindow) {
     Show("TbfrmVarnholt");
     Show("tbfrmvarnholt");
     EXPECT_EQ(HostApplication.ComponentCount(), 1);
     EXPECT_EQ(ResRefManager->RefCount(), 1);
 }
 
-TEST_F(PlugInEntryTest, ClosingTheLastWindowTellsTheHostOnce)
-{
+TEST_F(PlugInEntryTest, ClosingTheLastWindowTellsTheHostOnce) {
     Show("TbfrmVarnholt");
     auto* Window = qobject_cast<TForm*>(HostApplication.Components(0));
     ASSERT_NE(Window, nullptr);
@@ -90,8 +85,7 @@ TEST_F(PlugInEntryTest, ClosingTheLastWindowTellsTheHostOnce)
     EXPECT_EQ(Notifier.Released, QList<std::uint32_t>{4711u});
 }
 
-TEST_F(PlugInEntryTest, WithoutANotifierClosingIsQuiet)
-{
+TEST_F(PlugInEntryTest, WithoutANotifierClosingIsQuiet) {
     Record.PlugInManager = nullptr;
     Show("TbfrmVarnholt");
     qobject_cast<TForm*>(HostApplication.Components(0))->Close();
@@ -100,16 +94,15 @@ TEST_F(PlugInEntryTest, WithoutANotifierClosingIsQuiet)
     EXPECT_TRUE(Errors.isEmpty());
 }
 
-TEST_F(PlugInEntryTest, UnknownOrMissingNamesAreReportedAndTheCallStillSucceeds)
-{
+TEST_F(PlugInEntryTest, UnknownOrMissingNamesAreReportedAndTheCallStillSucceeds) {
     EXPECT_EQ(Show("TNotThere"), 0);
     EXPECT_EQ(Show(nullptr), 0);
-    EXPECT_EQ(Errors, (QStringList{"类TNotThere没有进行注册或不存在！", "类没有进行注册或不存在！"}));
+    EXPECT_EQ(Errors,
+              (QStringList{"类TNotThere没有进行注册或不存在！", "类没有进行注册或不存在！"}));
     EXPECT_EQ(HostApplication.ComponentCount(), 0);
 }
 
-TEST_F(PlugInEntryTest, ADialogIsModalTheFirstTimeAndModelessWhenReused)
-{
+TEST_F(PlugInEntryTest, ADialogIsModalTheFirstTimeAndModelessWhenReused) {
     bool WasModal = false;
     QTimer::singleShot(0, [&] {
         auto* Dialog = qobject_cast<TForm*>(HostApplication.Components(0));
@@ -126,8 +119,7 @@ TEST_F(PlugInEntryTest, ADialogIsModalTheFirstTimeAndModelessWhenReused)
     EXPECT_FALSE(Dialog->IsModal());
 }
 
-TEST_F(PlugInEntryTest, UnloadPutsTheFrameworksOwnObjectsBack)
-{
+TEST_F(PlugInEntryTest, UnloadPutsTheFrameworksOwnObjectsBack) {
     TApplication* Own = Application;
     Show("TbfrmVarnholt");
     EXPECT_NE(Application, Own);

@@ -6,8 +6,7 @@
 
 using ResRefManagerTest = HostingFixture;
 
-TEST_F(ResRefManagerTest, ASecondRequestReusesTheHeldWindow)
-{
+TEST_F(ResRefManagerTest, ASecondRequestReusesTheHeldWindow) {
     QObject* First = Manager->GetResource(QStringLiteral("TestChild"), true);
     QObject* Second = Manager->GetResource(QStringLiteral("testchild"), true);
     ASSERT_NE(First, nullptr);
@@ -17,8 +16,7 @@ TEST_F(ResRefManagerTest, ASecondRequestReusesTheHeldWindow)
     EXPECT_EQ(Manager->ResourceCount(), 1);
 }
 
-TEST_F(ResRefManagerTest, ReleaseAllFiresOnceWhenTheLastWindowGoes)
-{
+TEST_F(ResRefManagerTest, ReleaseAllFiresOnceWhenTheLastWindowGoes) {
     auto* A = qobject_cast<TComponent*>(Manager->GetResource(QStringLiteral("TestChild"), false));
     auto* B = qobject_cast<TComponent*>(Manager->GetResource(QStringLiteral("TestDialog"), false));
     ASSERT_TRUE(A && B);
@@ -36,8 +34,7 @@ TEST_F(ResRefManagerTest, ReleaseAllFiresOnceWhenTheLastWindowGoes)
     EXPECT_EQ(Hooks.count(QStringLiteral("release")), 2);
 }
 
-TEST_F(ResRefManagerTest, WithoutAReleaseHookTheLastWindowGoesQuietly)
-{
+TEST_F(ResRefManagerTest, WithoutAReleaseHookTheLastWindowGoesQuietly) {
     Manager->OnReleaseAll = nullptr;
     auto* A = qobject_cast<TComponent*>(Manager->GetResource(QStringLiteral("TestChild"), false));
     A->Free();
@@ -45,9 +42,9 @@ TEST_F(ResRefManagerTest, WithoutAReleaseHookTheLastWindowGoesQuietly)
     EXPECT_TRUE(Hooks.isEmpty());
 }
 
-TEST_F(ResRefManagerTest, ARequestDuringDestructionMakesASecondInstance)
-{
-    auto* Dying = qobject_cast<TestChild*>(Manager->GetResource(QStringLiteral("TestChild"), false));
+TEST_F(ResRefManagerTest, ARequestDuringDestructionMakesASecondInstance) {
+    auto* Dying =
+        qobject_cast<TestChild*>(Manager->GetResource(QStringLiteral("TestChild"), false));
     QPointer<QObject> Replacement;
     int LinesWhileBothLive = 0;
     Dying->OnDestroy = [&] {
@@ -64,8 +61,7 @@ TEST_F(ResRefManagerTest, ARequestDuringDestructionMakesASecondInstance)
     EXPECT_FALSE(Hooks.contains(QStringLiteral("release")));
 }
 
-TEST_F(ResRefManagerTest, WithoutShowingNoHookRunsAndNothingIsShown)
-{
+TEST_F(ResRefManagerTest, WithoutShowingNoHookRunsAndNothingIsShown) {
     auto* Window = qobject_cast<TForm*>(Manager->GetResource(QStringLiteral("TestChild"), false));
     ASSERT_NE(Window, nullptr);
     EXPECT_TRUE(Hooks.isEmpty());
@@ -73,8 +69,7 @@ TEST_F(ResRefManagerTest, WithoutShowingNoHookRunsAndNothingIsShown)
     EXPECT_EQ(Manager->LookupResource(QStringLiteral("TestChild")), Window);
 }
 
-TEST_F(ResRefManagerTest, FailuresAreReportedToTheApplicationAndGiveNothing)
-{
+TEST_F(ResRefManagerTest, FailuresAreReportedToTheApplicationAndGiveNothing) {
     struct Case {
         const char* Name;
         const char* Message;
@@ -95,8 +90,7 @@ TEST_F(ResRefManagerTest, FailuresAreReportedToTheApplicationAndGiveNothing)
     EXPECT_EQ(Application->ComponentCount(), 0) << "a failed creation left an object behind";
 }
 
-TEST_F(ResRefManagerTest, AForbiddenCreationHoldsNothing)
-{
+TEST_F(ResRefManagerTest, AForbiddenCreationHoldsNothing) {
     AllowCreation = false;
     EXPECT_EQ(Manager->GetResource(QStringLiteral("TestChild"), true), nullptr);
     EXPECT_EQ(Hooks, QStringList{"before:TestChild"});
@@ -104,8 +98,7 @@ TEST_F(ResRefManagerTest, AForbiddenCreationHoldsNothing)
     EXPECT_TRUE(Errors.isEmpty());
 }
 
-TEST_F(ResRefManagerTest, AFailingShowHookStillHoldsAndReturnsTheWindow)
-{
+TEST_F(ResRefManagerTest, AFailingShowHookStillHoldsAndReturnsTheWindow) {
     Manager->OnAfterCreate = [](TResRefManager*, QObject*) {
         throw Exception(QStringLiteral("show failed"));
     };
@@ -115,16 +108,14 @@ TEST_F(ResRefManagerTest, AFailingShowHookStillHoldsAndReturnsTheWindow)
     EXPECT_EQ(Manager->LookupResource(QStringLiteral("TestChild")), Window);
 }
 
-TEST_F(ResRefManagerTest, LookingUpAnUnknownNameChangesNothing)
-{
+TEST_F(ResRefManagerTest, LookingUpAnUnknownNameChangesNothing) {
     EXPECT_EQ(Manager->LookupResource(QStringLiteral("TestChild")), nullptr);
     Manager->RemoveResource(QStringLiteral("TestChild"));
     EXPECT_EQ(Manager->RefCount(), 0);
     EXPECT_TRUE(Hooks.isEmpty());
 }
 
-TEST_F(ResRefManagerTest, FreeingTheManagerLeavesWindowsAndReportsNoRelease)
-{
+TEST_F(ResRefManagerTest, FreeingTheManagerLeavesWindowsAndReportsNoRelease) {
     QPointer<QObject> Window = Manager->GetResource(QStringLiteral("TestChild"), false);
     FreeAndNil(Manager);
     EXPECT_FALSE(Window.isNull());
@@ -133,8 +124,7 @@ TEST_F(ResRefManagerTest, FreeingTheManagerLeavesWindowsAndReportsNoRelease)
     qobject_cast<TComponent*>(Window.data())->Free();
 }
 
-TEST_F(ResRefManagerTest, QueryInterfaceAnswersOnlyItsOwnInterface)
-{
+TEST_F(ResRefManagerTest, QueryInterfaceAnswersOnlyItsOwnInterface) {
     void* Intf = nullptr;
     EXPECT_EQ(Manager->QueryInterface(IResRefManager::Iid(), &Intf), S_OK);
     EXPECT_EQ(Intf, static_cast<IResRefManager*>(Manager));

@@ -6,12 +6,9 @@
 #include <QLineEdit>
 
 TestChild::TestChild(TComponent* AOwner)
-    : TfrmBsCld(AOwner)
-{
-}
+    : TfrmBsCld(AOwner) {}
 
-void TestChild::FormDestroy()
-{
+void TestChild::FormDestroy() {
     if (OnDestroy)
         OnDestroy();
     TfrmBsCld::FormDestroy();
@@ -20,8 +17,7 @@ void TestChild::FormDestroy()
 TestDialog::TestDialog(TComponent* AOwner)
     : TfrmBsDialog(AOwner)
     , First(new QLineEdit(Widget()))
-    , Second(new QLineEdit(Widget()))
-{
+    , Second(new QLineEdit(Widget())) {
     First->setObjectName(QStringLiteral("First"));
     Second->setObjectName(QStringLiteral("Second"));
     Widget()->layout()->addWidget(First);
@@ -29,7 +25,6 @@ TestDialog::TestDialog(TComponent* AOwner)
 }
 
 FailingComponent::FailingComponent(TComponent* AOwner)
-    : TComponent(AOwner)
-{
+    : TComponent(AOwner) {
     throw Exception(QStringLiteral("construction failed"));
 }

@@ -9,8 +9,7 @@ namespace {
 class Listener : public TComponent {
 public:
     using TComponent::TComponent;
-    void Notification(TComponent* AComponent, TOperation AOperation) override
-    {
+    void Notification(TComponent* AComponent, TOperation AOperation) override {
         TComponent::Notification(AComponent, AOperation);
         if (AOperation == TOperation::opRemove)
             Heard.append(AComponent->ClassName() + QLatin1Char(':') + AComponent->Name());
@@ -25,8 +24,7 @@ public:
     using TComponent::TComponent;
 };
 
-TEST(Component, FreeNotificationSeesTheDyingObjectWhole)
-{
+TEST(Component, FreeNotificationSeesTheDyingObjectWhole) {
     Listener Watcher;
     auto* Dying = new Widgetish(nullptr);
     Dying->SetName(QStringLiteral("w1"));
@@ -35,8 +33,7 @@ TEST(Component, FreeNotificationSeesTheDyingObjectWhole)
     EXPECT_EQ(Watcher.Heard, QStringList{QStringLiteral("Widgetish:w1")});
 }
 
-TEST(Component, OwnerFreesWhatItOwnsAndHearsOfEachRemoval)
-{
+TEST(Component, OwnerFreesWhatItOwnsAndHearsOfEachRemoval) {
     auto* Owner = new Listener(nullptr);
     auto* A = new Widgetish(Owner);
     A->SetName(QStringLiteral("a"));
@@ -54,8 +51,7 @@ TEST(Component, OwnerFreesWhatItOwnsAndHearsOfEachRemoval)
     EXPECT_EQ(Outside.Heard, QStringList{QStringLiteral("Widgetish:a")});
 }
 
-TEST(Component, NotificationIsMutualAndEndsWithEitherSide)
-{
+TEST(Component, NotificationIsMutualAndEndsWithEitherSide) {
     Listener Left;
     {
         Listener Right;
@@ -67,8 +63,7 @@ TEST(Component, NotificationIsMutualAndEndsWithEitherSide)
     EXPECT_EQ(Left.Heard.size(), 1);
 }
 
-TEST(Component, RemovedFreeNotificationIsNotDelivered)
-{
+TEST(Component, RemovedFreeNotificationIsNotDelivered) {
     Listener Watcher;
     auto* Dying = new Widgetish(nullptr);
     Dying->FreeNotification(&Watcher);
@@ -77,12 +72,10 @@ TEST(Component, RemovedFreeNotificationIsNotDelivered)
     EXPECT_TRUE(Watcher.Heard.isEmpty());
 }
 
-TEST(Component, DestroyingStateIsSetBeforeReceiversAreTold)
-{
+TEST(Component, DestroyingStateIsSetBeforeReceiversAreTold) {
     struct Checker : TComponent {
         using TComponent::TComponent;
-        void Notification(TComponent* AComponent, TOperation AOperation) override
-        {
+        void Notification(TComponent* AComponent, TOperation AOperation) override {
             TComponent::Notification(AComponent, AOperation);
             if (AOperation == TOperation::opRemove)
                 SawDestroying = AComponent->IsDestroying();

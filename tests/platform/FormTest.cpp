@@ -15,9 +15,7 @@ class ScriptedForm : public TForm {
     Q_OBJECT
 public:
     Q_INVOKABLE explicit ScriptedForm(TComponent* AOwner = nullptr)
-        : TForm(AOwner)
-    {
-    }
+        : TForm(AOwner) {}
     TCloseAction ActionToGive = TCloseAction::caHide;
     bool OverrideAction = false;
     int Shows = 0;
@@ -30,13 +28,11 @@ protected:
     void FormCreate() override { ++Creates; }
     void FormShow() override { ++Shows; }
     void FormDestroy() override { ++Destroys; }
-    void FormClose(TCloseAction& Action) override
-    {
+    void FormClose(TCloseAction& Action) override {
         if (OverrideAction)
             Action = ActionToGive;
     }
-    void FormKeyDown(int& Key, Qt::KeyboardModifiers) override
-    {
+    void FormKeyDown(int& Key, Qt::KeyboardModifiers) override {
         KeysDown.append(Key);
         if (EatKey)
             Key = 0;
@@ -44,22 +40,19 @@ protected:
 };
 
 namespace {
-void ProcessPending()
-{
+void ProcessPending() {
     for (int I = 0; I < 3; ++I)
         QCoreApplication::processEvents();
 }
 } // namespace
 
-TEST(Form, CreateRunsTheCreationHandlerOnce)
-{
+TEST(Form, CreateRunsTheCreationHandlerOnce) {
     QPointer<ScriptedForm> Form = TComponent::Create<ScriptedForm>(nullptr);
     EXPECT_EQ(Form->Creates, 1);
     Form->Free();
 }
 
-TEST(Form, CloseActionsDecideWhatHappens)
-{
+TEST(Form, CloseActionsDecideWhatHappens) {
     struct Case {
         TCloseAction Action;
         bool StillAlive;
@@ -85,8 +78,7 @@ TEST(Form, CloseActionsDecideWhatHappens)
     }
 }
 
-TEST(Form, FreeOnCloseWaitsUntilTheHandlerHasReturned)
-{
+TEST(Form, FreeOnCloseWaitsUntilTheHandlerHasReturned) {
     QPointer<ScriptedForm> Form = TComponent::Create<ScriptedForm>(nullptr);
     Form->OverrideAction = true;
     Form->ActionToGive = TCloseAction::caFree;
@@ -98,8 +90,7 @@ TEST(Form, FreeOnCloseWaitsUntilTheHandlerHasReturned)
     EXPECT_TRUE(Form.isNull());
 }
 
-TEST(Form, MdiChildGoesIntoTheApplicationsArea)
-{
+TEST(Form, MdiChildGoesIntoTheApplicationsArea) {
     QMdiArea Area;
     Area.resize(900, 700);
     Area.show();
@@ -122,8 +113,7 @@ TEST(Form, MdiChildGoesIntoTheApplicationsArea)
     Application->SetMdiArea(Previous);
 }
 
-TEST(Form, ShowModalReturnsTheResultThatEndedIt)
-{
+TEST(Form, ShowModalReturnsTheResultThatEndedIt) {
     ScriptedForm* Form = TComponent::Create<ScriptedForm>(nullptr);
     QTimer::singleShot(0, [Form] { Form->SetModalResult(mrOk); });
     EXPECT_EQ(Form->ShowModal(), mrOk);
@@ -136,8 +126,7 @@ TEST(Form, ShowModalReturnsTheResultThatEndedIt)
     Form->Free();
 }
 
-TEST(Form, ModalCloseRefusedByTheHandlerKeepsTheLoopRunning)
-{
+TEST(Form, ModalCloseRefusedByTheHandlerKeepsTheLoopRunning) {
     ScriptedForm* Form = TComponent::Create<ScriptedForm>(nullptr);
     Form->OverrideAction = true;
     Form->ActionToGive = TCloseAction::caNone;
@@ -151,8 +140,7 @@ TEST(Form, ModalCloseRefusedByTheHandlerKeepsTheLoopRunning)
     Form->Free();
 }
 
-TEST(Form, KeyPreviewSeesKeysBeforeTheFocusedControl)
-{
+TEST(Form, KeyPreviewSeesKeysBeforeTheFocusedControl) {
     ScriptedForm* Form = TComponent::Create<ScriptedForm>(nullptr);
     auto* Edit = new QLineEdit(Form->Widget());
     Form->Widget()->layout()->addWidget(Edit);

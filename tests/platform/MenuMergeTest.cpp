@@ -6,8 +6,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-QStringList VisibleCaptions(const QMenuBar& ABar)
-{
+QStringList VisibleCaptions(const QMenuBar& ABar) {
     QStringList Captions;
     for (QAction* Item : ABar.actions()) {
         if (Item->isVisible())
@@ -16,16 +15,14 @@ QStringList VisibleCaptions(const QMenuBar& ABar)
     return Captions;
 }
 
-QMenu* AddFrameItem(QMenuBar& ABar, const QString& ACaption, int AGroup)
-{
+QMenu* AddFrameItem(QMenuBar& ABar, const QString& ACaption, int AGroup) {
     QMenu* Menu = ABar.addMenu(ACaption);
     TMainMenu::SetGroupIndex(Menu->menuAction(), AGroup);
     return Menu;
 }
 } // namespace
 
-TEST(MenuMerge, ChildItemsGoInGroupOrderAndReplaceTheirGroup)
-{
+TEST(MenuMerge, ChildItemsGoInGroupOrderAndReplaceTheirGroup) {
     QMenuBar Frame;
     AddFrameItem(Frame, QStringLiteral("File"), 0);
     AddFrameItem(Frame, QStringLiteral("Edit"), 1);
@@ -44,8 +41,7 @@ TEST(MenuMerge, ChildItemsGoInGroupOrderAndReplaceTheirGroup)
                                                    QStringLiteral("Window")}));
 }
 
-TEST(MenuMerge, MergingAgainDoesNotDuplicateAndAGoneChildLeavesNoTrace)
-{
+TEST(MenuMerge, MergingAgainDoesNotDuplicateAndAGoneChildLeavesNoTrace) {
     QMenuBar Frame;
     AddFrameItem(Frame, QStringLiteral("File"), 0);
     {

@@ -10,8 +10,7 @@ namespace {
 class ChainedHook {
 public:
     ChainedHook(QList<QString>& ALog, QString AName)
-        : FSaved(Application->OnMessage)
-    {
+        : FSaved(Application->OnMessage) {
         Application->OnMessage = [this, &ALog, AName](TMsg& Msg, bool& Handled) {
             ALog.append(AName + QLatin1Char(':') + QString::number(Msg.Message, 16));
             if (FSaved)
@@ -25,8 +24,7 @@ private:
 };
 } // namespace
 
-TEST(MessageHook, ChainedHandlersSeeInputMessagesInInstallOrderReversed)
-{
+TEST(MessageHook, ChainedHandlersSeeInputMessagesInInstallOrderReversed) {
     QWidget Target;
     Target.resize(100, 100);
     Target.show();
@@ -42,8 +40,7 @@ TEST(MessageHook, ChainedHandlersSeeInputMessagesInInstallOrderReversed)
     EXPECT_FALSE(Application->OnMessage) << "the chain was not restored";
 }
 
-TEST(MessageHook, MousePositionAndKeysArePackedLikeWindowMessages)
-{
+TEST(MessageHook, MousePositionAndKeysArePackedLikeWindowMessages) {
     QWidget Target;
     Target.resize(200, 200);
     Target.show();
@@ -64,8 +61,7 @@ TEST(MessageHook, MousePositionAndKeysArePackedLikeWindowMessages)
     EXPECT_EQ(Seen[1].WParam, 0x20u);
 }
 
-TEST(MessageHook, AHandledMessageDoesNotReachItsWindow)
-{
+TEST(MessageHook, AHandledMessageDoesNotReachItsWindow) {
     struct Counting : QWidget {
         int Presses = 0;
         void mousePressEvent(QMouseEvent*) override { ++Presses; }

@@ -20,13 +20,16 @@ public:
     QList<std::uint32_t> Released;
 };
 
-QString FromGbk(const char* AText) { return QStringDecoder("GBK")(QByteArray(AText)); }
+QString FromGbk(const char* AText) {
+    return QStringDecoder("GBK")(QByteArray(AText));
+}
 
-QString PlugInPath() { return QDir(BinaryDir()).filePath(QStringLiteral("libvarnholt.so")); }
+QString PlugInPath() {
+    return QDir(BinaryDir()).filePath(QStringLiteral("libvarnholt.so"));
+}
 } // namespace
 
-TEST(PlugInModule, ExportsOnlyTheEntry)
-{
+TEST(PlugInModule, ExportsOnlyTheEntry) {
     void* Handle = dlopen(PlugInPath().toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(Handle, nullptr) << dlerror();
     EXPECT_NE(dlsym(Handle, "ShowPlugInWindow"), nullptr);
@@ -36,8 +39,7 @@ TEST(PlugInModule, ExportsOnlyTheEntry)
 }
 
 // One whole session as a host has it: load, show, close, unload.
-TEST(PlugInModule, ALoadShowCloseUnloadSession)
-{
+TEST(PlugInModule, ALoadShowCloseUnloadSession) {
     TApplication* Own = Application;
     TScreen* OwnScreen = Screen;
     void* Handle = dlopen(PlugInPath().toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);

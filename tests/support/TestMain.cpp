@@ -7,8 +7,7 @@
 // Every suite runs with a QApplication on the offscreen platform unless a
 // display platform was asked for explicitly, and with the framework's
 // application and screen objects in place, as a host would have them.
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
