@@ -1,0 +1,3 @@
+#include "TSettingsStore.h"
+
+TSettingsStore::~TSettingsStore() = default;
