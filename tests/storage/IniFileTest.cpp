@@ -115,12 +115,4 @@ TEST_F(IniFileTest, FileInAMissingFolderRaisesInsteadOfVanishing) {
     EXPECT_TRUE(Ini.ReadSections().isEmpty());
 }
 
-TEST_F(IniFileTest, CreateIfMissingMakesAnEmptyFileAndLeavesAnExistingOneAlone) {
-    TIniFile(FileName).CreateIfMissing();
-    EXPECT_EQ(ReadBytes(FileName), QByteArray());
-    WriteBytes(FileName, "[S]\n");
-    TIniFile(FileName).CreateIfMissing();
-    EXPECT_EQ(ReadBytes(FileName), "[S]\n");
-}
-
 } // namespace

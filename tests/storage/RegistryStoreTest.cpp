@@ -19,10 +19,6 @@ protected:
     }
 };
 
-TEST_F(RegistryStoreTest, LivesUnderTheConfigurationFolderGivenByTheEnvironment) {
-    EXPECT_EQ(TRegistryStore::StoreDirectory(), Home.Path() + QStringLiteral("/varnholt/registry"));
-}
-
 TEST_F(RegistryStoreTest, RootsKeepSeparateValuesUnderTheSamePath) {
     const QString Path = QStringLiteral("Software\\Taldrow\\Varnholt");
     const QString Section = QStringLiteral("bwnCorrandel");
@@ -37,8 +33,16 @@ TEST_F(RegistryStoreTest, RootsKeepSeparateValuesUnderTheSamePath) {
     EXPECT_EQ(User->ReadString(Section, QStringLiteral("EXPTYPE")), QStringLiteral("0"));
     const auto Machine = Open(Reg_Local_Machine, Path);
     EXPECT_EQ(Machine->ReadString(Section, QStringLiteral("expType")), QStringLiteral("1"));
+    EXPECT_EQ(User->FileName(),
+              Home.Path() + QStringLiteral("/varnholt/registry/HKEY_CURRENT_USER.ini"));
     EXPECT_TRUE(QFileInfo::exists(User->FileName()));
     EXPECT_NE(User->FileName(), Machine->FileName());
+
+    // A root outside the known ones reads the current user's keys.
+    TRegistryStore Unknown;
+    Unknown.SetRootKey(static_cast<TRegRoot>(9));
+    ASSERT_TRUE(Unknown.OpenKey(Path, false));
+    EXPECT_EQ(Unknown.ReadString(Section, QStringLiteral("expType")), QStringLiteral("0"));
 }
 
 TEST_F(RegistryStoreTest, SubkeysAreTheDirectChildrenOfTheOpenKeyOnly) {
@@ -68,13 +72,6 @@ TEST_F(RegistryStoreTest, WithoutAnOpenKeyNothingIsReadAndWritesRaise) {
     EXPECT_THROW(Store.WriteString(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v")),
                  EInOutError);
     EXPECT_FALSE(QFileInfo::exists(Store.FileName()));
-}
-
-TEST_F(RegistryStoreTest, UnknownRootFallsBackToTheCurrentUser) {
-    TRegistryStore Store;
-    Store.SetRootKey(static_cast<TRegRoot>(9));
-    EXPECT_EQ(Store.RootKey(), Reg_Current_User);
-    EXPECT_TRUE(Store.FileName().endsWith(QStringLiteral("/HKEY_CURRENT_USER.ini")));
 }
 
 } // namespace
