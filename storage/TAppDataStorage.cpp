@@ -110,14 +110,16 @@ void TAppDataStorage::SetStorageType(TStorageType AValue) {
     Reload();
 }
 
-TDataSection* TAppDataStorage::FindSection(const QString& ASectionName) const {
+TDataSection* TAppDataStorage::FindSection(const QString& ASectionName) {
     QMutexLocker Lock(&FSectionsLock);
+    EnsureLoaded();
     return SectionNamed(ASectionName);
 }
 
 void TAppDataStorage::WriteValue(const QString& ASectionName, const QString& AKey,
                                  const QString& AValue) {
     QMutexLocker Lock(&FSectionsLock);
+    EnsureLoaded();
     TDataSection* Section = SectionNamed(ASectionName);
     TDataSection* Created = Section ? nullptr : (Section = AddSection(ASectionName));
     try {
@@ -132,12 +134,14 @@ void TAppDataStorage::WriteValue(const QString& ASectionName, const QString& AKe
 
 void TAppDataStorage::Reload() {
     QMutexLocker Lock(&FSectionsLock);
+    FLoaded = false; // a failed reload is tried again by the next lookup
     const QList<TDataSection*> Old = std::exchange(FSections, {});
     for (auto It = Old.crbegin(); It != Old.crend(); ++It)
         (*It)->Free();
     const QStringList Names = OpenStore()->ReadSections();
     for (const QString& Name : Names)
         AddSection(Name)->Load();
+    FLoaded = true;
 }
 
 std::unique_ptr<TSettingsStore> TAppDataStorage::OpenStore() {
@@ -168,6 +172,15 @@ void TAppDataStorage::Notification(TComponent* AComponent, TOperation AOperation
     // A section freed by someone else must not stay behind in the list.
     QMutexLocker Lock(&FSectionsLock);
     FSections.removeIf([AComponent](TDataSection* ASection) { return ASection == AComponent; });
+}
+
+// Reloads happen when the location changes. A storage whose location is never
+// changed from its start (an empty INI name meaning the default file) would
+// otherwise answer every read with nothing, and a caller that writes a
+// default for a missing value would overwrite what the user saved.
+void TAppDataStorage::EnsureLoaded() {
+    if (!FLoaded)
+        Reload();
 }
 
 TDataSection* TAppDataStorage::AddSection(const QString& ASectionName) {

@@ -32,8 +32,9 @@ public:
     Q_INVOKABLE explicit TAppDataStorage(TComponent* AOwner = nullptr);
     ~TAppDataStorage() override;
 
-    // A copy of the section list taken under its lock. The sections in it
-    // live until the next reload or the storage's destruction.
+    // A copy of the section list held in memory, taken under its lock; it
+    // reads nothing. The sections in it live until the next reload or the
+    // storage's destruction.
     QList<TDataSection*> DataSectionS() const;
     QString IniFileName() const;
     QString RegSectionPath() const;
@@ -49,8 +50,9 @@ public:
     // while RegSectionPath is blank, with TExceptppDataStorage.
     void SetStorageType(TStorageType AValue);
 
+    // Both read the store first when nothing has been read from it yet.
     // The section whose name equals ASectionName exactly, or nullptr.
-    TDataSection* FindSection(const QString& ASectionName) const;
+    TDataSection* FindSection(const QString& ASectionName);
     // Stores the value, creating the section when needed.
     void WriteValue(const QString& ASectionName, const QString& AKey, const QString& AValue);
     // Reads every section afresh from the store.
@@ -67,6 +69,7 @@ public:
     void Notification(TComponent* AComponent, TOperation AOperation) override;
 
 private:
+    void EnsureLoaded();
     TDataSection* AddSection(const QString& ASectionName);
     TDataSection* SectionNamed(const QString& ASectionName) const;
     std::unique_ptr<TSettingsStore> OpenIniStore();
@@ -77,6 +80,7 @@ private:
     TRegRoot FRegistryRoot = Reg_Current_User;
     TStorageType FStorageType = stIniFile;
     QList<TDataSection*> FSections;
+    bool FLoaded = false;
     // Recursive: a section freed while the list is locked tells the storage,
     // which then drops it from the list.
     mutable QRecursiveMutex FSectionsLock;

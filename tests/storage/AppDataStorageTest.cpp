@@ -74,20 +74,23 @@ TEST_F(AppDataStorageTest, SectionsMatchExactlyInMemoryButWithoutCaseInTheFile) 
     EXPECT_EQ(ReadBytes(FileName), "[BWNCORRANDEL]\nexpType=1\n");
 }
 
-TEST_F(AppDataStorageTest, EmptyIniFileNameBecomesTheProgramsNameWithIniExtension) {
+// The export settings dialog sets an empty INI name on a new storage, which
+// changes nothing; the first lookup must still read the default file, or the
+// dialog would overwrite the saved setting with its default.
+TEST_F(AppDataStorageTest, EmptyIniFileNameReadsTheFileBesideTheProgram) {
     const QFileInfo Program(QCoreApplication::applicationFilePath());
     const QString Expected = Program.absolutePath() + QLatin1Char('/') +
                              Program.completeBaseName() + QStringLiteral(".INI");
-    const bool Existed = QFileInfo::exists(Expected);
+    ASSERT_FALSE(QFileInfo::exists(Expected)) << "left over: " << Expected.toStdString();
+    WriteBytes(Expected, "[bwnCorrandel]\nexpType=1\n");
     {
         const StoragePtr Storage(new TAppDataStorage());
-        EXPECT_TRUE(Storage->DataSectionS().isEmpty()); // nothing read before a store is used
-        Storage->OpenStore();
+        Storage->SetIniFileName(QString());
+        EXPECT_TRUE(Storage->DataSectionS().isEmpty()); // nothing read before a lookup
+        EXPECT_EQ(ReadSetting(*Storage, QStringLiteral("expType")), QStringLiteral("1"));
         EXPECT_EQ(Storage->IniFileName(), Expected);
-        EXPECT_TRUE(QFileInfo::exists(Expected));
     }
-    if (!Existed)
-        QFile::remove(Expected);
+    QFile::remove(Expected);
 }
 
 TEST_F(AppDataStorageTest, ChangingTheFileReloadsEverySectionOnce) {
