@@ -4,6 +4,7 @@
 #include "TComponent.h"
 #include "TMsg.h"
 
+#include <QEvent>
 #include <QPointer>
 #include <functional>
 
@@ -47,10 +48,17 @@ protected:
 
 private:
     bool DispatchMessage(QObject* AReceiver, QEvent* AEvent);
+    bool IsPropagation(QWidget* AReceiver, QEvent* AEvent);
 
     QString FTitle;
     QPointer<QMdiArea> FMdiArea;
     QPointer<QWidget> FMainWindow;
+    struct {
+        const QEvent* Event = nullptr;
+        QPointer<QWidget> Receiver;
+        quint64 Timestamp = 0;
+        QEvent::Type Type = QEvent::None;
+    } FLastMessage;
 };
 
 // The framework's application object. A plug-in swaps it for the host's.

@@ -310,10 +310,10 @@ bool TForm::HandleKeyPreview(QObject* AReceiver, QEvent* AEvent) {
     if (!Receiver || !(Receiver == W || W->isAncestorOf(Receiver)))
         return false;
     auto* KeyEvent = static_cast<QKeyEvent*>(AEvent);
-    const bool Propagated = AEvent == FPreviewed.Event && FPreviewed.Receiver &&
-                            Receiver->isAncestorOf(FPreviewed.Receiver) &&
-                            KeyEvent->timestamp() == FPreviewed.Timestamp &&
-                            KeyEvent->key() == FPreviewed.Key;
+    const bool Propagated =
+        AEvent == FPreviewed.Event && FPreviewed.Receiver && Receiver != FPreviewed.Receiver &&
+        Receiver->isAncestorOf(FPreviewed.Receiver) &&
+        KeyEvent->timestamp() == FPreviewed.Timestamp && KeyEvent->key() == FPreviewed.Key;
     if (Propagated)
         return false;
     FPreviewed = {AEvent, Receiver, KeyEvent->timestamp(), KeyEvent->key()};
