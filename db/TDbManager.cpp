@@ -6,14 +6,18 @@ TDbManager::TDbManager(TComponent* AOwner)
     : TComponent(AOwner) {}
 
 TDbManager::~TDbManager() {
-    // Each Free notifies this registry, which drops the entry and forgets
-    // the connection, so the list shrinks as we go.
-    while (!FCreated.isEmpty())
-        FCreated.last()->Free();
+    // Free has already told the connections about this registry and cut the
+    // links both ways, so nothing reaches Notification from here on: forget
+    // the list first, then free what this registry made.
+    const QList<TAdoConn*> Created = std::exchange(FCreated, {});
     for (int I = FConnections.Count() - 1; I >= 0; --I) {
-        if (auto* Conn = qobject_cast<TComponent*>(FConnections.GetObject(I)))
+        QObject* Object = FConnections.GetObject(I);
+        FConnections.Delete(I);
+        if (auto* Conn = qobject_cast<TComponent*>(Object))
             Conn->RemoveFreeNotification(this);
     }
+    for (TAdoConn* Conn : Created)
+        Conn->Free();
 }
 
 TAdoConn* TDbManager::GetConnection(const QString& AName) {

@@ -219,7 +219,7 @@ TEST(Query, ReadsTheWholeResultAndWalksIt) {
     TADOQuery Query;
     Query.SetConnection(&Conn);
     Query.SetSQLText(QStringLiteral(
-        "select eid, ename, class * 1.5 as Half, null as Nothing from pubdept order by eid"));
+        "select eid, ename, class * 1.5 as Half, null as Missing from pubdept order by eid"));
     Query.Open();
     EXPECT_TRUE(Conn.Connected());
     ASSERT_EQ(Query.RecordCount(), 3);
@@ -229,8 +229,8 @@ TEST(Query, ReadsTheWholeResultAndWalksIt) {
         // Field names match without regard to letter case, as ADO's do.
         Names << Query.FieldByName(QStringLiteral("ENAME")).AsString();
         Halves << Query.FieldByName(QStringLiteral("half")).AsFloat();
-        EXPECT_EQ(Query.FieldByName(QStringLiteral("nothing")).AsString(), QString());
-        EXPECT_EQ(Query.FieldByName(QStringLiteral("nothing")).AsFloat(), 0.0);
+        EXPECT_EQ(Query.FieldByName(QStringLiteral("missing")).AsString(), QString());
+        EXPECT_EQ(Query.FieldByName(QStringLiteral("missing")).AsFloat(), 0.0);
     }
     EXPECT_EQ(Names, (QStringList{"甲", "乙", "丙"}));
     EXPECT_EQ(Halves, (QList<double>{0.0, 1.5, 1.5}));

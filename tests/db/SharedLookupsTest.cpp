@@ -31,7 +31,7 @@ TEST(SharedLookups, OpenDefQueryReportsFailureAndKeepsTheCallersReference) {
     EXPECT_EQ(Held->RefCount(), 1);
     EXPECT_EQ(Held->RecordCount(), 2);
 
-    for (const char* Bad : {"select * from pubdept wher", "select * from nosuch",
+    for (const char* Bad : {"select * from pubdept where", "select * from nosuch",
                             "delete from pubdept", "PRAGMA foreign_keys = 1"}) {
         EXPECT_FALSE(OpenDefQuery(QString::fromLatin1(Bad), Query)) << Bad;
         EXPECT_EQ(Query.Get(), static_cast<IARQuery*>(Held)) << Bad;
