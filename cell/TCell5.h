@@ -1,0 +1,102 @@
+#pragma once
+
+#include "TCellRowFitter.h"
+#include "TCellSheet.h"
+
+#include <QAbstractScrollArea>
+#include <functional>
+#include <memory>
+
+class QDialog;
+class QLineEdit;
+
+// The report grid of the report window: one sheet (number 0) of cells that
+// the window fills cell by cell after loading a .cll template, shows with
+// scrolling, prints, previews and exports as an Excel workbook. Columns and
+// rows count from 1; GetRowCount counts row 0 as well, so the last row is
+// GetRowCount - 1. Calls for any other sheet than 0 do nothing.
+class TCell5 : public QAbstractScrollArea {
+    Q_OBJECT
+    Q_PROPERTY(bool WorkbookReadonly READ WorkbookReadonly WRITE SetWorkbookReadonly)
+public:
+    // Runs a dialog and returns its result; tests put in one that does not
+    // wait for a user.
+    using TDialogRunner = std::function<int(QDialog&)>;
+
+    explicit TCell5(QWidget* AParent = nullptr);
+    ~TCell5() override;
+
+    // The grid becomes the template's content. 0 on success; otherwise the
+    // grid is left blank but usable and LastError says why.
+    int LoadTemplate(const QString& AFileName, const QString& AReserved);
+    int GetRowCount(int ASheet) const;
+    void SetRowCount(int ACount, int ASheet);
+    void PutText(int ACol, int ARow, int ASheet, const QString& AText);
+    void PutNumber(int ACol, int ARow, int ASheet, double ANumber);
+    void PutAlign(int ACol, int ARow, int ASheet, int AAlign);
+    void PutStyle(int ACol, int ARow, int ASheet, int AStyle);
+    void PutBorder(int ACol, int ARow, int ASheet, int AEdge, int ALine);
+    void JoinCells(int AFirstCol, int AFirstRow, int ALastCol, int ALastRow);
+    // The height row ARow needs for its texts wrapped in their cells' widths.
+    int FitRowHeight(int ARow);
+    // Gives ARowCount rows from ARow on the height AHeight.
+    void PutRowHeight(int ARowCount, int AHeight, int ARow, int ASheet);
+    // Closes a table: rows 1 to AHeadingRows repeat at the top of every
+    // printed page, and every body cell that has no border of its own gets
+    // all four edges in line ALine.
+    void FinishTable(int AHeadingRows, int ALine, int ASheet);
+    // The closing rows of a table: fitted to their texts and printed on one
+    // page together with the row before them.
+    void MarkLastRows(int AFirstRow, int ALastRow);
+    int PreviewSheet(int ASheet, int AMode);
+    // Prints to the default printer without a dialog; to a PDF when a print
+    // file was set or no printer exists (LastOutputFile names it).
+    int PrintSheet(int ASheet, int AMode);
+    // The footer line of every page; &P is the page number, &S the total.
+    void SetPageText(const QString& ALeft, const QString& ACentre, const QString& ARight);
+    // 0 on success; otherwise LastError says why and no file is left behind.
+    int ExportExcel(const QString& AFileName);
+
+    bool WorkbookReadonly() const { return FReadonly; }
+    void SetWorkbookReadonly(bool AReadonly);
+
+    // Beyond the control's own operations, for the window, batch use and tests.
+    int PrintToPdf(const QString& AFileName);
+    void SetPrintFile(const QString& AFileName) { FPrintFile = AFileName; }
+    void SetDialogRunner(TDialogRunner ARunner);
+    const QString& LastError() const { return FLastError; }
+    const QString& LastOutputFile() const { return FLastOutput; }
+    QString CellText(int ACol, int ARow) const;
+    const TCellSheet& Sheet() const { return FSheet; }
+
+protected:
+    void paintEvent(QPaintEvent* AEvent) override;
+    void resizeEvent(QResizeEvent* AEvent) override;
+    void mousePressEvent(QMouseEvent* AEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* AEvent) override;
+    void scrollContentsBy(int ADx, int ADy) override;
+
+private:
+    static constexpr int Margin = 8;
+
+    TCell* Target(int ACol, int ARow, int ASheet);
+    void Changed();
+    void UpdateScrollBars();
+    QPoint SheetPoint(const QPoint& AViewportPoint) const;
+    QRect ViewportRect(const QRect& ASheetRect) const;
+    void StartEditing(int ACol, int ARow);
+    void FinishEditing(bool ACommit);
+    QString DefaultPdfPath() const;
+
+    TCellSheet FSheet;
+    TCellRowFitter FFitter;
+    TDialogRunner FDialogRunner;
+    QString FLastError;
+    QString FLastOutput;
+    QString FPrintFile;
+    bool FReadonly = false;
+    bool FLayoutPending = false;
+    int FCurrentCol = 0;
+    int FCurrentRow = 0;
+    QLineEdit* FEditor = nullptr; // child widget, owned by the viewport
+};

@@ -1,0 +1,78 @@
+// The grid on paper and in a workbook: preview, printing, PDF and export.
+#include "TCell5.h"
+
+#include "TCellPrinter.h"
+#include "TCellXlsxWriter.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+int TCell5::PreviewSheet(int ASheet, int AMode) {
+    Q_UNUSED(AMode);
+    if (ASheet != 0)
+        return -1;
+    QPrinter Printer(QPrinter::HighResolution);
+    Printer.setPageLayout(FSheet.Page().Layout());
+    QPrintPreviewDialog Dialog(&Printer, this);
+    Dialog.setWindowTitle(QStringLiteral("打印预览"));
+    Dialog.resize(1100, 800);
+    connect(&Dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* APrinter) { TCellPrinter(FSheet).Render(*APrinter); });
+    return FDialogRunner(Dialog);
+}
+
+int TCell5::PrintSheet(int ASheet, int AMode) {
+    Q_UNUSED(AMode);
+    if (ASheet != 0)
+        return -1;
+    if (!FPrintFile.isEmpty())
+        return PrintToPdf(FPrintFile);
+    const QPrinterInfo Default = QPrinterInfo::defaultPrinter();
+    if (Default.isNull())
+        return PrintToPdf(DefaultPdfPath());
+    QPrinter Printer(Default, QPrinter::HighResolution);
+    Printer.setPageLayout(FSheet.Page().Layout());
+    Printer.setDocName(CellText(1, 1));
+    FLastOutput = Default.printerName();
+    if (!TCellPrinter(FSheet).Render(Printer)) {
+        FLastError = QStringLiteral("无法在打印机 %1 上打印").arg(Default.printerName());
+        return 1;
+    }
+    FLastError.clear();
+    return 0;
+}
+
+int TCell5::PrintToPdf(const QString& AFileName) {
+    QString Error;
+    const int Result = TCellPrinter(FSheet).PrintToPdf(AFileName, Error);
+    FLastError = Error;
+    FLastOutput = Result == 0 ? AFileName : QString();
+    return Result;
+}
+
+int TCell5::ExportExcel(const QString& AFileName) {
+    TCellXlsxWriter Writer(FSheet);
+    const int Result = Writer.Write(AFileName);
+    FLastError = Writer.Error();
+    FLastOutput = Result == 0 ? AFileName : QString();
+    return Result;
+}
+
+QString TCell5::DefaultPdfPath() const {
+    // Without a printer the pages go where the clerk keeps documents, named
+    // after the table's title and the time, so nothing earlier is replaced.
+    QString Folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (Folder.isEmpty() || !QDir().mkpath(Folder))
+        Folder = QDir::tempPath();
+    static const QRegularExpression Unsafe(QStringLiteral("[\\\\/:*?\"<>|\\s]+"));
+    QString Title = CellText(1, 1).replace(Unsafe, QStringLiteral("_")).left(60);
+    if (Title.isEmpty())
+        Title = QStringLiteral("报表");
+    const QString Stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return QDir(Folder).filePath(Title + QLatin1Char('-') + Stamp + QStringLiteral(".pdf"));
+}

@@ -1,0 +1,129 @@
+#include "TCellPrinter.h"
+
+#include "TCellRenderer.h"
+
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <algorithm>
+
+TCellPrinter::TCellPrinter(const TCellSheet& ASheet)
+    : FSheet(ASheet)
+    , FPaginator(ASheet)
+    , FFitter(ASheet) {}
+
+TCellPrinter::TMetrics TCellPrinter::Measure(const QPagedPaintDevice& ADevice) const {
+    TMetrics Result;
+    Result.Resolution = std::max(1, ADevice.logicalDpiX());
+    const QRect Paint = ADevice.pageLayout().paintRectPixels(Result.Resolution);
+    Result.PaintWidth = Paint.width();
+    Result.PaintHeight = Paint.height();
+    const double Natural = Result.Resolution / 96.0;
+    const int SheetWidth = std::max(1, FSheet.TotalWidth());
+    Result.Scale = Natural;
+    if (FSheet.Page().FitToWidth)
+        Result.Scale = std::min(Natural, static_cast<double>(Paint.width()) / SheetWidth);
+    Result.OffsetX = std::max(0.0, (Paint.width() - SheetWidth * Result.Scale) / 2);
+    // The footer line takes a strip of 8 mm at the foot of the printable area.
+    Result.FooterHeight = FSheet.Page().HasFooter() ? Result.Resolution * 8 / 25 : 0;
+    const double Body = (Result.PaintHeight - Result.FooterHeight) / Result.Scale;
+    Result.BodyHeight = std::max(1, static_cast<int>(Body) - FPaginator.HeadingHeight());
+    return Result;
+}
+
+int TCellPrinter::PageCount(const QPagedPaintDevice& ADevice) const {
+    return static_cast<int>(FPaginator.Paginate(Measure(ADevice).BodyHeight).size());
+}
+
+bool TCellPrinter::Render(QPagedPaintDevice& ADevice) {
+    const TMetrics Metrics = Measure(ADevice);
+    const auto Pages = FPaginator.Paginate(Metrics.BodyHeight);
+    QPainter Painter;
+    if (!Painter.begin(&ADevice))
+        return false;
+    const int Total = static_cast<int>(Pages.size());
+    for (int Index = 0; Index < Total; ++Index) {
+        if (Index > 0 && !ADevice.newPage())
+            return false;
+        PaintPage(Painter, Metrics, Pages[Index], Index + 1, Total);
+    }
+    return Painter.end();
+}
+
+void TCellPrinter::PaintPage(QPainter& APainter, const TMetrics& AMetrics,
+                             const TCellPaginator::TPage& APage, int ANumber, int ATotal) const {
+    double Y = 0;
+    if (APage.Lead)
+        Y = PaintBand(APainter, AMetrics, 1, FPaginator.LeadLastRow(), Y);
+    const TCellPageSetup& Setup = FSheet.Page();
+    if (Setup.HasRepeatedRows())
+        Y = PaintBand(APainter, AMetrics, Setup.RepeatFirstRow, Setup.RepeatLastRow, Y);
+    PaintBand(APainter, AMetrics, APage.FirstRow, APage.LastRow, Y);
+    PaintFooter(APainter, AMetrics, ANumber, ATotal);
+}
+
+double TCellPrinter::PaintBand(QPainter& APainter, const TMetrics& AMetrics, int AFirstRow,
+                               int ALastRow, double AY) const {
+    if (ALastRow < AFirstRow || FSheet.ColCount() == 0)
+        return AY;
+    const int Top = FSheet.RowTop(AFirstRow);
+    const int Height = FSheet.RowTop(ALastRow + 1) - Top;
+    APainter.save();
+    APainter.translate(AMetrics.OffsetX, AY * AMetrics.Scale);
+    APainter.scale(AMetrics.Scale, AMetrics.Scale);
+    APainter.translate(0, -Top);
+    // A little slack around the band keeps the outer border lines whole.
+    APainter.setClipRect(QRectF(-2, Top - 1, FSheet.TotalWidth() + 4, Height + 2));
+    TCellRenderer(FSheet, FFitter).Paint(APainter, {1, AFirstRow, FSheet.ColCount(), ALastRow});
+    APainter.restore();
+    return AY + Height;
+}
+
+void TCellPrinter::PaintFooter(QPainter& APainter, const TMetrics& AMetrics, int ANumber,
+                               int ATotal) const {
+    const TCellPageSetup& Setup = FSheet.Page();
+    if (!Setup.HasFooter())
+        return;
+    QFont Font = FSheet.Font(0);
+    Font.setBold(false);
+    Font.setPixelSize(std::max(1, AMetrics.Resolution * 9 / 72));
+    APainter.save();
+    APainter.setFont(Font);
+    APainter.setPen(Qt::black);
+    const QRect Strip(0, AMetrics.PaintHeight - AMetrics.FooterHeight, AMetrics.PaintWidth,
+                      AMetrics.FooterHeight);
+    const std::pair<const QString*, int> Parts[] = {{&Setup.FooterLeft, Qt::AlignLeft},
+                                                    {&Setup.FooterCentre, Qt::AlignHCenter},
+                                                    {&Setup.FooterRight, Qt::AlignRight}};
+    for (const auto& [Text, Align] : Parts)
+        if (!Text->isEmpty())
+            APainter.drawText(Strip, Align | Qt::AlignBottom,
+                              TCellPageSetup::ExpandPageText(*Text, ANumber, ATotal));
+    APainter.restore();
+}
+
+int TCellPrinter::PrintToPdf(const QString& AFileName, QString& AError) {
+    QSaveFile File(AFileName);
+    if (!File.open(QIODevice::WriteOnly)) {
+        AError = QStringLiteral("无法创建文件 %1：%2").arg(AFileName, File.errorString());
+        return 1;
+    }
+    {
+        QPdfWriter Writer(&File);
+        Writer.setResolution(600);
+        Writer.setCreator(QStringLiteral("varnholt"));
+        Writer.setPageLayout(FSheet.Page().Layout());
+        if (!Render(Writer)) {
+            File.cancelWriting();
+            AError = QStringLiteral("无法生成 PDF：%1").arg(AFileName);
+            return 2;
+        }
+    }
+    if (!File.commit()) {
+        AError = QStringLiteral("无法写入文件 %1：%2").arg(AFileName, File.errorString());
+        return 3;
+    }
+    return 0;
+}

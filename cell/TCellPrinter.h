@@ -1,0 +1,49 @@
+#pragma once
+
+#include "TCellPaginator.h"
+#include "TCellRowFitter.h"
+#include "TCellSheet.h"
+
+#include <QString>
+
+class QPagedPaintDevice;
+class QPainter;
+
+// Puts a sheet onto pages of a printer, a PDF writer or a print preview:
+// columns scaled down to the page width when the sheet asks for it, the
+// heading rows on every page, whole rows only, and the footer line with the
+// page number and page total on every page.
+class TCellPrinter {
+public:
+    explicit TCellPrinter(const TCellSheet& ASheet);
+
+    // Paints every page onto the device with its current page layout; false
+    // when the device could not be painted on.
+    bool Render(QPagedPaintDevice& ADevice);
+    // The number of pages the device's page layout gives.
+    int PageCount(const QPagedPaintDevice& ADevice) const;
+    // Writes a PDF; the file appears whole or not at all. 0 on success.
+    int PrintToPdf(const QString& AFileName, QString& AError);
+
+private:
+    struct TMetrics {
+        double Scale = 1;
+        double OffsetX = 0;
+        int PaintWidth = 0;
+        int PaintHeight = 0;
+        int FooterHeight = 0;
+        int BodyHeight = 0; // sheet pixels available below the heading
+        int Resolution = 96;
+    };
+
+    TMetrics Measure(const QPagedPaintDevice& ADevice) const;
+    void PaintPage(QPainter& APainter, const TMetrics& AMetrics, const TCellPaginator::TPage& APage,
+                   int ANumber, int ATotal) const;
+    double PaintBand(QPainter& APainter, const TMetrics& AMetrics, int AFirstRow, int ALastRow,
+                     double AY) const;
+    void PaintFooter(QPainter& APainter, const TMetrics& AMetrics, int ANumber, int ATotal) const;
+
+    const TCellSheet& FSheet;
+    TCellPaginator FPaginator;
+    mutable TCellRowFitter FFitter; // a measuring cache, not state
+};

@@ -1,0 +1,244 @@
+#include "TCellXlsxWriter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cstdio>
+#include <xlsxwriter.h>
+
+namespace {
+
+// The workbook is read on Windows machines, where the Noto faces are seldom
+// installed; their usual counterparts stand in.
+QByteArray WorkbookFontName(const QFont& AFont) {
+    const QString Family = AFont.family();
+    if (Family.startsWith(QStringLiteral("Noto Serif CJK")))
+        return QStringLiteral("宋体").toUtf8();
+    if (Family.startsWith(QStringLiteral("Noto Sans CJK")))
+        return QStringLiteral("黑体").toUtf8();
+    return Family.toUtf8();
+}
+
+uint8_t WorkbookPaper(QPageSize::PageSizeId APaper) {
+    switch (APaper) {
+    case QPageSize::A3:
+        return 8;
+    case QPageSize::B5:
+        return 13;
+    case QPageSize::Letter:
+        return 1;
+    default:
+        return 9;
+    }
+}
+
+uint8_t BorderStyle(int ALine) {
+    return ALine == 2 ? LXW_BORDER_MEDIUM : (ALine == 1 ? LXW_BORDER_THIN : LXW_BORDER_NONE);
+}
+
+} // namespace
+
+TCellXlsxWriter::TCellXlsxWriter(const TCellSheet& ASheet)
+    : FSheet(ASheet) {}
+
+TCellXlsxWriter::TResult TCellXlsxWriter::Write(const QString& AFileName) {
+    FError.clear();
+    FFormats.clear();
+    const QFileInfo Target(AFileName);
+    QTemporaryFile Part(
+        Target.absoluteDir().filePath(Target.fileName() + QStringLiteral(".XXXXXX.part")));
+    if (AFileName.isEmpty() || !Part.open()) {
+        FError = QStringLiteral("无法在 %1 创建文件").arg(Target.absolutePath());
+        return CannotCreate;
+    }
+    Part.close();
+    const QByteArray PartName = QFile::encodeName(Part.fileName());
+    FBook = workbook_new(PartName.constData());
+    if (FBook == nullptr) {
+        FError = QStringLiteral("无法创建工作簿");
+        return CannotCreate;
+    }
+    const bool Written = WriteSheet(FBook);
+    const lxw_error Closed = workbook_close(FBook);
+    FBook = nullptr;
+    if (!Written)
+        return Rejected;
+    if (Closed != LXW_NO_ERROR) {
+        FError = QStringLiteral("写入 %1 失败：%2")
+                     .arg(AFileName, QString::fromUtf8(lxw_strerror(Closed)));
+        return WriteFailed;
+    }
+    if (std::rename(PartName.constData(),
+                    QFile::encodeName(Target.absoluteFilePath()).constData()) != 0) {
+        FError = QStringLiteral("无法保存为 %1").arg(AFileName);
+        return CannotMove;
+    }
+    Part.setAutoRemove(false);
+    return Ok;
+}
+
+bool TCellXlsxWriter::WriteSheet(lxw_workbook* ABook) {
+    lxw_worksheet* Sheet = workbook_add_worksheet(ABook, nullptr);
+    if (Sheet == nullptr) {
+        FError = QStringLiteral("无法创建工作表");
+        return false;
+    }
+    WriteLayout(Sheet);
+    WritePrintSetup(Sheet);
+    return WriteMerges(Sheet) && WriteCells(Sheet);
+}
+
+void TCellXlsxWriter::WriteLayout(lxw_worksheet* ASheet) {
+    for (int Col = 1; Col <= FSheet.ColCount(); ++Col)
+        worksheet_set_column_pixels(ASheet, Col - 1, Col - 1, FSheet.ColWidth(Col), nullptr);
+    for (int Row = 1; Row < FSheet.RowCount(); ++Row)
+        worksheet_set_row_pixels(ASheet, Row - 1, FSheet.RowHeight(Row), nullptr);
+}
+
+void TCellXlsxWriter::WritePrintSetup(lxw_worksheet* ASheet) {
+    const TCellPageSetup& Setup = FSheet.Page();
+    if (Setup.Orientation == QPageLayout::Landscape)
+        worksheet_set_landscape(ASheet);
+    else
+        worksheet_set_portrait(ASheet);
+    worksheet_set_paper(ASheet, WorkbookPaper(Setup.Paper));
+    const double Inch = 25.4;
+    worksheet_set_margins(ASheet, Setup.Margins.left() / Inch, Setup.Margins.right() / Inch,
+                          Setup.Margins.top() / Inch, Setup.Margins.bottom() / Inch);
+    if (Setup.FitToWidth)
+        worksheet_fit_to_pages(ASheet, 1, 0);
+    if (Setup.HasRepeatedRows())
+        worksheet_repeat_rows(ASheet, Setup.RepeatFirstRow - 1, Setup.RepeatLastRow - 1);
+    worksheet_center_horizontally(ASheet);
+    if (Setup.HasFooter())
+        worksheet_set_footer(ASheet, FooterCodes(Setup).toUtf8().constData());
+}
+
+bool TCellXlsxWriter::WriteMerges(lxw_worksheet* ASheet) {
+    for (const TCellRange& Merge : FSheet.Merges()) {
+        const TCell* Anchor = FSheet.Cell(Merge.FirstCol, Merge.FirstRow);
+        const lxw_error Error =
+            worksheet_merge_range(ASheet, Merge.FirstRow - 1, Merge.FirstCol - 1, Merge.LastRow - 1,
+                                  Merge.LastCol - 1, "", Format(*Anchor, &Merge));
+        if (!Check(Error, Merge.FirstCol, Merge.FirstRow))
+            return false;
+    }
+    return true;
+}
+
+bool TCellXlsxWriter::WriteCells(lxw_worksheet* ASheet) {
+    for (int Row = 1; Row < FSheet.RowCount(); ++Row) {
+        for (int Col = 1; Col <= FSheet.ColCount(); ++Col) {
+            const TCell& Cell = *FSheet.Cell(Col, Row);
+            if (!WriteCell(ASheet, Col, Row, Cell))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool TCellXlsxWriter::WriteCell(lxw_worksheet* ASheet, int ACol, int ARow, const TCell& ACell) {
+    const TCellRange* Merge = FSheet.MergeAt(ACol, ARow);
+    if (Merge != nullptr && (Merge->FirstCol != ACol || Merge->FirstRow != ARow))
+        return true;
+    const bool Plain = ACell.Style == TCell::StyleOrdinary && ACell.Borders == 0 && ACell.Font == 0;
+    if (ACell.IsEmpty() && (Plain || Merge != nullptr))
+        return true;
+    lxw_format* CellFormat = Format(ACell, Merge);
+    lxw_error Error = LXW_NO_ERROR;
+    switch (ACell.Kind) {
+    case TCell::TKind::Text:
+        Error = worksheet_write_string(ASheet, ARow - 1, ACol - 1, ACell.Text.toUtf8().constData(),
+                                       CellFormat);
+        break;
+    case TCell::TKind::Number:
+        Error = worksheet_write_number(ASheet, ARow - 1, ACol - 1, ACell.Number, CellFormat);
+        break;
+    case TCell::TKind::Empty:
+        Error = worksheet_write_blank(ASheet, ARow - 1, ACol - 1, CellFormat);
+        break;
+    }
+    return Check(Error, ACol, ARow);
+}
+
+bool TCellXlsxWriter::Check(int AError, int ACol, int ARow) {
+    if (AError == LXW_NO_ERROR)
+        return true;
+    const QString Where = TCellRange::ColumnName(ACol) + QString::number(ARow);
+    FError = QStringLiteral("单元格 %1 无法写入工作簿：%2")
+                 .arg(Where, QString::fromUtf8(lxw_strerror(static_cast<lxw_error>(AError))));
+    return false;
+}
+
+lxw_format* TCellXlsxWriter::Format(const TCell& ACell, const TCellRange* AMerge) {
+    const TCellRange Range = AMerge != nullptr ? *AMerge : TCellRange{};
+    int Borders = ACell.Borders;
+    if (AMerge != nullptr) {
+        Borders = 0;
+        for (int Edge = 0; Edge < 4; ++Edge)
+            Borders |= FSheet.RangeEdge(Range, Edge) << (Edge * 2);
+    }
+    const bool Number = ACell.Kind == TCell::TKind::Number;
+    const std::uint64_t Key = static_cast<std::uint64_t>(ACell.Font) << 24 |
+                              static_cast<std::uint64_t>(ACell.Align) << 16 |
+                              static_cast<std::uint64_t>(Borders) << 8 |
+                              static_cast<std::uint64_t>(ACell.Style) << 1 | (Number ? 1 : 0);
+    const auto Found = FFormats.find(Key);
+    if (Found != FFormats.end())
+        return Found->second;
+
+    lxw_format* Result = workbook_add_format(FBook);
+    const QFont Font = FSheet.CellFont(ACell);
+    format_set_font_name(Result, WorkbookFontName(Font).constData());
+    format_set_font_size(Result, Font.pixelSize() * 72.0 / 96.0);
+    if (Font.bold())
+        format_set_bold(Result);
+    const int Horizontal = ACell.HorizontalAlign();
+    format_set_align(Result, Horizontal == TCell::AlignCentre  ? LXW_ALIGN_CENTER
+                             : Horizontal == TCell::AlignRight ? LXW_ALIGN_RIGHT
+                                                               : LXW_ALIGN_LEFT);
+    const int Vertical = ACell.VerticalAlign();
+    format_set_align(Result, Vertical == TCell::AlignTop      ? LXW_ALIGN_VERTICAL_TOP
+                             : Vertical == TCell::AlignBottom ? LXW_ALIGN_VERTICAL_BOTTOM
+                                                              : LXW_ALIGN_VERTICAL_CENTER);
+    format_set_text_wrap(Result);
+    if (Number)
+        format_set_num_format(Result, "#,##0.00");
+    if (ACell.IsShaded()) {
+        format_set_pattern(Result, LXW_PATTERN_SOLID);
+        format_set_bg_color(Result, 0xEEEEEE);
+    }
+    format_set_left(Result, BorderStyle((Borders >> 0) & 3));
+    format_set_top(Result, BorderStyle((Borders >> 2) & 3));
+    format_set_right(Result, BorderStyle((Borders >> 4) & 3));
+    format_set_bottom(Result, BorderStyle((Borders >> 6) & 3));
+    FFormats.emplace(Key, Result);
+    return Result;
+}
+
+QString TCellXlsxWriter::FooterCodes(const TCellPageSetup& ASetup) {
+    const auto Convert = [](const QString& AText) {
+        QString Result;
+        for (int Index = 0; Index < AText.size(); ++Index) {
+            const QChar Next = Index + 1 < AText.size() ? AText[Index + 1].toUpper() : QChar();
+            if (AText[Index] == QLatin1Char('&') &&
+                (Next == QLatin1Char('P') || Next == QLatin1Char('S'))) {
+                Result += Next == QLatin1Char('P') ? QStringLiteral("&P") : QStringLiteral("&N");
+                ++Index;
+            } else if (AText[Index] == QLatin1Char('&')) {
+                Result += QStringLiteral("&&");
+            } else {
+                Result += AText[Index];
+            }
+        }
+        return Result;
+    };
+    QString Result;
+    if (!ASetup.FooterLeft.isEmpty())
+        Result += QStringLiteral("&L") + Convert(ASetup.FooterLeft);
+    if (!ASetup.FooterCentre.isEmpty())
+        Result += QStringLiteral("&C") + Convert(ASetup.FooterCentre);
+    if (!ASetup.FooterRight.isEmpty())
+        Result += QStringLiteral("&R") + Convert(ASetup.FooterRight);
+    return Result;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "TCellSheet.h"
+
+#include <QString>
+#include <cstdint>
+#include <map>
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
+
+// Writes a sheet as an Excel workbook with one worksheet: texts as texts,
+// numbers as numbers formatted #,##0.00, merges, borders, alignment, shades,
+// column widths, row heights and the print set-up. The workbook is written
+// beside the target under a temporary name and moved into place only when it
+// is complete, so a failure never leaves a half-written file under the name.
+class TCellXlsxWriter {
+public:
+    enum TResult : int { Ok = 0, CannotCreate = 1, Rejected = 2, WriteFailed = 3, CannotMove = 4 };
+
+    explicit TCellXlsxWriter(const TCellSheet& ASheet);
+
+    TResult Write(const QString& AFileName);
+    const QString& Error() const { return FError; }
+
+    // The footer in the workbook's own codes (&P page, &N total).
+    static QString FooterCodes(const TCellPageSetup& ASetup);
+
+private:
+    bool WriteSheet(lxw_workbook* ABook);
+    void WriteLayout(lxw_worksheet* ASheet);
+    void WritePrintSetup(lxw_worksheet* ASheet);
+    bool WriteCells(lxw_worksheet* ASheet);
+    bool WriteMerges(lxw_worksheet* ASheet);
+    bool WriteCell(lxw_worksheet* ASheet, int ACol, int ARow, const TCell& ACell);
+    lxw_format* Format(const TCell& ACell, const TCellRange* AMerge);
+    bool Check(int AError, int ACol, int ARow);
+
+    const TCellSheet& FSheet;
+    lxw_workbook* FBook = nullptr;
+    std::map<std::uint64_t, lxw_format*> FFormats;
+    QString FError;
+};

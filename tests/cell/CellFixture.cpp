@@ -1,0 +1,81 @@
+#include "CellFixture.h"
+
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+
+QString TemplateFolder() {
+    return QDir(BinaryDir()).filePath(QStringLiteral("templates"));
+}
+
+QString SummaryTemplate() {
+    return QDir(TemplateFolder()).filePath(QStringLiteral("支付范围划分汇总表cll5.cll"));
+}
+
+QString DetailTemplate() {
+    return QDir(TemplateFolder()).filePath(QStringLiteral("支付范围划分明细表_非国有资本cll5.cll"));
+}
+
+QString StateCapitalTemplate() {
+    return QDir(TemplateFolder()).filePath(QStringLiteral("支付范围划分明细表_国有资本cll5.cll"));
+}
+
+void FillDetailRows(TCell5& AGrid, int ARows) {
+    static const QStringList Units{QStringLiteral("市教育局"), QStringLiteral("市第一中学"),
+                                   QStringLiteral("市卫生健康委员会机关服务中心")};
+    static const QStringList Subjects{QStringLiteral("行政运行"),
+                                      QStringLiteral("一般行政管理事务"),
+                                      QStringLiteral("其他普通教育支出（含寄宿制学校补助）")};
+    for (int Index = 0; Index < ARows; ++Index) {
+        AGrid.SetRowCount(AGrid.GetRowCount(0) + 1, 0);
+        const int Row = AGrid.GetRowCount(0) - 1;
+        AGrid.PutText(1, Row, 0, QString::number(Index + 1));
+        AGrid.PutText(2, Row, 0, QStringLiteral("001%1").arg(Index % 97, 3, 10, QLatin1Char('0')));
+        AGrid.PutText(3, Row, 0, Units[Index % Units.size()]);
+        AGrid.PutText(4, Row, 0, QStringLiteral("205"));
+        AGrid.PutText(5, Row, 0, QStringLiteral("01"));
+        AGrid.PutText(6, Row, 0, QStringLiteral("01"));
+        AGrid.PutText(7, Row, 0, Subjects[Index % Subjects.size()]);
+        AGrid.PutText(8, Row, 0, QStringLiteral("ZB%1").arg(Index, 6, 10, QLatin1Char('0')));
+        AGrid.PutText(9, Row, 0, Subjects[(Index + 1) % Subjects.size()]);
+        for (int Col = 10; Col <= 14; ++Col) {
+            AGrid.PutAlign(Col, Row, 0, 34);
+            AGrid.PutText(Col, Row, 0, TCell::FormatNumber((Index * 37 + Col * 11) % 100000 / 7.0));
+        }
+        AGrid.PutRowHeight(1, AGrid.FitRowHeight(Row), Row, 0);
+    }
+}
+
+QString RunTool(const QString& AProgram, const QStringList& AArguments) {
+    QProcess Process;
+    Process.start(AProgram, AArguments);
+    if (!Process.waitForFinished(60000) || Process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(Process.readAllStandardOutput());
+}
+
+QString PdfText(const QString& AFileName) {
+    QString Text = RunTool(QStringLiteral("pdftotext"),
+                           {QStringLiteral("-raw"), AFileName, QStringLiteral("-")})
+                       .normalized(QString::NormalizationForm_KC);
+    // Radicals from the CJK supplement block have no compatibility mapping,
+    // so NFKC leaves them; these are the ones the report's words come back as.
+    static const std::pair<char16_t, char16_t> Twins[] = {
+        {0x2EDA, 0x9875}, {0x2ED4, 0x95E8}, {0x2EC5, 0x89C1}, {0x2ED3, 0x957F}, {0x2EE2, 0x9A6C},
+        {0x2ECB, 0x8F66}, {0x2EC9, 0x8D1D}, {0x2EC4, 0x897F}, {0x2EE9, 0x9EC4}, {0x2EE5, 0x9C7C}};
+    for (const auto& [Radical, Unified] : Twins)
+        Text.replace(QChar(Radical), QChar(Unified));
+    return Text;
+}
+
+int PdfPageCount(const QString& AFileName) {
+    static const QRegularExpression Pages(QStringLiteral("Pages:\\s+(\\d+)"));
+    const auto Match = Pages.match(RunTool(QStringLiteral("pdfinfo"), {AFileName}));
+    return Match.hasMatch() ? Match.captured(1).toInt() : -1;
+}
+
+QString ZipMember(const QString& AArchive, const QString& AMember) {
+    return RunTool(QStringLiteral("unzip"), {QStringLiteral("-p"), AArchive, AMember});
+}

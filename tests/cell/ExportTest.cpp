@@ -1,0 +1,203 @@
+#include "CellFixture.h"
+
+#include "cell/TCellXlsxWriter.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TXlsxCell {
+    QString Type;  // "s" shared string, "" number
+    QString Value; // as stored: string index or number
+    int Style = 0;
+};
+
+// The parts of a written workbook the tests look at.
+struct TWorkbook {
+    QMap<QString, TXlsxCell> Cells;
+    QStringList Merges;
+    QStringList Strings;
+    QString SheetXml;
+    QString StylesXml;
+    QString BookXml;
+
+    QString Text(const QString& ARef) const {
+        const TXlsxCell Cell = Cells.value(ARef);
+        return Cell.Type == QStringLiteral("s") ? Strings.value(Cell.Value.toInt()) : Cell.Value;
+    }
+};
+
+TWorkbook ReadWorkbook(const QString& AFile) {
+    TWorkbook Book;
+    Book.SheetXml = ZipMember(AFile, QStringLiteral("xl/worksheets/sheet1.xml"));
+    Book.StylesXml = ZipMember(AFile, QStringLiteral("xl/styles.xml"));
+    Book.BookXml = ZipMember(AFile, QStringLiteral("xl/workbook.xml"));
+    QXmlStreamReader Sheet(Book.SheetXml);
+    QString Ref;
+    while (!Sheet.atEnd()) {
+        Sheet.readNext();
+        if (!Sheet.isStartElement())
+            continue;
+        const auto Attributes = Sheet.attributes();
+        if (Sheet.name() == QStringLiteral("c")) {
+            Ref = Attributes.value(QStringLiteral("r")).toString();
+            Book.Cells[Ref] = {Attributes.value(QStringLiteral("t")).toString(), QString(),
+                               Attributes.value(QStringLiteral("s")).toInt()};
+        } else if (Sheet.name() == QStringLiteral("v")) {
+            Book.Cells[Ref].Value = Sheet.readElementText();
+        } else if (Sheet.name() == QStringLiteral("mergeCell")) {
+            Book.Merges << Attributes.value(QStringLiteral("ref")).toString();
+        }
+    }
+    QXmlStreamReader Strings(ZipMember(AFile, QStringLiteral("xl/sharedStrings.xml")));
+    while (!Strings.atEnd())
+        if (Strings.readNext() == QXmlStreamReader::StartElement &&
+            Strings.name() == QStringLiteral("t"))
+            Book.Strings << Strings.readElementText();
+    return Book;
+}
+
+// The number format and boldness of cell style AIndex.
+std::pair<QString, bool> StyleOf(const TWorkbook& ABook, int AIndex) {
+    QXmlStreamReader Styles(ABook.StylesXml);
+    QMap<int, QString> Formats{{4, QStringLiteral("#,##0.00")}};
+    QList<bool> BoldFonts;
+    bool InFont = false, InXfs = false;
+    int Xf = 0;
+    while (!Styles.atEnd()) {
+        Styles.readNext();
+        const auto Name = Styles.name();
+        if (Styles.isEndElement() && Name == QStringLiteral("font"))
+            InFont = false;
+        if (Styles.isEndElement() && Name == QStringLiteral("cellXfs"))
+            InXfs = false;
+        if (!Styles.isStartElement())
+            continue;
+        const auto Attributes = Styles.attributes();
+        if (Name == QStringLiteral("numFmt"))
+            Formats[Attributes.value(QStringLiteral("numFmtId")).toInt()] =
+                Attributes.value(QStringLiteral("formatCode")).toString();
+        else if (Name == QStringLiteral("font")) {
+            InFont = true;
+            BoldFonts << false;
+        } else if (Name == QStringLiteral("b") && InFont)
+            BoldFonts.back() = true;
+        else if (Name == QStringLiteral("cellXfs"))
+            InXfs = true;
+        else if (Name == QStringLiteral("xf") && InXfs && Xf++ == AIndex)
+            return {Formats.value(Attributes.value(QStringLiteral("numFmtId")).toInt()),
+                    BoldFonts.value(Attributes.value(QStringLiteral("fontId")).toInt())};
+    }
+    return {};
+}
+
+class ExportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(Grid.LoadTemplate(SummaryTemplate(), QString()), 0);
+        Grid.PutText(1, 1, 0, QStringLiteral("2024年国库集中支付改革范围划分汇总建议表"));
+        Grid.PutText(2, 3, 0, QStringLiteral("2024年预算构成"));
+        Row = Append();
+        Grid.PutText(1, Row, 0, QStringLiteral("市教育局单位合计"));
+        Grid.PutNumber(6, Row, 0, 1234.5);
+        for (int Col = 1; Col <= 12; ++Col)
+            Grid.PutStyle(Col, Row, 0, 2);
+        const int Split = Append();
+        Grid.PutText(5, Split, 0, QStringLiteral("行政运行"));
+        Grid.PutNumber(6, Split, 0, -7.25);
+        Grid.JoinCells(7, Split, 8, Split);
+        Grid.PutAlign(7, Split, 0, 36);
+        Grid.PutText(7, Split, 0, QStringLiteral("暂按原渠道拨付"));
+        Grid.PutRowHeight(1, 40, Split, 0);
+        Grid.FinishTable(7, 1, 0);
+        Grid.SetPageText(QString(), QStringLiteral("共&S页第&P页"), QString());
+    }
+
+    int Append() {
+        Grid.SetRowCount(Grid.GetRowCount(0) + 1, 0);
+        return Grid.GetRowCount(0) - 1;
+    }
+
+    TCell5 Grid;
+    TempDir Dir;
+    int Row = 0;
+};
+
+} // namespace
+
+TEST_F(ExportTest, WorkbookHoldsTheGridAsItIs) {
+    const QString File = Dir.File(QStringLiteral("汇总表.xlsx"));
+    ASSERT_EQ(Grid.ExportExcel(File), 0) << Grid.LastError().toStdString();
+    const TWorkbook Book = ReadWorkbook(File);
+
+    EXPECT_EQ(Book.Text(QStringLiteral("A1")),
+              QStringLiteral("2024年国库集中支付改革范围划分汇总建议表"));
+    EXPECT_EQ(Book.Text(QStringLiteral("F4")), QStringLiteral("预算数"));
+    EXPECT_EQ(Book.Text(QStringLiteral("G9")), QStringLiteral("暂按原渠道拨付"));
+    // Numbers stay numbers, shown as #,##0.00; the total row is bold.
+    EXPECT_EQ(Book.Cells.value(QStringLiteral("F8")).Type, QString());
+    EXPECT_EQ(Book.Cells.value(QStringLiteral("F8")).Value, QStringLiteral("1234.5"));
+    EXPECT_EQ(Book.Cells.value(QStringLiteral("F9")).Value, QStringLiteral("-7.25"));
+    const auto [Format, Bold] = StyleOf(Book, Book.Cells.value(QStringLiteral("F8")).Style);
+    EXPECT_EQ(Format, QStringLiteral("#,##0.00"));
+    EXPECT_TRUE(Bold);
+    EXPECT_FALSE(StyleOf(Book, Book.Cells.value(QStringLiteral("F9")).Style).second);
+
+    for (const char* Merge : {"A1:L1", "A3:A7", "B3:L3", "F4:F7", "G9:H9"})
+        EXPECT_TRUE(Book.Merges.contains(QString::fromLatin1(Merge))) << Merge;
+    // Print set-up: landscape, one page wide, heading repeated, page line.
+    EXPECT_TRUE(Book.SheetXml.contains(QStringLiteral("orientation=\"landscape\"")));
+    EXPECT_TRUE(Book.SheetXml.contains(QStringLiteral("fitToHeight=\"0\"")));
+    EXPECT_TRUE(Book.SheetXml.contains(
+        QStringLiteral("<oddFooter>&amp;C共&amp;N页第&amp;P页</oddFooter>")));
+    EXPECT_TRUE(Book.BookXml.contains(QStringLiteral("Sheet1!$1:$7")));
+    EXPECT_TRUE(Book.SheetXml.contains(QStringLiteral("<row r=\"9\"")));
+    EXPECT_TRUE(Book.SheetXml.contains(QStringLiteral("ht=\"30\" customHeight=\"1\"")));
+    EXPECT_TRUE(Book.StylesXml.contains(QStringLiteral("<left style=\"thin\">")));
+}
+
+TEST_F(ExportTest, FailedExportSaysWhyAndLeavesNoFile) {
+    // A folder that does not exist.
+    const QString Missing = Dir.File(QStringLiteral("no-such-folder/out.xlsx"));
+    EXPECT_EQ(Grid.ExportExcel(Missing), TCellXlsxWriter::CannotCreate);
+    EXPECT_FALSE(Grid.LastError().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(Missing));
+
+    // Content the workbook format cannot hold: the earlier file stays as it
+    // was and nothing half-written is left beside it.
+    const QString File = Dir.File(QStringLiteral("keep.xlsx"));
+    ASSERT_EQ(Grid.ExportExcel(File), 0);
+    const QByteArray Before = [&] {
+        QFile Old(File);
+        Old.open(QIODevice::ReadOnly);
+        return Old.readAll();
+    }();
+    Grid.PutText(5, Row, 0, QString(40000, QLatin1Char('x')));
+    EXPECT_EQ(Grid.ExportExcel(File), TCellXlsxWriter::Rejected);
+    EXPECT_TRUE(Grid.LastError().contains(QStringLiteral("E8"))) << Grid.LastError().toStdString();
+    QFile After(File);
+    ASSERT_TRUE(After.open(QIODevice::ReadOnly));
+    EXPECT_EQ(After.readAll(), Before);
+    EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.xlsx")});
+}
+
+TEST(XlsxFooter, PageCodesBecomeTheWorkbooksOwn) {
+    const std::tuple<const char*, const char*, const char*, const char*> Cases[] = {
+        {"", "共&S页第&P页", "", "&C共&N页第&P页"},
+        {"R&D", "", "&p/&s", "&LR&&D&R&P/&N"},
+        {"", "", "", ""},
+    };
+    for (const auto& [Left, Centre, Right, Expected] : Cases) {
+        TCellPageSetup Setup;
+        Setup.FooterLeft = QString::fromUtf8(Left);
+        Setup.FooterCentre = QString::fromUtf8(Centre);
+        Setup.FooterRight = QString::fromUtf8(Right);
+        EXPECT_EQ(TCellXlsxWriter::FooterCodes(Setup), QString::fromUtf8(Expected));
+    }
+}
