@@ -193,36 +193,36 @@ void TADOConnection::Open() {
                                      .arg(FConnectionName));
         return;
     }
-    const TConnectionTarget Spec = Target();
+    const TConnectionTarget Settings = Target();
     const auto Fail = [&](const QString& AReason) {
         return EDatabaseError(WithoutPassword(
-            QStringLiteral("Cannot connect to %1: %2").arg(Spec.Description, AReason),
-            Spec.Password));
+            QStringLiteral("Cannot connect to %1: %2").arg(Settings.Description, AReason),
+            Settings.Password));
     };
-    if (Spec.Driver == QLatin1String("QSQLITE")) {
-        const QFileInfo File(Spec.DatabaseName);
+    if (Settings.Driver == QLatin1String("QSQLITE")) {
+        const QFileInfo File(Settings.DatabaseName);
         if (!File.exists())
             throw Fail(
-                QStringLiteral("the database file %1 does not exist").arg(Spec.DatabaseName));
+                QStringLiteral("the database file %1 does not exist").arg(Settings.DatabaseName));
         if (!File.isFile())
-            throw Fail(QStringLiteral("%1 is not a file").arg(Spec.DatabaseName));
+            throw Fail(QStringLiteral("%1 is not a file").arg(Settings.DatabaseName));
     }
-    if (!QSqlDatabase::isDriverAvailable(Spec.Driver))
-        throw Fail(QStringLiteral("the Qt SQL driver %1 is not installed").arg(Spec.Driver));
+    if (!QSqlDatabase::isDriverAvailable(Settings.Driver))
+        throw Fail(QStringLiteral("the Qt SQL driver %1 is not installed").arg(Settings.Driver));
 
     QString Error;
     {
-        QSqlDatabase Db = QSqlDatabase::addDatabase(Spec.Driver, FConnectionName);
-        Db.setDatabaseName(Spec.DatabaseName);
-        if (!Spec.HostName.isEmpty())
-            Db.setHostName(Spec.HostName);
-        if (Spec.Port >= 0)
-            Db.setPort(Spec.Port);
-        if (!Spec.UserName.isEmpty())
-            Db.setUserName(Spec.UserName);
-        if (!Spec.Password.isEmpty())
-            Db.setPassword(Spec.Password);
-        Db.setConnectOptions(Spec.ConnectOptions);
+        QSqlDatabase Db = QSqlDatabase::addDatabase(Settings.Driver, FConnectionName);
+        Db.setDatabaseName(Settings.DatabaseName);
+        if (!Settings.HostName.isEmpty())
+            Db.setHostName(Settings.HostName);
+        if (Settings.Port >= 0)
+            Db.setPort(Settings.Port);
+        if (!Settings.UserName.isEmpty())
+            Db.setUserName(Settings.UserName);
+        if (!Settings.Password.isEmpty())
+            Db.setPassword(Settings.Password);
+        Db.setConnectOptions(Settings.ConnectOptions);
         if (!Db.open())
             Error = Db.lastError().text();
     }

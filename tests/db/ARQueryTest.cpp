@@ -71,18 +71,6 @@ TEST_F(ARQueryTest, FailedOpenLeavesNoReference) {
     EXPECT_FALSE(Query);
 }
 
-TEST_F(ARQueryTest, AnswersOnlyForItsInterface) {
-    IARQueryPtr Query;
-    OpenQuery(&Conn, QStringLiteral("select 1"), Query);
-    void* Found = nullptr;
-    EXPECT_EQ(Query->QueryInterface(IARQuery::Iid(), &Found), S_OK);
-    EXPECT_EQ(Found, static_cast<void*>(Query.Get()));
-    EXPECT_EQ(Query->GetQuery()->RefCount(), 2);
-    static_cast<IARQuery*>(Found)->_Release();
-    EXPECT_EQ(Query->QueryInterface(QUuid::createUuid(), &Found), E_NOINTERFACE);
-    EXPECT_EQ(Found, nullptr);
-}
-
 // Holds a reference and lets it go when its owner, the query, is destroyed.
 class TReferenceHolder : public TComponent {
 public:

@@ -67,11 +67,4 @@ TEST(DbManager, FreesTheConnectionsItCreatedButNotOthers) {
     Registered->Free();
 }
 
-TEST(DbManager, CreatedByNameAsTheHostDoes) {
-    QObject* Made = TDbManager::staticMetaObject.newInstance(Q_ARG(TComponent*, nullptr));
-    auto* Manager = qobject_cast<TDbManager*>(Made);
-    ASSERT_NE(Manager, nullptr);
-    Manager->Free();
-}
-
 } // namespace

@@ -99,11 +99,4 @@ TEST(DemoData, AdjustmentsCoverEveryCodeTheReportsRead) {
     EXPECT_GT(Count(File, "select count(*) from busibudgetadj where length(eid) = 3"), 0);
 }
 
-TEST(DemoData, RefusesSizesItCannotMake) {
-    TempDir Dir;
-    EXPECT_THROW(GenerateDemoDatabase(Dir.File(QStringLiteral("x.db")), TDemoOptions{1, 10}),
-                 std::runtime_error);
-    EXPECT_FALSE(QFile::exists(Dir.File(QStringLiteral("x.db"))));
-}
-
 } // namespace

@@ -52,13 +52,6 @@ TEST(SharedLookups, OpenDefQueryIsFalseWithoutADatabase) {
     EXPECT_FALSE(OpenDefQuery(QStringLiteral("select 1"), Query));
 }
 
-TEST(SharedLookups, ItemTextReadsNullAsEmpty) {
-    EXPECT_EQ(ItemText(QVariant()), QString());
-    EXPECT_EQ(ItemText(QVariant(QMetaType::fromType<QString>())), QString());
-    EXPECT_EQ(ItemText(QStringLiteral("101001")), QStringLiteral("101001"));
-    EXPECT_EQ(ItemText(7), QStringLiteral("7"));
-}
-
 struct TDepartmentCase {
     QVariant Code;
     const char* DeptMode;
@@ -126,14 +119,6 @@ TEST(SharedLookups, ParentHasFewUnitsCountsThePubdeptRowsOfTheGroup) {
             << Case.Code.toString().toStdString() << " mode '" << Case.DeptMode << "'";
     }
     EXPECT_FALSE(ParentHasFewUnits(nullptr));
-}
-
-TEST(SharedLookups, ParentHasFewUnitsOnADatabaseWithOneUnit) {
-    TempDir Dir;
-    const QString File = MakeUnitsDb(Dir, {{"301001"}});
-    THostScope Host(SqliteConnectionString(File));
-    Host.SetUnit(QVariant(), QString());
-    EXPECT_TRUE(ParentHasFewUnits(&Host.Unit));
 }
 
 TEST(SharedLookups, ParentHasFewUnitsIsFalseWhenTheLookupFails) {
