@@ -53,7 +53,11 @@ TCellXlsxWriter::TResult TCellXlsxWriter::Write(const QString& AFileName) {
     }
     Part.close();
     const QByteArray PartName = QFile::encodeName(Part.fileName());
-    FBook = workbook_new(PartName.constData());
+    // Rows go out one after another straight to disk: quick, and memory
+    // stays flat however long the table is.
+    lxw_workbook_options Options{};
+    Options.constant_memory = LXW_TRUE;
+    FBook = workbook_new_opt(PartName.constData(), &Options);
     if (FBook == nullptr) {
         FError = QStringLiteral("无法创建工作簿");
         return CannotCreate;
@@ -74,6 +78,9 @@ TCellXlsxWriter::TResult TCellXlsxWriter::Write(const QString& AFileName) {
         return CannotMove;
     }
     Part.setAutoRemove(false);
+    // The temporary name was private to its owner; the workbook is not.
+    QFile::setPermissions(AFileName, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                         QFileDevice::ReadGroup | QFileDevice::ReadOther);
     return Ok;
 }
 
@@ -85,14 +92,12 @@ bool TCellXlsxWriter::WriteSheet(lxw_workbook* ABook) {
     }
     WriteLayout(Sheet);
     WritePrintSetup(Sheet);
-    return WriteMerges(Sheet) && WriteCells(Sheet);
+    return WriteRows(Sheet);
 }
 
 void TCellXlsxWriter::WriteLayout(lxw_worksheet* ASheet) {
     for (int Col = 1; Col <= FSheet.ColCount(); ++Col)
         worksheet_set_column_pixels(ASheet, Col - 1, Col - 1, FSheet.ColWidth(Col), nullptr);
-    for (int Row = 1; Row < FSheet.RowCount(); ++Row)
-        worksheet_set_row_pixels(ASheet, Row - 1, FSheet.RowHeight(Row), nullptr);
 }
 
 void TCellXlsxWriter::WritePrintSetup(lxw_worksheet* ASheet) {
@@ -114,50 +119,54 @@ void TCellXlsxWriter::WritePrintSetup(lxw_worksheet* ASheet) {
         worksheet_set_footer(ASheet, FooterCodes(Setup).toUtf8().constData());
 }
 
-bool TCellXlsxWriter::WriteMerges(lxw_worksheet* ASheet) {
-    for (const TCellRange& Merge : FSheet.Merges()) {
-        const TCell* Anchor = FSheet.Cell(Merge.FirstCol, Merge.FirstRow);
-        const lxw_error Error =
-            worksheet_merge_range(ASheet, Merge.FirstRow - 1, Merge.FirstCol - 1, Merge.LastRow - 1,
-                                  Merge.LastCol - 1, "", Format(*Anchor, &Merge));
-        if (!Check(Error, Merge.FirstCol, Merge.FirstRow))
-            return false;
+bool TCellXlsxWriter::WriteRows(lxw_worksheet* ASheet) {
+    // Rows must be written in order, so each merge is declared on its last
+    // row, after the cells it covers have been written with its format; the
+    // declaration's own writes into earlier rows are then refused by the
+    // library, and on a one-row merge the first cell is written again.
+    std::multimap<int, const TCellRange*> MergesByLastRow;
+    for (const TCellRange& Merge : FSheet.Merges())
+        MergesByLastRow.emplace(Merge.LastRow, &Merge);
+    for (int Row = 1; Row < FSheet.RowCount(); ++Row) {
+        worksheet_set_row_pixels(ASheet, Row - 1, FSheet.RowHeight(Row), nullptr);
+        for (int Col = 1; Col <= FSheet.ColCount(); ++Col)
+            if (!WriteCell(ASheet, Col, Row, *FSheet.Cell(Col, Row)))
+                return false;
+        const auto [First, Last] = MergesByLastRow.equal_range(Row);
+        for (auto It = First; It != Last; ++It)
+            if (!WriteMerge(ASheet, *It->second))
+                return false;
     }
     return true;
 }
 
-bool TCellXlsxWriter::WriteCells(lxw_worksheet* ASheet) {
-    for (int Row = 1; Row < FSheet.RowCount(); ++Row) {
-        for (int Col = 1; Col <= FSheet.ColCount(); ++Col) {
-            const TCell& Cell = *FSheet.Cell(Col, Row);
-            if (!WriteCell(ASheet, Col, Row, Cell))
-                return false;
-        }
-    }
-    return true;
+bool TCellXlsxWriter::WriteMerge(lxw_worksheet* ASheet, const TCellRange& AMerge) {
+    const TCell& Anchor = *FSheet.Cell(AMerge.FirstCol, AMerge.FirstRow);
+    const lxw_error Error =
+        worksheet_merge_range(ASheet, AMerge.FirstRow - 1, AMerge.FirstCol - 1, AMerge.LastRow - 1,
+                              AMerge.LastCol - 1, "", Format(Anchor, &AMerge));
+    if (!Check(Error, AMerge.FirstCol, AMerge.FirstRow))
+        return false;
+    return AMerge.RowSpan() > 1 || WriteCell(ASheet, AMerge.FirstCol, AMerge.FirstRow, Anchor);
 }
 
 bool TCellXlsxWriter::WriteCell(lxw_worksheet* ASheet, int ACol, int ARow, const TCell& ACell) {
     const TCellRange* Merge = FSheet.MergeAt(ACol, ARow);
-    if (Merge != nullptr && (Merge->FirstCol != ACol || Merge->FirstRow != ARow))
-        return true;
+    const bool Covered = Merge != nullptr && (Merge->FirstCol != ACol || Merge->FirstRow != ARow);
     const bool Plain = ACell.Style == TCell::StyleOrdinary && ACell.Borders == 0 && ACell.Font == 0;
-    if (ACell.IsEmpty() && (Plain || Merge != nullptr))
+    if (ACell.IsEmpty() && Plain && Merge == nullptr)
         return true;
-    lxw_format* CellFormat = Format(ACell, Merge);
+    // A covered cell is a blank in the merge's format, as its first cell.
+    const TCell& Shown = Covered ? *FSheet.Cell(Merge->FirstCol, Merge->FirstRow) : ACell;
+    lxw_format* CellFormat = Format(Shown, Merge);
     lxw_error Error = LXW_NO_ERROR;
-    switch (ACell.Kind) {
-    case TCell::TKind::Text:
+    if (Covered || ACell.IsEmpty())
+        Error = worksheet_write_blank(ASheet, ARow - 1, ACol - 1, CellFormat);
+    else if (ACell.Kind == TCell::TKind::Text)
         Error = worksheet_write_string(ASheet, ARow - 1, ACol - 1, ACell.Text.toUtf8().constData(),
                                        CellFormat);
-        break;
-    case TCell::TKind::Number:
+    else
         Error = worksheet_write_number(ASheet, ARow - 1, ACol - 1, ACell.Number, CellFormat);
-        break;
-    case TCell::TKind::Empty:
-        Error = worksheet_write_blank(ASheet, ARow - 1, ACol - 1, CellFormat);
-        break;
-    }
     return Check(Error, ACol, ARow);
 }
 

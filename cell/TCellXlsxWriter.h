@@ -31,8 +31,8 @@ private:
     bool WriteSheet(lxw_workbook* ABook);
     void WriteLayout(lxw_worksheet* ASheet);
     void WritePrintSetup(lxw_worksheet* ASheet);
-    bool WriteCells(lxw_worksheet* ASheet);
-    bool WriteMerges(lxw_worksheet* ASheet);
+    bool WriteRows(lxw_worksheet* ASheet);
+    bool WriteMerge(lxw_worksheet* ASheet, const TCellRange& AMerge);
     bool WriteCell(lxw_worksheet* ASheet, int ACol, int ARow, const TCell& ACell);
     lxw_format* Format(const TCell& ACell, const TCellRange* AMerge);
     bool Check(int AError, int ACol, int ARow);
