@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
@@ -102,4 +103,67 @@ TEST_F(PrintTest, PreviewShowsThePagesInTheDialog) {
     EXPECT_EQ(Grid.PreviewSheet(0, 0), 1);
     EXPECT_EQ(PreviewPages, ExpectedPages());
     EXPECT_EQ(Orientation, QPageLayout::Landscape);
+}
+
+TEST(CellSummaryPrint, NotesCloseTheLastPageTogetherWithTheLastRow) {
+    TCell5 Grid;
+    ASSERT_EQ(Grid.LoadTemplate(SummaryTemplate(), QString()), 0);
+    Grid.PutText(1, 1, 0, QStringLiteral("2024年国库集中支付改革范围划分汇总建议表"));
+    Grid.PutText(6, 2, 0, QStringLiteral("（按部门预算数核定）"));
+    Grid.PutText(1, 2, 0, QStringLiteral("单位预算码：001"));
+    Grid.PutText(2, 3, 0, QStringLiteral("2024年预算构成"));
+    auto Append = [&] {
+        Grid.SetRowCount(Grid.GetRowCount(0) + 1, 0);
+        return Grid.GetRowCount(0) - 1;
+    };
+    for (int Index = 0; Index < 38; ++Index) {
+        const int Row = Append();
+        const bool Total = Index == 0 || Index % 10 == 1;
+        if (Total)
+            Grid.PutText(1, Row, 0,
+                         Index == 0 ? QStringLiteral("市教育局单位合计")
+                                    : QStringLiteral("公共财政预算合计"));
+        else
+            Grid.PutText(5, Row, 0, QStringLiteral("行政运行"));
+        Grid.PutAlign(1, Row, 0, Index == 0 ? 36 : 33);
+        Grid.PutAlign(6, Row, 0, 34);
+        Grid.PutText(6, Row, 0, TCell::FormatNumber(1000.0 + Index));
+        if (Index % 7 == 3) {
+            Grid.JoinCells(7, Row, 8, Row);
+            Grid.PutAlign(7, Row, 0, 36);
+            Grid.PutText(7, Row, 0, QStringLiteral("暂按原渠道拨付"));
+        }
+        for (int Col = 1; Col <= 12; ++Col)
+            Grid.PutStyle(Col, Row, 0, Total ? 2 : 0);
+        Grid.PutRowHeight(1, Grid.FitRowHeight(Row), Row, 0);
+    }
+    const QString Notes[] = {
+        QStringLiteral("1、填报时，按照项级科目汇总。"),
+        QStringLiteral("2、公共财政预算、政府性基金、财政专户管理资金分基本支出和项目支出填写；"
+                       "国有资本经营预算分资本性支出、费用性支出和其他支出填写。")};
+    for (const QString& Note : Notes) {
+        const int Row = Append();
+        Grid.JoinCells(1, Row, 12, Row);
+        Grid.PutText(1, Row, 0, Note);
+        for (int Col = 1; Col <= 12; ++Col)
+            for (int Edge = 0; Edge < 4; ++Edge)
+                Grid.PutBorder(Col, Row, 0, Edge, 1);
+    }
+    Grid.FinishTable(7, 1, 0);
+    Grid.MarkLastRows(Grid.GetRowCount(0) - 2, Grid.GetRowCount(0) - 1);
+    Grid.SetPageText(QString(), QStringLiteral("共&S页第&P页"), QString());
+
+    TempDir Dir;
+    const QString Folder = qEnvironmentVariable("VARNHOLT_CELL_SHOTS");
+    const QString File = QDir(Folder.isEmpty() ? Dir.Path() : Folder).filePath("summary.pdf");
+    ASSERT_EQ(Grid.PrintToPdf(File), 0);
+    const int Pages = PdfPageCount(File);
+    ASSERT_GE(Pages, 2);
+    const QString LastPage =
+        RunTool(QStringLiteral("pdftotext"),
+                {QStringLiteral("-raw"), QStringLiteral("-f"), QString::number(Pages),
+                 QStringLiteral("-l"), QString::number(Pages), File, QStringLiteral("-")})
+            .normalized(QString::NormalizationForm_KC);
+    EXPECT_TRUE(LastPage.contains(QStringLiteral("1,037.00"))); // the last body row
+    EXPECT_TRUE(LastPage.contains(QStringLiteral("按照项级科目汇总")));
 }
