@@ -1,0 +1,5 @@
+#pragma once
+
+#include "platform/Exception.h"
+
+VARNHOLT_DECLARE_EXCEPTION(, TExceptDynamicTree, Exception)

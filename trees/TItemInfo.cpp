@@ -1,0 +1,3 @@
+#include "TItemInfo.h"
+
+TItemInfo::~TItemInfo() = default;
