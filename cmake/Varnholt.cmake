@@ -15,7 +15,10 @@ function(varnholt_add_test)
     if(NOT T_WITHOUT_CORE)
         target_link_libraries(${T_NAME} PRIVATE varnholt_core)
     endif()
+    # Entries are named <suite binary>.<Suite>.<Test>, so `ctest -R cell`
+    # picks a subsystem.
     gtest_discover_tests(${T_NAME}
+        TEST_PREFIX "${T_NAME}."
         DISCOVERY_MODE PRE_TEST
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VARNHOLT_BIN_DIR=${CMAKE_BINARY_DIR}/bin;VARNHOLT_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
         DISCOVERY_TIMEOUT 60)
