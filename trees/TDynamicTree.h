@@ -3,6 +3,7 @@
 #include "TItemInfoClass.h"
 #include "TNodeItem.h"
 #include "platform/TComponent.h"
+#include "platform/data/TADOQuery.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -10,7 +11,6 @@
 #include <functional>
 
 class TADOConnection;
-class TADOQuery;
 class TQueryThread;
 
 // What the tree expands and selects by itself as nodes arrive.
