@@ -1,0 +1,147 @@
+// Loading the unit tree of a 5,000-unit province all at once, the way the
+// report window loads it, against one plain read of the same rows.
+
+#include "DemoData.h"
+#include "platform/data/TADOConnection.h"
+#include "platform/data/TADOQuery.h"
+#include "trees/TDynamicTree.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+namespace {
+
+const QString UnitSql = QStringLiteral("select eid,peid,leafflag,ename,eid||' '||ename as tname "
+                                       "from pubdept where replaceflag='0' and useflag='0' "
+                                       "and eid like '%'");
+
+const QString& ProvinceFile() {
+    static QTemporaryDir Dir;
+    static const QString File = [] {
+        const QString Path = Dir.filePath(QStringLiteral("province.db"));
+        GenerateDemoDatabase(Path, TDemoOptions{5000, 20000});
+        return Path;
+    }();
+    return File;
+}
+
+std::unique_ptr<TADOConnection> OpenProvince() {
+    auto Conn = std::make_unique<TADOConnection>();
+    Conn->SetConnectionString(QStringLiteral("Provider=SQLite;Data Source=%1").arg(ProvinceFile()));
+    Conn->Open();
+    return Conn;
+}
+
+// Counts the statements the engine runs on a connection.
+class TStatementCounter {
+public:
+    explicit TStatementCounter(const TADOConnection& AConn) {
+        const QVariant Handle = AConn.Database().driver()->handle();
+        FHandle = *static_cast<sqlite3* const*>(Handle.constData());
+        sqlite3_trace_v2(FHandle, SQLITE_TRACE_STMT, &Count, &Statements);
+    }
+    ~TStatementCounter() { sqlite3_trace_v2(FHandle, 0, nullptr, nullptr); }
+    long Statements = 0;
+
+private:
+    static int Count(unsigned, void* ACounter, void*, void*) {
+        ++*static_cast<long*>(ACounter);
+        return 0;
+    }
+    sqlite3* FHandle;
+};
+
+// One full read of the tree's rows through the same query class.
+int ReadAllUnits(TADOConnection& AConn) {
+    TADOQuery Query;
+    Query.SetConnection(&AConn);
+    Query.SetSQLText(UnitSql);
+    Query.Open();
+    int Rows = 0;
+    for (; !Query.Eof(); Query.Next(), ++Rows) {
+        for (int I = 0; I < Query.FieldCount(); ++I)
+            benchmark::DoNotOptimize(Query.Fields(I).AsString());
+    }
+    return Rows;
+}
+
+double BaselineMs(TADOConnection& AConn) {
+    std::vector<double> Times;
+    for (int I = 0; I < 9; ++I) {
+        QElapsedTimer Timer;
+        Timer.start();
+        ReadAllUnits(AConn);
+        Times.push_back(double(Timer.nsecsElapsed()) / 1e6);
+    }
+    std::nth_element(Times.begin(), Times.begin() + 4, Times.end());
+    return Times[4];
+}
+
+void BM_FullUnitRead(benchmark::State& AState) {
+    auto Conn = OpenProvince();
+    int Rows = 0;
+    for (auto _ : AState)
+        Rows = ReadAllUnits(*Conn);
+    AState.counters["rows"] = Rows;
+}
+BENCHMARK(BM_FullUnitRead)->Unit(benchmark::kMillisecond);
+
+void BM_LoadAllUnitTree(benchmark::State& AState) {
+    auto Conn = OpenProvince();
+    QTreeWidget Tree;
+    TDynamicTree Units;
+    Units.SetAdoConn(Conn.get());
+    Units.SetTreeView(&Tree);
+    Units.SetSqlTable({UnitSql});
+    Units.SetFieldId(QStringLiteral("eid"));
+    Units.SetFieldPid(QStringLiteral("peid"));
+    Units.SetFieldIsLeaf(QStringLiteral("leafflag"));
+    Units.SetFieldCaption(QStringLiteral("ename"));
+    Units.SetFieldText(QStringLiteral("tname"));
+    Units.SetValueIsLeaf(QStringLiteral("1"));
+    Units.SetTopVirNodeTitle(QStringLiteral("预算单位列表"));
+    Units.SetLoadAll(true);
+    Units.SetAutoExpandKind(aekFirstLeaf);
+
+    const double Baseline = BaselineMs(*Conn);
+    long Queries = 0;
+    double LoadMs = 0;
+    for (auto _ : AState) {
+        AState.PauseTiming();
+        Units.SetActive(false);
+        TStatementCounter Counter(*Conn);
+        AState.ResumeTiming();
+        QElapsedTimer Timer;
+        Timer.start();
+        Units.SetActive(true);
+        LoadMs += double(Timer.nsecsElapsed()) / 1e6;
+        Queries = Counter.Statements;
+    }
+    int Nodes = 0;
+    for (QTreeWidgetItemIterator It(&Tree); *It; ++It)
+        ++Nodes;
+    AState.counters["queries"] = double(Queries);
+    AState.counters["nodes"] = Nodes;
+    AState.counters["full_read_ms"] = Baseline;
+    AState.counters["x_full_read"] = LoadMs / double(AState.iterations()) / Baseline;
+}
+BENCHMARK(BM_LoadAllUnitTree)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication App(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
