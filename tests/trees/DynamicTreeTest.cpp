@@ -1,217 +1,146 @@
-#include "SmallTreeFixture.h"
+#include "TreeFixture.h"
 #include "platform/TApplication.h"
 #include "trees/TExceptDynamicTree.h"
 
-#include <QSignalSpy>
 #include <functional>
 
-namespace {
+using TSetup = std::function<void(TDynamicTree&)>;
 
-const QString TableSql = QStringLiteral("select id,pid,leaf,cap,txt from t");
-
-struct TQueryCase {
-    const char* Name;
-    std::function<void(TDynamicTree&)> Setup;
-    QString Expected;
-};
-
-} // namespace
-
-TEST_F(SmallTreeTest, ActivationIssuesTheChildQueryOfTheTopNode) {
-    const TQueryCase Cases[] = {
-        {"parent condition and order", [](TDynamicTree&) {},
-         "select a.* from (" + TableSql + ") a where a.pid='0' Order by a.id"},
-        {"Piid loads every row", [](TDynamicTree& D) { D.SetFieldPid(QStringLiteral("Piid")); },
-         "select a.* from (" + TableSql + ") a  Order by a.id"},
-        {"FieldId overwrites FieldOrderBy",
-         [](TDynamicTree& D) {
-             D.SetFieldOrderBy(QStringLiteral("cap"));
-             D.SetFieldId(QStringLiteral("id"));
-         },
-         "select a.* from (" + TableSql + ") a where a.pid='0' Order by a.id"},
-        {"own order", [](TDynamicTree& D) { D.SetFieldOrderBy(QStringLiteral(" cap ")); },
-         "select a.* from (" + TableSql + ") a where a.pid='0' Order by a.cap"},
-        {"no order", [](TDynamicTree& D) { D.SetFieldOrderBy(QString()); },
-         "select a.* from (" + TableSql + ") a where a.pid='0'"},
-        {"lines joined and trimmed",
-         [](TDynamicTree& D) {
-             D.SetSqlTable({QStringLiteral("  select id,pid,leaf,cap,txt"), "from t  "});
-         },
-         "select a.* from (select id,pid,leaf,cap,txt\nfrom t) a where a.pid='0' Order by a.id"},
-        {"quote in the id stays inside the literal",
-         [](TDynamicTree& D) { D.SetTopVirNodeIdValue(QStringLiteral("0' or '1'='1")); },
-         "select a.* from (" + TableSql + ") a where a.pid='0'' or ''1''=''1' Order by a.id"},
+TEST_F(SmallTreeTest, ActivationIssuesTheTopNodesChildQuery) {
+    const QString From = QStringLiteral("select a.* from (select id,pid,leaf,cap,txt from t) a ");
+    const std::pair<TSetup, QString> Cases[] = {
+        {[](TDynamicTree&) {}, From + "where a.pid='0' Order by a.id"},
+        {[](TDynamicTree& D) { D.SetFieldPid("Piid"); }, From + " Order by a.id"},
+        {[](TDynamicTree& D) { D.SetFieldOrderBy("cap"), D.SetFieldId("id"); },
+         From + "where a.pid='0' Order by a.id"},
+        {[](TDynamicTree& D) { D.SetFieldOrderBy(""); }, From + "where a.pid='0'"},
+        // A quote in an id stays inside its literal.
+        {[](TDynamicTree& D) { D.SetTopVirNodeIdValue("0' or '1'='1"); },
+         From + "where a.pid='0'' or ''1''=''1' Order by a.id"},
     };
-    for (const TQueryCase& Case : Cases) {
-        SCOPED_TRACE(Case.Name);
+    for (const auto& [Setup, Expected] : Cases) {
         TDynamicTree Own;
         Dyn->SetActive(false);
         Configure(Own);
-        Case.Setup(Own);
+        Setup(Own);
         TSqlTrace Trace(*Conn);
         Own.SetActive(true);
-        ASSERT_FALSE(Trace.Statements.isEmpty());
-        EXPECT_EQ(Trace.Statements.first(), Case.Expected);
+        EXPECT_EQ(Trace.Statements.value(0), Expected);
     }
-}
-
-TEST_F(SmallTreeTest, NodeIdWithQuoteLoadsItsOwnChildrenOnly) {
-    Dyn->SetActive(true);
-    TNodeItem* Quoted = Find(QStringLiteral("4'x"));
-    ASSERT_NE(Quoted, nullptr);
-    Quoted->setExpanded(true);
-    EXPECT_EQ(Shape(Quoted), QStringLiteral("4'x{4'x1}"));
-
-    // An id that would have widened the condition finds nothing.
-    Dyn->SetActive(false);
-    Dyn->SetTopVirNodeIdValue(QStringLiteral("x' or '1'='1"));
-    Dyn->SetActive(true);
-    EXPECT_EQ(TreeShape(), QStringLiteral("x' or '1'='1"));
 }
 
 TEST_F(SmallTreeTest, NonLeafRowsGetOnePlaceholderUntilExpanded) {
     TSqlTrace Trace(*Conn);
     Dyn->SetActive(true);
-    EXPECT_EQ(Top()->text(0), QStringLiteral("All"));
-    EXPECT_TRUE(Top()->isExpanded());
-    EXPECT_EQ(TreeShape(), QStringLiteral("0{1{【】},2,3{【】},4'x{【】}}"));
+    EXPECT_EQ(Tree->topLevelItem(0)->text(0), "All");
+    EXPECT_EQ(TreeShape(), "0{1{【】},2,3{【】},4'x{【】}}");
     EXPECT_EQ(Dyn->PendingNodeCount(), 3);
-    EXPECT_EQ(Trace.Statements.size(), 1);
 
-    TNodeItem* A = Find(QStringLiteral("1"));
-    A->setExpanded(true);
-    EXPECT_EQ(Shape(A), QStringLiteral("1{11,12{【】}}"));
-    EXPECT_TRUE(A->isExpanded());
-    EXPECT_TRUE(A->ChildrenLoaded);
-    EXPECT_EQ(Dyn->PendingNodeCount(), 3);
-    EXPECT_EQ(Trace.Statements.size(), 2);
+    Find("1")->setExpanded(true);
+    Find("4'x")->setExpanded(true);
+    EXPECT_EQ(TreeShape(), "0{1{11,12{【】}},2,3{【】},4'x{4'x1}}");
+    EXPECT_TRUE(Find("1")->isExpanded());
+    EXPECT_EQ(Dyn->PendingNodeCount(), 2);
+    EXPECT_EQ(Trace.Statements.size(), 3);
 
     // Leaves and loaded nodes never query again.
-    Find(QStringLiteral("2"))->setExpanded(true);
-    A->setExpanded(false);
-    A->setExpanded(true);
-    EXPECT_EQ(Trace.Statements.size(), 2);
-    EXPECT_TRUE(Find(QStringLiteral("2"))->ChildrenLoaded);
-}
+    Find("2")->setExpanded(true);
+    Find("1")->setExpanded(false);
+    Find("1")->setExpanded(true);
+    EXPECT_EQ(Trace.Statements.size(), 3);
 
-TEST_F(SmallTreeTest, NodeTextComesFromTheTextColumnOrCaptionAndId) {
-    Dyn->SetActive(true);
-    EXPECT_EQ(Find(QStringLiteral("1"))->text(0), QStringLiteral("A text"));
-    EXPECT_EQ(Find(QStringLiteral("2"))->text(0), QString()); // empty column, empty text
-    const TItemInfo* Info = Find(QStringLiteral("1"))->ItemInfo();
-    EXPECT_EQ(Info->Caption, QStringLiteral("A"));
-    EXPECT_EQ(Info->ParentId, QStringLiteral("0"));
-    EXPECT_FALSE(Info->IsLeaf);
-    EXPECT_TRUE(Find(QStringLiteral("2"))->ItemInfo()->IsLeaf);
-
-    Dyn->SetFieldText(QString());
-    Find(QStringLiteral("1"))->setExpanded(true);
-    EXPECT_EQ(Find(QStringLiteral("11"))->text(0), QStringLiteral("A1(11)"));
-    EXPECT_EQ(Find(QStringLiteral("1"))->text(0), QStringLiteral("A text"));
+    TSqlTrace LoadAll(*Conn);
+    Dyn->SetLoadAll(true);
+    EXPECT_EQ(TreeShape(), "0{1{11,12{121}},2,3{31},4'x{4'x1}}");
+    EXPECT_EQ(Dyn->PendingNodeCount(), 0);
+    EXPECT_EQ(LoadAll.Statements.size(), 2); // 12 and 3
 }
 
 namespace {
-struct TUnitInfo : TItemInfo {
-    int Seen = 0;
-};
+struct TUnitInfo : TItemInfo {};
 } // namespace
 
-TEST_F(SmallTreeTest, HandlersChooseTheItemInfoClassAndKeepTheirText) {
-    QStringList Before;
-    int TopFieldsNull = 0;
-    Dyn->OnBeforAddNode = [&](QObject* Sender, const TADOQuery* Fields, TNodeItem* Node,
+TEST_F(SmallTreeTest, NodeTextsAndItemInfoClassFollowRowsAndHandlers) {
+    QList<const TADOQuery*> Fields;
+    Dyn->OnBeforAddNode = [&](QObject*, const TADOQuery* F, TNodeItem* Node,
                               TItemInfoClass& Class) {
-        EXPECT_EQ(Sender, Dyn.get());
-        if (!Fields) {
-            ++TopFieldsNull;
-            return;
-        }
-        const QString Id = Fields->FieldByName(QStringLiteral("id")).AsString();
-        Before << Id;
+        Fields << F;
         Class = TItemInfoClass::Of<TUnitInfo>();
-        if (Id == QLatin1String("3"))
-            Node->setText(0, QStringLiteral("mine"));
-    };
-    QList<TItemInfo*> After;
-    Dyn->OnAfterAddNode = [&](QObject*, const TADOQuery*, TNodeItem* Node, TItemInfo* Info) {
-        EXPECT_EQ(Node->ItemInfo(), Info);
-        EXPECT_NE(Node->treeWidget(), nullptr);
-        After << Info;
+        if (F && F->FieldByName("id").AsString() == "3")
+            Node->setText(0, "mine");
     };
     Dyn->SetActive(true);
+    EXPECT_EQ(Fields.size(), 5);
+    EXPECT_EQ(Fields.value(0), nullptr); // the top node has no row
+    EXPECT_EQ(Find("1")->text(0), "A text");
+    EXPECT_EQ(Find("2")->text(0), ""); // an empty text column gives an empty text
+    EXPECT_EQ(Find("3")->text(0), "mine");
+    EXPECT_NE(dynamic_cast<TUnitInfo*>(Find("1")->ItemInfo()), nullptr);
+    EXPECT_EQ(Find("1")->ItemInfo()->Caption, "A");
+    EXPECT_EQ(Find("1")->ItemInfo()->ParentId, "0");
+    EXPECT_TRUE(Find("2")->ItemInfo()->IsLeaf);
+    EXPECT_FALSE(Find("1")->ItemInfo()->IsLeaf);
 
-    EXPECT_EQ(TopFieldsNull, 1);
-    EXPECT_EQ(Before, QStringList({"1", "2", "3", "4'x"}));
-    ASSERT_EQ(After.size(), 5);
-    EXPECT_EQ(dynamic_cast<TUnitInfo*>(After[0]), nullptr); // the top node's
-    for (int I = 1; I < After.size(); ++I)
-        EXPECT_NE(dynamic_cast<TUnitInfo*>(After[I]), nullptr);
-    EXPECT_EQ(Find(QStringLiteral("3"))->text(0), QStringLiteral("mine"));
-    EXPECT_EQ(Find(QStringLiteral("1"))->text(0), QStringLiteral("A text"));
+    Dyn->SetFieldText("");
+    Find("1")->setExpanded(true);
+    EXPECT_EQ(Find("11")->text(0), "A1(11)");
 }
 
 TEST_F(SmallTreeTest, ActivationRefusesAnIncompleteConfiguration) {
-    struct TCase {
-        const char* Name;
-        std::function<void(TDynamicTree&)> Break;
-        QString Message;
+    const auto Missing = [](const char* A) {
+        return QStringLiteral("没有指定%1属性值！").arg(A);
     };
-    const auto Missing = [](const char* AName) {
-        return QStringLiteral("没有指定%1属性值！").arg(QLatin1String(AName));
-    };
-    const TCase Cases[] = {
-        {"tree view", [](TDynamicTree& D) { D.SetTreeView(nullptr); }, Missing("TreeView")},
-        {"connection", [](TDynamicTree& D) { D.SetAdoConn(nullptr); }, Missing("AdoConn")},
-        {"closed connection", [this](TDynamicTree&) { Conn->Close(); },
-         QStringLiteral("指定的AdoConnection没有打开！")},
-        {"blank table",
-         [](TDynamicTree& D) {
+    const std::pair<TSetup, QString> Cases[] = {
+        {[](TDynamicTree& D) { D.SetTreeView(nullptr); }, Missing("TreeView")},
+        {[](TDynamicTree& D) { D.SetAdoConn(nullptr); }, Missing("AdoConn")},
+        {[](TDynamicTree& D) { D.AdoConn()->Close(); }, "指定的AdoConnection没有打开！"},
+        {[](TDynamicTree& D) {
              D.SetSqlTable({" ", ""});
          },
          Missing("SqlTable")},
-        {"id", [](TDynamicTree& D) { D.SetFieldId(" "); }, Missing("FieldId")},
-        {"pid", [](TDynamicTree& D) { D.SetFieldPid(""); }, Missing("FieldPid")},
-        {"leaf", [](TDynamicTree& D) { D.SetFieldIsLeaf(""); }, Missing("FieldIsLeaf")},
-        {"caption", [](TDynamicTree& D) { D.SetFieldCaption(""); }, Missing("FieldCaption")},
-        {"text", [](TDynamicTree& D) { D.SetFieldText(""); }, Missing("FieldText")},
+        {[](TDynamicTree& D) { D.SetFieldId(" "); }, Missing("FieldId")},
+        {[](TDynamicTree& D) { D.SetFieldPid(""); }, Missing("FieldPid")},
+        {[](TDynamicTree& D) { D.SetFieldIsLeaf(""); }, Missing("FieldIsLeaf")},
+        {[](TDynamicTree& D) { D.SetFieldCaption(""); }, Missing("FieldCaption")},
+        {[](TDynamicTree& D) { D.SetFieldText(""); }, Missing("FieldText")},
     };
-    for (const TCase& Case : Cases) {
-        SCOPED_TRACE(Case.Name);
+    Tree->addTopLevelItem(new QTreeWidgetItem({"someone else's"}));
+    for (const auto& [Break, Message] : Cases) {
         Conn->Open();
-        Tree->clear();
-        Tree->addTopLevelItem(new QTreeWidgetItem({QStringLiteral("someone else's")}));
-        TDynamicTree Own;
-        Configure(Own);
-        Case.Break(Own);
+        Break(*Dyn);
         try {
-            Own.SetActive(true);
+            Dyn->SetActive(true);
             ADD_FAILURE() << "activated";
         } catch (const TExceptDynamicTree& E) {
-            EXPECT_EQ(E.Message(), Case.Message);
+            EXPECT_EQ(E.Message(), Message);
         }
-        EXPECT_FALSE(Own.Active());
-        ASSERT_EQ(Tree->topLevelItemCount(), 1);
-        EXPECT_EQ(Tree->topLevelItem(0)->text(0), QStringLiteral("someone else's"));
+        EXPECT_FALSE(Dyn->Active());
+        EXPECT_EQ(Tree->topLevelItem(0)->text(0), "someone else's");
+        Configure(*Dyn);
     }
 }
 
-TEST_F(SmallTreeTest, LosingConnectionOrViewDeactivatesAndEmptiesTheTree) {
+TEST_F(SmallTreeTest, ChangedOrLostPartsDeactivateOrRebuild) {
     Dyn->SetActive(true);
-    auto Other = OpenConnection(File);
+    Find("1")->setExpanded(true);
+    Dyn->SetTopVirNodeTitle("Units"); // rebuilt
+    EXPECT_EQ(Tree->topLevelItem(0)->text(0), "Units");
+    EXPECT_EQ(TreeShape(), "0{1{【】},2,3{【】},4'x{【】}}");
+
+    auto Other = OpenConnection(Conn->Target().DatabaseName);
     Dyn->SetAdoConn(Other.get());
     EXPECT_FALSE(Dyn->Active());
     EXPECT_EQ(Tree->topLevelItemCount(), 0);
 
     Dyn->SetActive(true);
-    Other.reset(); // freed: the tree lets go of it
+    Other.reset();
     EXPECT_EQ(Dyn->AdoConn(), nullptr);
-    EXPECT_FALSE(Dyn->Active());
     EXPECT_EQ(Tree->topLevelItemCount(), 0);
 
     Dyn->SetAdoConn(Conn.get());
     Dyn->SetActive(true);
-    Conn->Close(); // the next step that needs the tree finds it not ready
-    Find(QStringLiteral("1"))->setExpanded(true);
+    Conn->Close(); // found out at the next step that needs the tree
+    Find("1")->setExpanded(true);
     EXPECT_FALSE(Dyn->Active());
     EXPECT_EQ(Tree->topLevelItemCount(), 0);
 
@@ -223,121 +152,60 @@ TEST_F(SmallTreeTest, LosingConnectionOrViewDeactivatesAndEmptiesTheTree) {
     EXPECT_EQ(Dyn->PendingNodeCount(), 0);
 }
 
-TEST_F(SmallTreeTest, NewTitleOrViewRebuildsAnActiveTree) {
-    Dyn->SetActive(true);
-    Find(QStringLiteral("1"))->setExpanded(true);
-    Dyn->SetTopVirNodeTitle(QStringLiteral("Units"));
-    EXPECT_TRUE(Dyn->Active());
-    EXPECT_EQ(Top()->text(0), QStringLiteral("Units"));
-    EXPECT_EQ(TreeShape(), QStringLiteral("0{1{【】},2,3{【】},4'x{【】}}"));
-
-    QTreeWidget Second;
-    Dyn->SetTreeView(&Second);
-    EXPECT_TRUE(Dyn->Active());
-    EXPECT_EQ(Tree->topLevelItemCount(), 0);
-    EXPECT_EQ(Shape(Second.topLevelItem(0)), QStringLiteral("0{1{【】},2,3{【】},4'x{【】}}"));
-    Dyn->SetTreeView(Tree.get());
-}
-
-TEST_F(SmallTreeTest, LoadAllSwitchedOnLoadsEveryPendingSubtree) {
-    Dyn->SetActive(true);
-    Find(QStringLiteral("3"))->setExpanded(true);
-    TSqlTrace Trace(*Conn);
-    Dyn->SetLoadAll(true);
-    EXPECT_EQ(TreeShape(), QStringLiteral("0{1{11,12{121}},2,3{31},4'x{4'x1}}"));
-    EXPECT_EQ(Dyn->PendingNodeCount(), 0);
-    EXPECT_EQ(Trace.Statements.size(), 3); // 1, its child 12, and 4'x
-}
-
 TEST_F(SmallTreeTest, AutoExpandRulesSelectOnceAndKeepTheSelection) {
-    struct TCase {
-        TAutoExpandKind Kind;
-        bool LoadAll;
-        QString Selected;
+    const std::tuple<TAutoExpandKind, bool, QStringList> Cases[] = {
+        {aekFirstLeaf, true, {"11"}},
+        {aekFirstLeaf, false, {"11"}},
+        {aekTitleNode, true, {"0"}},
+        {aekNone, true, {}},
     };
-    const TCase Cases[] = {
-        {aekFirstLeaf, true, QStringLiteral("11")},
-        {aekFirstLeaf, false, QStringLiteral("11")},
-        {aekTitleNode, true, QStringLiteral("0")},
-        {aekNone, true, QString()},
-    };
-    for (const TCase& Case : Cases) {
-        SCOPED_TRACE(testing::Message() << Case.Kind << " " << Case.LoadAll);
+    for (const auto& [Kind, LoadAll, Selections] : Cases) {
         Dyn->SetActive(false);
-        Dyn->SetAutoExpandKind(Case.Kind);
-        Dyn->SetLoadAll(Case.LoadAll);
+        Dyn->SetAutoExpandKind(Kind);
+        Dyn->SetLoadAll(LoadAll);
         QStringList Changes;
-        const auto Spy = QObject::connect(
-            Tree.get(), &QTreeWidget::currentItemChanged, [&](QTreeWidgetItem* ACurrent) {
-                const TNodeItem* Node = TNodeItem::From(ACurrent);
-                Changes << (Node ? Node->ItemInfo()->Id : QStringLiteral("-"));
+        const auto Spy =
+            QObject::connect(Tree.get(), &QTreeWidget::currentItemChanged, [&](QTreeWidgetItem* A) {
+                Changes << TNodeItem::From(A)->ItemInfo()->Id;
             });
         Dyn->SetActive(true);
         QObject::disconnect(Spy);
-        if (Case.Selected.isEmpty()) {
-            EXPECT_TRUE(Changes.isEmpty()) << Changes.join(',').toStdString();
-            continue;
-        }
-        EXPECT_EQ(Changes, QStringList{Case.Selected});
-        auto* Current = TNodeItem::From(Tree->currentItem());
-        ASSERT_NE(Current, nullptr);
-        EXPECT_TRUE(Current->AutoExpanded);
-        for (QTreeWidgetItem* Up = Current->parent(); Up; Up = Up->parent())
-            EXPECT_TRUE(Up->isExpanded());
+        EXPECT_EQ(Changes, Selections) << Kind << LoadAll;
+        for (QTreeWidgetItem* Up = Tree->currentItem(); Up && Up->parent(); Up = Up->parent())
+            EXPECT_TRUE(Up->parent()->isExpanded());
     }
 }
 
-TEST_F(SmallTreeTest, SynchronousQueryErrorsGoWhereTheLoadCameFrom) {
-    const QStringList BadSql{QStringLiteral("select nothing from nowhere")};
-
-    // Activation: swallowed with the top node; the tree stays active.
-    Dyn->SetSqlTable(BadSql);
+TEST_F(SmallTreeTest, LoadErrorsGoWhereTheLoadCameFrom) {
+    const QStringList Bad{"select nothing from nowhere"};
+    Dyn->SetSqlTable(Bad); // activation: swallowed with the top node
     Dyn->SetActive(true);
     EXPECT_TRUE(Dyn->Active());
     EXPECT_EQ(Tree->topLevelItemCount(), 0);
 
-    // Expansion: reported by the application; the node stays loaded, empty.
     Dyn->SetActive(false);
-    Dyn->SetSqlTable({TableSql});
+    Configure(*Dyn);
     Dyn->SetActive(true);
-    Dyn->SetSqlTable(BadSql);
+    Dyn->SetSqlTable(Bad); // expansion: the application reports it
     QStringList Reported;
     const TExceptionEvent Saved = Application->OnException;
     Application->OnException = [&](QObject*, const Exception& E) {
         Reported << E.Message();
     };
-    TNodeItem* A = Find(QStringLiteral("1"));
-    A->setExpanded(true);
+    Find("1")->setExpanded(true);
     Application->OnException = Saved;
     EXPECT_EQ(Reported.size(), 1);
-    EXPECT_TRUE(A->ChildrenLoaded);
-    EXPECT_EQ(A->childCount(), 0);
+    EXPECT_TRUE(Find("1")->ChildrenLoaded);
+    EXPECT_EQ(Find("1")->childCount(), 0);
+    EXPECT_THROW(Dyn->SetLoadAll(true), EDatabaseError); // to whoever switched it on
 
-    // Switching LoadAll on: to the caller.
-    EXPECT_THROW(Dyn->SetLoadAll(true), EDatabaseError);
-}
-
-TEST_F(SmallTreeTest, RowThatFailsGivesNoNodeAndTheOthersFollow) {
-    Dyn->SetLoadAll(true);
+    // A failing row gives no node, with what loaded under it; the rest follow.
+    Dyn->SetActive(false);
+    Configure(*Dyn);
     Dyn->OnAfterAddNode = [](QObject*, const TADOQuery*, TNodeItem*, TItemInfo* Info) {
-        if (Info->Id == QLatin1String("12") || Info->Id == QLatin1String("2"))
-            throw EConvertError(QStringLiteral("refused"));
+        if (Info->Id == "12" || Info->Id == "2")
+            throw EConvertError("refused");
     };
     Dyn->SetActive(true);
-    EXPECT_EQ(TreeShape(), QStringLiteral("0{1{11},3{31},4'x{4'x1}}"));
-
-    // A column the rows do not have: no row gives a node.
-    Dyn->SetActive(false);
-    Dyn->SetFieldCaption(QStringLiteral("nosuch"));
-    Dyn->SetActive(true);
-    EXPECT_EQ(TreeShape(), QStringLiteral("0"));
-}
-
-TEST_F(SmallTreeTest, NodesOwnTheirItemInfoAndPlaceholdersLeaveThePendingList) {
-    Dyn->SetActive(true);
-    EXPECT_EQ(Dyn->PendingNodeCount(), 3);
-    delete Find(QStringLiteral("3")); // with its placeholder
-    EXPECT_EQ(Dyn->PendingNodeCount(), 2);
-    Dyn.reset(); // deactivates: every node goes
-    EXPECT_EQ(Tree->topLevelItemCount(), 0);
+    EXPECT_EQ(TreeShape(), "0{1{11},3{31},4'x{4'x1}}");
 }

@@ -1,15 +1,14 @@
-#include "SmallTreeFixture.h"
-#include "trees/TQueryThread.h"
+#include "TreeFixture.h"
 
 #include <QThread>
 #include <QTimer>
 
 namespace {
 
-// Takes a noticeable while on the worker before its rows come.
-const QString SlowTableSql = QStringLiteral(
+// About a quarter of a second on the worker before the rows come.
+const QString SlowSql = QStringLiteral(
     "select t.* from t, (with recursive c(x) as (select 1 union all select x + 1 from c "
-    "where x < 800000) select count(*) from c) slow");
+    "where x < 800000) select count(*) from c)");
 
 class WorkerTreeTest : public SmallTreeTest {
 protected:
@@ -17,115 +16,82 @@ protected:
         SmallTreeTest::SetUp();
         Prepare();
     }
-
-    // A worker-loading tree on the view, both made again when a case freed
-    // them.
+    // Makes again what a case freed.
     void Prepare() {
         if (!Tree)
             Tree = std::make_unique<QTreeWidget>();
-        if (!Dyn) {
-            Dyn = std::make_unique<TDynamicTree>();
-            Configure(*Dyn);
-        }
+        if (!Dyn)
+            Configure(*(Dyn = std::make_unique<TDynamicTree>()));
         Dyn->SetTreeView(Tree.get());
         Dyn->SetSyncDataLoad(false);
-        Dyn->OnAfterAddNode = [this](QObject*, const TADOQuery* Fields, TNodeItem*, TItemInfo*) {
-            if (Fields)
-                ++RowsAdded;
+        Dyn->OnAfterAddNode = [this](QObject*, const TADOQuery* Row, TNodeItem*, TItemInfo*) {
+            Rows += Row != nullptr;
             if (AfterRow)
                 AfterRow();
         };
     }
-
-    int RowsAdded = 0;
+    int Rows = 0;
     std::function<void()> AfterRow;
 };
 
 } // namespace
 
-TEST_F(WorkerTreeTest, WorkerQueriesDeliverTheirRowsOnExpansion) {
+TEST_F(WorkerTreeTest, WorkerQueriesDeliverTheirRows) {
     Dyn->SetActive(true);
-    EXPECT_EQ(TreeShape(), QStringLiteral("0")); // the rows are on their way
-    EXPECT_EQ(Dyn->QueryThreadCount(), 1);
+    EXPECT_EQ(TreeShape(), "0"); // the rows are on their way
     ASSERT_TRUE(WaitForQueryThreads());
-    EXPECT_EQ(TreeShape(), QStringLiteral("0{1{【】},2,3{【】},4'x{【】}}"));
-    EXPECT_EQ(Dyn->QueryThreadCount(), 0);
-
-    TNodeItem* A = Find(QStringLiteral("1"));
-    A->setExpanded(true);
+    EXPECT_EQ(TreeShape(), "0{1{【】},2,3{【】},4'x{【】}}");
+    Find("1")->setExpanded(true);
     ASSERT_TRUE(WaitForQueryThreads());
-    EXPECT_EQ(Shape(A), QStringLiteral("1{11,12{【】}}"));
-    EXPECT_TRUE(A->isExpanded());
-    EXPECT_FALSE(A->ExpandOnLoad);
-
-    // LoadAll through workers: each subtree follows its parent's rows.
+    EXPECT_EQ(Shape(Find("1")), "1{11,12{【】}}");
+    EXPECT_TRUE(Find("1")->isExpanded());
     Dyn->SetLoadAll(true);
     ASSERT_TRUE(WaitForQueryThreads());
-    EXPECT_EQ(TreeShape(), QStringLiteral("0{1{11,12{121}},2,3{31},4'x{4'x1}}"));
-}
+    EXPECT_EQ(TreeShape(), "0{1{11,12{121}},2,3{31},4'x{4'x1}}");
+    EXPECT_EQ(Dyn->QueryThreadCount(), 0);
 
-TEST_F(WorkerTreeTest, FailedWorkerQueryLeavesTheNodeEmptyAndSaysNothing) {
+    // A query that fails on the worker leaves its node empty, unreported.
+    Dyn->SetActive(false);
+    Dyn->SetLoadAll(false);
     Dyn->SetActive(true);
     ASSERT_TRUE(WaitForQueryThreads());
-    Dyn->SetSqlTable({QStringLiteral("select nothing from nowhere")});
-    TNodeItem* A = Find(QStringLiteral("1"));
-    A->setExpanded(true);
+    Dyn->SetSqlTable({"select nothing from nowhere"});
+    Find("1")->setExpanded(true);
     ASSERT_TRUE(WaitForQueryThreads());
     EXPECT_TRUE(Dyn->Active());
-    EXPECT_TRUE(A->ChildrenLoaded);
-    EXPECT_EQ(A->childCount(), 0);
+    EXPECT_EQ(Find("1")->childCount(), 0);
 }
 
-// The user closes the tree while a query runs or while its rows come in:
-// no row of it appears afterwards, nothing waits, nothing crashes, and the
-// abandoned threads free themselves.
+// The user closes the tree while a query runs or between its rows: no more
+// of its rows appear, nothing waits or crashes, the threads free themselves.
 TEST_F(WorkerTreeTest, AbandonedWorkerQueriesLeaveAnEmptyTree) {
-    struct TCase {
-        const char* Name;
-        bool SlowQuery;
-        bool BetweenRows;
-        bool FreeComponent;
-        bool FreeView;
-    };
-    const TCase Cases[] = {
-        {"deactivated while the query runs", true, false, false, false},
-        {"freed while the query runs", true, false, true, true},
-        {"deactivated between two rows", false, true, false, false},
-        {"freed between two rows", false, true, true, false},
-        {"view freed between two rows", false, true, false, true},
-    };
-    for (const TCase& Case : Cases) {
-        SCOPED_TRACE(Case.Name);
+    enum { Deactivate, FreeTree, FreeView };
+    const std::pair<bool, int> Cases[] = {{true, Deactivate},
+                                          {true, FreeTree},
+                                          {false, Deactivate},
+                                          {false, FreeTree},
+                                          {false, FreeView}};
+    for (const auto& [WhileQuerying, How] : Cases) {
         Prepare();
-        RowsAdded = 0;
-        const auto Abandon = [&] {
-            if (Case.FreeComponent)
-                Dyn.reset();
-            else
+        Rows = 0;
+        const auto Abandon = [&, How = How] {
+            if (How == Deactivate)
                 Dyn->SetActive(false);
-            if (Case.FreeView)
-                Tree.reset();
+            How == FreeTree ? Dyn.reset() : How == FreeView ? Tree.reset() : void();
         };
-        Dyn->SetSqlTable({Case.SlowQuery ? SlowTableSql : QStringLiteral("select * from t")});
-        if (Case.BetweenRows)
-            AfterRow = [&] {
-                if (RowsAdded == 1)
-                    QTimer::singleShot(0, Abandon);
-            };
+        Dyn->SetSqlTable({WhileQuerying ? SlowSql : QStringLiteral("select * from t")});
+        AfterRow = [&] {
+            Rows == 1 ? QTimer::singleShot(0, Abandon) : void();
+        };
         Dyn->SetActive(true);
-        if (Case.SlowQuery) {
+        if (WhileQuerying) {
             QThread::msleep(50); // the worker is inside its query by now
             Abandon();
         }
         ASSERT_TRUE(WaitForQueryThreads());
         AfterRow = nullptr;
-        EXPECT_EQ(RowsAdded, Case.BetweenRows ? 1 : 0);
-        if (Tree) {
-            EXPECT_EQ(Tree->topLevelItemCount(), 0);
-        }
-        if (Dyn) {
-            EXPECT_FALSE(Dyn->Active());
-            EXPECT_EQ(Dyn->QueryThreadCount(), 0);
-        }
+        EXPECT_EQ(Rows, WhileQuerying ? 0 : 1) << WhileQuerying << How;
+        EXPECT_TRUE(!Tree || Tree->topLevelItemCount() == 0);
+        EXPECT_TRUE(!Dyn || (!Dyn->Active() && Dyn->QueryThreadCount() == 0));
     }
 }
