@@ -1,9 +1,21 @@
 #include "HostDatabase.h"
 
-TDbManager* CreateDbManager(const QString& AConnectionString, QString& AError) {
-    Q_UNUSED(AConnectionString);
-    AError = QStringLiteral("数据库连接尚未提供");
-    return nullptr;
+#include "db/TDbManager.h"
+
+TDbManager* CreateDbManager(const QString& AConnectionString, QString& AError)
+{
+    if (AConnectionString.trimmed().isEmpty()) {
+        AError = QStringLiteral("没有指定数据库连接串（--connection），报表窗口将没有数据");
+        return nullptr;
+    }
+    auto* Manager = new TDbManager(nullptr);
+    Manager->SetConnectionString(AConnectionString);
+    Manager->SetLoginPrompt(false);
+    return Manager;
 }
 
-void FreeDbManager(TDbManager*) {}
+void FreeDbManager(TDbManager* AManager)
+{
+    if (AManager)
+        AManager->Free();
+}

@@ -19,7 +19,9 @@ if [ ! -f "$DB" ] && [ -x "$DEMO_DB_TOOL" ]; then
     "$DEMO_DB_TOOL" "$DB"
 fi
 
-ARGS=(--open --connection "Provider=SQLite;Data Source=$DB" --ini "$OUT/varnholt.ini")
+# The demo database holds the budget years 2022 to 2024.
+ARGS=(--open --year "${VARNHOLT_YEAR:-2024}" --connection "Provider=SQLite;Data Source=$DB"
+      --ini "$OUT/varnholt.ini")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     ARGS+=(--screenshot "$OUT/host.png" --quit-after "${QUIT_AFTER_MS:-4000}")
 fi
