@@ -4,19 +4,9 @@
 #include "hosting/ClassRegistry.h"
 #include "platform/TApplication.h"
 #include "platform/TScreen.h"
+#include "support/RecordingPlugInManager.h"
 
 #include <QTimer>
-
-namespace {
-class RecordingManager : public IPlugInManager {
-public:
-    HResult QueryInterface(const QUuid&, void**) override { return E_NOINTERFACE; }
-    int _AddRef() override { return 1; }
-    int _Release() override { return 1; }
-    void PlugInReleased(std::uint32_t APlugInId) override { Released.append(APlugInId); }
-    QList<std::uint32_t> Released;
-};
-} // namespace
 
 // The entry as a host drives it, inside this process: the plug-in's own load
 // and unload, and a host record with its own application and screen objects.
@@ -48,7 +38,7 @@ protected:
     TScreen HostScreen;
     THostContext Context;
     TPlugInInfo Info;
-    RecordingManager Notifier;
+    RecordingPlugInManager Notifier;
     TPlugInHostRecord Record;
     QStringList Errors;
 

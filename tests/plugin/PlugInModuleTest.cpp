@@ -2,6 +2,7 @@
 #include "platform/TApplication.h"
 #include "platform/TForm.h"
 #include "platform/TScreen.h"
+#include "support/RecordingPlugInManager.h"
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
@@ -11,14 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-class RecordingManager : public IPlugInManager {
-public:
-    HResult QueryInterface(const QUuid&, void**) override { return E_NOINTERFACE; }
-    int _AddRef() override { return 1; }
-    int _Release() override { return 1; }
-    void PlugInReleased(std::uint32_t APlugInId) override { Released.append(APlugInId); }
-    QList<std::uint32_t> Released;
-};
 
 QString FromGbk(const char* AText) {
     return QStringDecoder("GBK")(QByteArray(AText));
@@ -57,7 +50,7 @@ TEST(PlugInModule, ALoadShowCloseUnloadSession) {
         THostContext Context;
         TPlugInInfo Info;
         Info.PlugInId = 77;
-        RecordingManager Notifier;
+        RecordingPlugInManager Notifier;
         TPlugInHostRecord Record{&Context, &Info, &Notifier, &HostApplication, &HostScreen};
 
         EXPECT_EQ(Entry("TbfrmVarnholt", &Record), 0);
