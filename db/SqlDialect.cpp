@@ -1,9 +1,8 @@
 #include "SqlDialect.h"
 
-#include "SqlLiteral.h"
-
 #include "TAdoConn.h"
 #include "platform/Exception.h"
+#include "platform/data/TSqlDialect.h"
 
 namespace {
 
@@ -16,109 +15,58 @@ QString UpperAscii(const QByteArray& AText) {
     return QString::fromLatin1(Upper);
 }
 
-bool ProviderMatches(TAdoConn* AConn, std::initializer_list<const char*> AMarkers) {
+// Each kind test leaves the provider name it looked at in ProviderText.
+bool ProviderIs(TAdoConn* AConn, TSqlKind AKind) {
     if (!AConn)
         throw EDatabaseError(QStringLiteral("No connection to tell the database kind from"));
     AConn->ProviderText = UpperAscii(AConn->Provider().toLocal8Bit());
-    for (const char* Marker : AMarkers) {
-        if (AConn->ProviderText.contains(QLatin1String(Marker)))
-            return true;
-    }
-    return false;
+    return TSqlDialect::HasMarker(AConn->ProviderText, AKind);
 }
 
-QString Piece(const QStringList& AValues, qsizetype AIndex) {
-    return AValues.value(AIndex);
-}
-
-// The fallback form nests one IIF per pair, so no pair is lost; with one
-// pair and a default it is the plain IIF(Expr=c,r,default).
-QString FallbackDecode(const QString& AExpr, const QStringList& AValues) {
-    const qsizetype Count = AValues.size();
-    if (Count <= 3)
-        return QStringLiteral("IIF(") + AExpr + QLatin1Char('=') + Piece(AValues, 0) +
-               QLatin1Char(',') + Piece(AValues, 1) + QLatin1Char(',') + Piece(AValues, Count - 1) +
-               QLatin1Char(')');
-    return QStringLiteral("IIF(") + AExpr + QLatin1Char('=') + AValues[0] + QLatin1Char(',') +
-           AValues[1] + QLatin1Char(',') + FallbackDecode(AExpr, AValues.mid(2)) + QLatin1Char(')');
+const TSqlDialect& DialectOf(TAdoConn* AConn) {
+    if (!AConn)
+        throw EDatabaseError(QStringLiteral("No connection to tell the database kind from"));
+    // The kind tests run in their fixed order, as they always have, so that
+    // ProviderText ends as it did; the dialect itself is the connection's.
+    if (!IsOracleConn(AConn) && !IsAccessConn(AConn))
+        IsSqlServerConn(AConn);
+    return AConn->Dialect();
 }
 
 } // namespace
 
 bool IsAccessConn(TAdoConn* AConn) {
-    return ProviderMatches(AConn, {"ACCESS", "JET.OLEDB"});
+    return ProviderIs(AConn, TSqlKind::Access);
 }
 
-// MSOLEDBSQL and SQLNCLI are the current SQL Server providers; without them
-// those sites would get the fallback concatenation and length, which SQL
-// Server does not understand.
 bool IsSqlServerConn(TAdoConn* AConn) {
-    return ProviderMatches(AConn, {"MSSQL", "SQLOLEDB", "SQL SERVER", "MSOLEDBSQL", "SQLNCLI"});
+    return ProviderIs(AConn, TSqlKind::SqlServer);
 }
 
 bool IsOracleConn(TAdoConn* AConn) {
-    return ProviderMatches(AConn, {"ORACLE", "ORAOLEDB", "MSDAORA"});
+    return ProviderIs(AConn, TSqlKind::Oracle);
 }
 
 QString BuildIif(const QString& AExpr, const QStringList& AValues) {
-    const qsizetype Count = AValues.size();
-    if (Count <= 3)
-        return QStringLiteral(" IIF(") + AExpr + QLatin1Char('=') + Piece(AValues, 0) +
-               QLatin1Char(',') + Piece(AValues, 1) + QLatin1Char(',') + Piece(AValues, Count - 1) +
-               QLatin1Char(')');
-    return QStringLiteral(" IIF(") + AExpr + QLatin1Char('=') + AValues[0] + QLatin1Char(',') +
-           AValues[1] + QStringLiteral(",(") + BuildIif(AExpr, AValues.mid(2)) +
-           QStringLiteral("))");
+    return TSqlDialect::Iif(AExpr, AValues);
 }
 
 QString BuildDecode(TAdoConn* AConn, const QString& AExpr, const QStringList& AValues) {
-    const qsizetype Count = AValues.size();
-    if (IsOracleConn(AConn)) {
-        QString Text = QStringLiteral("DECODE(") + AExpr;
-        for (const QString& Value : AValues)
-            Text += QLatin1Char(',') + Value;
-        return Text + QLatin1Char(')');
-    }
-    if (IsAccessConn(AConn))
-        return BuildIif(AExpr, AValues);
-    if (IsSqlServerConn(AConn)) {
-        QString Text = QStringLiteral(" CASE  ");
-        for (qsizetype Pair = 0; Pair < Count / 2; ++Pair)
-            Text += QStringLiteral(" WHEN ") + AExpr + QLatin1Char('=') + AValues[2 * Pair] +
-                    QStringLiteral(" THEN ") + AValues[2 * Pair + 1] + QLatin1Char(' ');
-        if (Count % 2 == 1)
-            Text += QStringLiteral(" ELSE ") + AValues[Count - 1] + QLatin1Char(' ');
-        return Text + QStringLiteral(" END ") + QLatin1Char(' ');
-    }
-    return FallbackDecode(AExpr, AValues);
+    return DialectOf(AConn).Decode(AExpr, AValues);
 }
 
 QString BuildNvl(TAdoConn* AConn, const QString& AExpr, const QString& ADefault) {
-    const QString Default = QuotedSqlString(ADefault);
-    if (IsOracleConn(AConn))
-        return QStringLiteral("NVL(") + AExpr + QLatin1Char(',') + Default + QLatin1Char(')');
-    if (IsAccessConn(AConn))
-        return QStringLiteral("IIF(ISNULL(") + AExpr + QStringLiteral("),") + Default +
-               QLatin1Char(',') + AExpr + QLatin1Char(')');
-    if (IsSqlServerConn(AConn))
-        return QStringLiteral("ISNULL(") + AExpr + QLatin1Char(',') + Default + QLatin1Char(')');
-    return QStringLiteral("COALESCE(") + AExpr + QLatin1Char(',') + Default + QLatin1Char(')');
+    return DialectOf(AConn).Nvl(AExpr, ADefault);
 }
 
 QString SubstringFunction(TAdoConn* AConn) {
-    if (IsOracleConn(AConn))
-        return QStringLiteral("SUBSTR");
-    if (IsAccessConn(AConn))
-        return QStringLiteral("MID");
-    return QStringLiteral("SUBSTRING");
+    return DialectOf(AConn).Substring();
 }
 
 QString BuildConcat(TAdoConn* AConn, const QStringList& AExprs) {
-    const bool Plus = !IsOracleConn(AConn) && (IsAccessConn(AConn) || IsSqlServerConn(AConn));
-    return AExprs.join(Plus ? QStringLiteral("+") : QStringLiteral("||"));
+    return DialectOf(AConn).Concat(AExprs);
 }
 
 QString BuildLength(TAdoConn* AConn, const QString& AExpr) {
-    const bool Len = !IsOracleConn(AConn) && (IsAccessConn(AConn) || IsSqlServerConn(AConn));
-    return (Len ? QStringLiteral("len(") : QStringLiteral("LENGTH(")) + AExpr + QLatin1Char(')');
+    return DialectOf(AConn).Length(AExpr);
 }

@@ -5,10 +5,12 @@
 
 class TAdoConn;
 
-// Pieces of SQL that differ between the databases the reports run on. Each
-// builder asks the connection's provider name anew which kind it serves:
-// Oracle first, then Access, then SQL Server; any other provider (SQLite,
-// PostgreSQL, ...) gets the fallback forms, which SQLite runs natively.
+// Pieces of SQL that differ between the databases the reports run on, as
+// functions of a connection. Each runs the kind tests on the connection's
+// provider name (Oracle first, then Access, then SQL Server), leaving it in
+// ProviderText, and takes its text from the connection's dialect (see
+// platform/data/TSqlDialect.h): SQLite and unrecognised providers get the
+// fallback forms, PostgreSQL CASE instead of IIF.
 //
 // The builders only concatenate: they neither quote nor escape the
 // expressions and pieces they are given, so callers may split a condition

@@ -161,6 +161,7 @@ void TADOConnection::SetConnectionString(const QString& AConnectionString) {
         return;
     Close();
     FConnectionString = AConnectionString;
+    FDialect = &TSqlDialect::ForProvider(Provider());
 }
 
 QString TADOConnection::Provider() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TSqlDialect.h"
 #include "platform/TComponent.h"
 
 #include <QSqlDatabase>
@@ -48,6 +49,9 @@ public:
     void SetLoginPrompt(bool ALoginPrompt) { FLoginPrompt = ALoginPrompt; }
     // The Provider= value of the connection string, as written there.
     QString Provider() const;
+    // The SQL dialect of the database the provider names, chosen when the
+    // connection string is set.
+    const TSqlDialect& Dialect() const { return *FDialect; }
 
     bool Connected() const { return FConnected; }
     void SetConnected(bool AConnected);
@@ -71,6 +75,7 @@ public:
 private:
     QString FConnectionString;
     QString FConnectionName;
+    const TSqlDialect* FDialect = &TSqlDialect::ForKind(TSqlKind::Other);
     bool FLoginPrompt = true;
     bool FConnected = false;
     QThread* FOpenThread = nullptr;
