@@ -1,7 +1,6 @@
 #pragma once
 
-#include "TCellRowFitter.h"
-#include "TCellSheet.h"
+#include "TCellDocument.h"
 
 #include <QAbstractScrollArea>
 #include <functional>
@@ -10,11 +9,10 @@
 class QDialog;
 class QLineEdit;
 
-// The report grid of the report window: one sheet (number 0) of cells that
-// the window fills cell by cell after loading a .cll template, shows with
-// scrolling, prints, previews and exports as an Excel workbook. Columns and
-// rows count from 1; GetRowCount counts row 0 as well, so the last row is
-// GetRowCount - 1. Calls for any other sheet than 0 do nothing.
+// The report grid of the report window: shows a grid document (one sheet,
+// number 0) with scrolling, prints, previews and exports it as an Excel
+// workbook. The cell operations are the document's (see TCellDocument.h);
+// the widget forwards them and repaints when it next can.
 class TCell5 : public QAbstractScrollArea {
     Q_OBJECT
     Q_PROPERTY(bool WorkbookReadonly READ WorkbookReadonly WRITE SetWorkbookReadonly)
@@ -64,10 +62,13 @@ public:
     int PrintToPdf(const QString& AFileName);
     void SetPrintFile(const QString& AFileName) { FPrintFile = AFileName; }
     void SetDialogRunner(TDialogRunner ARunner);
-    const QString& LastError() const { return FLastError; }
-    const QString& LastOutputFile() const { return FLastOutput; }
-    QString CellText(int ACol, int ARow) const;
-    const TCellSheet& Sheet() const { return FSheet; }
+    const QString& LastError() const { return FDocument.LastError(); }
+    const QString& LastOutputFile() const { return FDocument.LastOutputFile(); }
+    QString CellText(int ACol, int ARow) const { return FDocument.CellText(ACol, ARow); }
+    const TCellSheet& Sheet() const { return FDocument.Sheet(); }
+    // The document the grid shows; fills write into it directly.
+    TCellDocument& Document() { return FDocument; }
+    const TCellDocument& Document() const { return FDocument; }
 
 protected:
     void paintEvent(QPaintEvent* AEvent) override;
@@ -79,7 +80,6 @@ protected:
 private:
     static constexpr int Margin = 8;
 
-    TCell* Target(int ACol, int ARow, int ASheet);
     void Changed();
     void UpdateScrollBars();
     QPoint SheetPoint(const QPoint& AViewportPoint) const;
@@ -88,11 +88,8 @@ private:
     void FinishEditing(bool ACommit);
     QString DefaultPdfPath() const;
 
-    TCellSheet FSheet;
-    TCellRowFitter FFitter;
+    TCellDocument FDocument;
     TDialogRunner FDialogRunner;
-    QString FLastError;
-    QString FLastOutput;
     QString FPrintFile;
     bool FReadonly = false;
     bool FLayoutPending = false;

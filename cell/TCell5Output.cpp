@@ -2,7 +2,6 @@
 #include "TCell5.h"
 
 #include "TCellPrinter.h"
-#include "TCellXlsxWriter.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -17,12 +16,12 @@ int TCell5::PreviewSheet(int ASheet, int AMode) {
     if (ASheet != 0)
         return -1;
     QPrinter Printer(QPrinter::HighResolution);
-    Printer.setPageLayout(FSheet.Page().Layout());
+    Printer.setPageLayout(Sheet().Page().Layout());
     QPrintPreviewDialog Dialog(&Printer, this);
     Dialog.setWindowTitle(QStringLiteral("打印预览"));
     Dialog.resize(1100, 800);
     connect(&Dialog, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* APrinter) { TCellPrinter(FSheet).Render(*APrinter); });
+            [this](QPrinter* APrinter) { TCellPrinter(Sheet()).Render(*APrinter); });
     return FDialogRunner(Dialog);
 }
 
@@ -36,31 +35,23 @@ int TCell5::PrintSheet(int ASheet, int AMode) {
     if (Default.isNull())
         return PrintToPdf(DefaultPdfPath());
     QPrinter Printer(Default, QPrinter::HighResolution);
-    Printer.setPageLayout(FSheet.Page().Layout());
+    Printer.setPageLayout(Sheet().Page().Layout());
     Printer.setDocName(CellText(1, 1));
-    FLastOutput = Default.printerName();
-    if (!TCellPrinter(FSheet).Render(Printer)) {
-        FLastError = QStringLiteral("无法在打印机 %1 上打印").arg(Default.printerName());
+    if (!TCellPrinter(Sheet()).Render(Printer)) {
+        FDocument.SetOutcome(QStringLiteral("无法在打印机 %1 上打印").arg(Default.printerName()),
+                             QString());
         return 1;
     }
-    FLastError.clear();
+    FDocument.SetOutcome(QString(), Default.printerName());
     return 0;
 }
 
 int TCell5::PrintToPdf(const QString& AFileName) {
-    QString Error;
-    const int Result = TCellPrinter(FSheet).PrintToPdf(AFileName, Error);
-    FLastError = Error;
-    FLastOutput = Result == 0 ? AFileName : QString();
-    return Result;
+    return FDocument.PrintToPdf(AFileName);
 }
 
 int TCell5::ExportExcel(const QString& AFileName) {
-    TCellXlsxWriter Writer(FSheet);
-    const int Result = Writer.Write(AFileName);
-    FLastError = Writer.Error();
-    FLastOutput = Result == 0 ? AFileName : QString();
-    return Result;
+    return FDocument.ExportExcel(AFileName);
 }
 
 QString TCell5::DefaultPdfPath() const {

@@ -10,14 +10,14 @@
 
 void TCell5::UpdateScrollBars() {
     const QSize Area = viewport()->size();
-    const int Width = FSheet.TotalWidth() + 2 * Margin;
-    const int Height = FSheet.TotalHeight() + 2 * Margin;
+    const int Width = FDocument.Sheet().TotalWidth() + 2 * Margin;
+    const int Height = FDocument.Sheet().TotalHeight() + 2 * Margin;
     horizontalScrollBar()->setRange(0, std::max(0, Width - Area.width()));
     horizontalScrollBar()->setPageStep(Area.width());
     horizontalScrollBar()->setSingleStep(20);
     verticalScrollBar()->setRange(0, std::max(0, Height - Area.height()));
     verticalScrollBar()->setPageStep(Area.height());
-    verticalScrollBar()->setSingleStep(FSheet.DefaultRowHeight());
+    verticalScrollBar()->setSingleStep(FDocument.Sheet().DefaultRowHeight());
 }
 
 void TCell5::resizeEvent(QResizeEvent* AEvent) {
@@ -29,7 +29,7 @@ void TCell5::scrollContentsBy(int ADx, int ADy) {
     Q_UNUSED(ADx);
     Q_UNUSED(ADy);
     if (FEditor != nullptr && FCurrentCol > 0)
-        FEditor->setGeometry(ViewportRect(FSheet.CellRect(FCurrentCol, FCurrentRow)));
+        FEditor->setGeometry(ViewportRect(FDocument.Sheet().CellRect(FCurrentCol, FCurrentRow)));
     viewport()->update();
 }
 
@@ -49,33 +49,36 @@ void TCell5::paintEvent(QPaintEvent* AEvent) {
         UpdateScrollBars();
     QPainter Painter(viewport());
     Painter.fillRect(viewport()->rect(), Qt::white);
-    if (FSheet.ColCount() == 0 || FSheet.RowCount() <= 1)
+    if (FDocument.Sheet().ColCount() == 0 || FDocument.Sheet().RowCount() <= 1)
         return;
     const QPoint TopLeft = SheetPoint(QPoint(0, 0));
     const QPoint BottomRight = SheetPoint(QPoint(viewport()->width(), viewport()->height()));
     // Only the rows and columns in view are painted, however long the table.
-    const TCellRange Visible{FSheet.ColAt(std::max(0, TopLeft.x())),
-                             FSheet.RowAt(std::max(0, TopLeft.y())), FSheet.ColAt(BottomRight.x()),
-                             FSheet.RowAt(BottomRight.y())};
+    const TCellRange Visible{FDocument.Sheet().ColAt(std::max(0, TopLeft.x())),
+                             FDocument.Sheet().RowAt(std::max(0, TopLeft.y())),
+                             FDocument.Sheet().ColAt(BottomRight.x()),
+                             FDocument.Sheet().RowAt(BottomRight.y())};
     Painter.translate(-TopLeft.x(), -TopLeft.y());
-    TCellRenderer Renderer(FSheet, FFitter);
+    TCellRenderer Renderer(FDocument.Sheet(), FDocument.Fitter());
     Renderer.SetGridlines(true);
     Renderer.Paint(Painter, Visible);
-    if (FCurrentCol > 0 && FCurrentRow > 0 && FSheet.Cell(FCurrentCol, FCurrentRow) != nullptr) {
+    if (FCurrentCol > 0 && FCurrentRow > 0 &&
+        FDocument.Sheet().Cell(FCurrentCol, FCurrentRow) != nullptr) {
         Painter.setPen(QPen(QColor(0x1F, 0x6F, 0xC5), 2));
         Painter.setBrush(Qt::NoBrush);
-        Painter.drawRect(FSheet.CellRect(FCurrentCol, FCurrentRow).adjusted(1, 1, -1, -1));
+        Painter.drawRect(
+            FDocument.Sheet().CellRect(FCurrentCol, FCurrentRow).adjusted(1, 1, -1, -1));
     }
 }
 
 void TCell5::mousePressEvent(QMouseEvent* AEvent) {
     const QPoint Point = SheetPoint(AEvent->position().toPoint());
     FinishEditing(true);
-    if (Point.x() >= 0 && Point.y() >= 0 && Point.x() < FSheet.TotalWidth() &&
-        Point.y() < FSheet.TotalHeight()) {
-        FCurrentCol = FSheet.ColAt(Point.x());
-        FCurrentRow = FSheet.RowAt(Point.y());
-        if (const TCellRange* Merge = FSheet.MergeAt(FCurrentCol, FCurrentRow)) {
+    if (Point.x() >= 0 && Point.y() >= 0 && Point.x() < FDocument.Sheet().TotalWidth() &&
+        Point.y() < FDocument.Sheet().TotalHeight()) {
+        FCurrentCol = FDocument.Sheet().ColAt(Point.x());
+        FCurrentRow = FDocument.Sheet().RowAt(Point.y());
+        if (const TCellRange* Merge = FDocument.Sheet().MergeAt(FCurrentCol, FCurrentRow)) {
             FCurrentCol = Merge->FirstCol;
             FCurrentRow = Merge->FirstRow;
         }
@@ -91,15 +94,15 @@ void TCell5::mouseDoubleClickEvent(QMouseEvent* AEvent) {
 }
 
 void TCell5::StartEditing(int ACol, int ARow) {
-    if (FReadonly || FSheet.Cell(ACol, ARow) == nullptr)
+    if (FReadonly || FDocument.Sheet().Cell(ACol, ARow) == nullptr)
         return;
     if (FEditor == nullptr) {
         FEditor = new QLineEdit(viewport());
         connect(FEditor, &QLineEdit::returnPressed, this, [this] { FinishEditing(true); });
     }
-    FEditor->setFont(FSheet.CellFont(*FSheet.Cell(ACol, ARow)));
+    FEditor->setFont(FDocument.Sheet().CellFont(*FDocument.Sheet().Cell(ACol, ARow)));
     FEditor->setText(CellText(ACol, ARow));
-    FEditor->setGeometry(ViewportRect(FSheet.CellRect(ACol, ARow)));
+    FEditor->setGeometry(ViewportRect(FDocument.Sheet().CellRect(ACol, ARow)));
     FEditor->show();
     FEditor->setFocus();
     FEditor->selectAll();
