@@ -1,0 +1,205 @@
+#include "DetailQuery.h"
+
+#include "ConditionalSum.h"
+#include "TReportFilter.h"
+#include "db/SharedLookups.h"
+#include "db/SqlLiteral.h"
+#include "db/TARQuery.h"
+#include "db/TAdoConn.h"
+#include "platform/data/TSqlDialect.h"
+
+#include <algorithm>
+
+namespace {
+
+// Far more levels than unit codes have; a bad class in pubdept must not
+// make a query of thousands of blocks.
+constexpr int MaxLevels = 100;
+
+QString Sum(const TSqlDialect& ADialect, const char* ARest) {
+    return ConditionalSum(ADialect, QStringLiteral("ipid"), QString::fromLatin1(ARest));
+}
+
+QString ChannelSums(const TSqlDialect& D) {
+    return Sum(D, "'11' and pid='10' ") + QStringLiteral(" as jbzj,") +
+           Sum(D, "'11' and pid='20' ") + QStringLiteral(" as jbsq,") +
+           Sum(D, "'12' and pid='10' ") + QStringLiteral(" as xmzj,") +
+           Sum(D, "'12' and pid='20' ") + QStringLiteral(" as xmsq, ") +
+           Sum(D, "'17' and pid='10' ") + QStringLiteral(" as gyzb,") +
+           Sum(D, "'18' and pid='10' ") + QStringLiteral(" as gyfy,") +
+           Sum(D, "'19' and pid='10' ") + QStringLiteral(" as gyqt ");
+}
+
+QString FormerChannelSums(const TSqlDialect& D) {
+    return Sum(D, "'11' and pid='31' ") + QStringLiteral(" as jbsb,") +
+           Sum(D, "'12' and pid='31' ") + QStringLiteral(" as xmsb,");
+}
+
+QString GrandTotal(const TSqlDialect& D, const QString& AUnitName, const QString& AFilter) {
+    const char* const Rests[] = {"'11' and pid='31' ", "'12' and pid='31' ", "'11' and pid='10' ",
+                                 "'11' and pid='20' ", "'12' and pid='10' ", "'12' and pid='20' ",
+                                 "'17' and pid='10' ", "'18' and pid='10' ", "'19' and pid='10' "};
+    const char* const Aliases[] = {"/10000 as jbsb,", "/10000 as xmsb,", "/10000 as jbzj,",
+                                   "/10000 as jbsq,", "/10000 as xmzj,", "/10000 as xmsq, ",
+                                   "/10000 as gyzb,", "/10000 as gyfy,", "/10000 as gyqt "};
+    QString Text = QStringLiteral("select 0 as orderid,'' as eid,") +
+                   QuotedSqlString(AUnitName + QStringLiteral("合计")) +
+                   QStringLiteral(" as ename,") +
+                   QStringLiteral("'' as bid,'' as bname,'' as iid,'' as iname,'' as lei,'' as "
+                                  "kuan,'' as xiang,") +
+                   QStringLiteral("sum(BudgMoney)/10000 as summ,");
+    for (size_t I = 0; I < std::size(Rests); ++I)
+        Text += Sum(D, Rests[I]) + QString::fromLatin1(Aliases[I]);
+    return Text + QStringLiteral(" from vwbudgetadj") + QStringLiteral(" where 1=1 ") + AFilter +
+           QStringLiteral(" union all ");
+}
+
+// The length of a unit code, as the text each database understands.
+QString EidLength(const TSqlDialect& D) {
+    return D.Kind() == TSqlKind::SqlServer ? QStringLiteral("len(eid)")
+                                           : D.Length(QStringLiteral("eid"));
+}
+
+// Level 1 also takes the rows of the prefix's own code.
+QString LevelCondition(const TSqlDialect& D, int ALevel, const QString& APrefix) {
+    if (ALevel == 1)
+        return QStringLiteral(" and ((") + EidLength(D) + QStringLiteral("/3-1)=") +
+               QStringLiteral("1") + QStringLiteral(" or eid=") + QuotedSqlString(APrefix) +
+               QStringLiteral(") ");
+    return QStringLiteral(" and (") + EidLength(D) + QStringLiteral("/3-1)=") +
+           QString::number(ALevel);
+}
+
+// A 3-character code is shown as its own-level unit, with "001" appended.
+// SQL Server compares the length with '3' and converts; elsewhere a text
+// never equals a number, so the length is compared with 3.
+QString ShownCode(const TSqlDialect& D) {
+    if (D.Kind() == TSqlKind::SqlServer)
+        return D.Decode(
+            QStringLiteral("len(eid)"),
+            {QStringLiteral("'3'"), QStringLiteral("eid+'001'"), QStringLiteral("eid")});
+    return D.Decode(D.Length(QStringLiteral("eid")),
+                    {QStringLiteral("3"),
+                     D.Concat({QStringLiteral("eid"), QStringLiteral("'001'")}),
+                     QStringLiteral("eid")});
+}
+
+QString LevelBlock(const TSqlDialect& D, int ALevel, const TReportFilter& AFilter,
+                   const QString& AWhere) {
+    const QString Label = ALevel == 1 ? AFilter.UnitName + QStringLiteral("本级合计")
+                                      : LevelNumeral(ALevel) + QStringLiteral("级单位合计");
+    const QString Where =
+        QStringLiteral("      where 1=1 ") + AWhere + LevelCondition(D, ALevel, AFilter.UnitPrefix);
+    const QString Sub = D.Substring();
+    return QStringLiteral("select ") + QString::number(ALevel) +
+           QStringLiteral(" as orderid,b.eid,b.ename,b.bid,b.bname,b.iid,b.iname,") + Sub +
+           QStringLiteral("(b.bid,1,3) as lei,") + Sub + QStringLiteral("(b.bid,4,2) as kuan,") +
+           Sub + QStringLiteral("(b.bid,6,2) as xiang,") +
+           QStringLiteral("b.summ/10000 as summ,b.jbsb/10000 as jbsb,b.xmsb/10000 as xmsb,") +
+           QStringLiteral("b.jbzj/10000 as jbzj,b.jbsq/10000 as jbsq,b.xmzj/10000 as "
+                          "xmzj,b.xmsq/10000 as xmsq, ") +
+           QStringLiteral("b.gyzb/10000 as gyzb,b.gyfy/10000 as gyfy,b.gyqt/10000 as gyqt ") +
+           QStringLiteral("from (") + QStringLiteral("      select '' as eid,") +
+           QuotedSqlString(Label) + QStringLiteral(" as ename,'' as bid,'' as bname,") +
+           QStringLiteral("        '' as iid,'' as iname,sum(BudgMoney) as summ,0 as jbsb,0 as "
+                          "xmsb,") +
+           ChannelSums(D) + QStringLiteral("      from vwbudgetadj") + Where +
+           QStringLiteral("      union all ") + QStringLiteral("      select ") + ShownCode(D) +
+           QStringLiteral(" as eid, ename,bid,bname,iid,iname,sum(BudgMoney) as summ,") +
+           FormerChannelSums(D) + ChannelSums(D) + QStringLiteral("      from vwbudgetadj") +
+           Where + QStringLiteral("      group by eid,ename,bid,bname,iid,iname") +
+           QStringLiteral(") b ") + QStringLiteral(" union all ");
+}
+
+enum TDetailColumn {
+    Eid,
+    Ename,
+    Lei,
+    Kuan,
+    Xiang,
+    Bname,
+    Iid,
+    Iname,
+    Summ,
+    Jbsb,
+    Xmsb,
+    Jbzj,
+    Jbsq,
+    Xmzj,
+    Xmsq,
+    Gyzb,
+    Gyfy,
+    Gyqt
+};
+
+} // namespace
+
+QString BuildDetailSql(const TReportFilter& AFilter, const TDetailQueryParts& AParts,
+                       const TSqlDialect& ADialect) {
+    QString Where = AFilter.DetailFilter(ADialect);
+    if (!AParts.FundCode.isEmpty())
+        Where += QStringLiteral(" and mid=") + QuotedSqlString(AParts.FundCode);
+    QString Blocks;
+    if (AParts.WithGrandTotal)
+        Blocks = GrandTotal(ADialect, AFilter.UnitName, Where);
+    for (int Level = AParts.Levels.First; Level <= AParts.Levels.Last; ++Level)
+        Blocks += LevelBlock(ADialect, Level, AFilter, Where);
+    Blocks.chop(QStringLiteral(" union all ").size());
+    return QStringLiteral("select * from (") + Blocks +
+           QStringLiteral(") t where summ>0 order by orderid,eid,bid,iid");
+}
+
+TLevelRange DetailLevelRange(const QString& APrefix, int AMaxLeafClass) {
+    TLevelRange Range;
+    const int Length = int(APrefix.size());
+    Range.First = APrefix.right(3) == QLatin1String("001") ? Length / 3 - 1 : Length / 3;
+    Range.Last = std::clamp(AMaxLeafClass, Range.First, Range.First + MaxLevels - 1);
+    return Range;
+}
+
+TLevelRange DetailLevelRange(const QString& APrefix) {
+    return DetailLevelRange(APrefix, MaxLeafClass(APrefix));
+}
+
+int MaxLeafClass(const QString& APrefix) {
+    IARQueryPtr Query;
+    try {
+        const TSqlDialect& Dialect = GetDefConnection()->Dialect();
+        if (!OpenDefQuery(
+                QStringLiteral("select max(class) as class from pubdept where eid like ") +
+                    Dialect.LikePrefix(APrefix) + QStringLiteral("  and leafflag='1' "),
+                Query))
+            return 0;
+        return Query->GetQuery()->Fields(0).AsInteger();
+    } catch (...) {
+        return 0;
+    }
+}
+
+QString LevelNumeral(int ALevel) {
+    static const char* const Numerals[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九"};
+    if (ALevel < 1 || ALevel > 9)
+        return QString();
+    return QString::fromUtf8(Numerals[ALevel - 1]);
+}
+
+TDetailRowReader::TDetailRowReader(const TADOQuery& AQuery)
+    : FColumns(AQuery, {QStringLiteral("eid"), QStringLiteral("ename"), QStringLiteral("lei"),
+                        QStringLiteral("kuan"), QStringLiteral("xiang"), QStringLiteral("bname"),
+                        QStringLiteral("iid"), QStringLiteral("iname"), QStringLiteral("summ"),
+                        QStringLiteral("jbsb"), QStringLiteral("xmsb"), QStringLiteral("jbzj"),
+                        QStringLiteral("jbsq"), QStringLiteral("xmzj"), QStringLiteral("xmsq"),
+                        QStringLiteral("gyzb"), QStringLiteral("gyfy"), QStringLiteral("gyqt")}) {}
+
+void TDetailRowReader::Read(TDetailRowText& AText, TDetailRowAmounts& AAmounts) const {
+    AText = {FColumns.Text(Eid),   FColumns.Text(Ename), FColumns.Text(Lei), FColumns.Text(Kuan),
+             FColumns.Text(Xiang), FColumns.Text(Bname), FColumns.Text(Iid), FColumns.Text(Iname)};
+    AAmounts = {FColumns.Amount(Summ), FColumns.Amount(Jbsb), FColumns.Amount(Xmsb),
+                FColumns.Amount(Jbzj), FColumns.Amount(Jbsq), FColumns.Amount(Xmzj),
+                FColumns.Amount(Xmsq), FColumns.Amount(Gyzb), FColumns.Amount(Gyfy),
+                FColumns.Amount(Gyqt)};
+}
+
+void ReadDetailRow(const TADOQuery& AQuery, TDetailRowText& AText, TDetailRowAmounts& AAmounts) {
+    TDetailRowReader(AQuery).Read(AText, AAmounts);
+}

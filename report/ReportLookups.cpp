@@ -1,0 +1,104 @@
+#include "ReportLookups.h"
+
+#include "db/SharedLookups.h"
+#include "db/SqlLiteral.h"
+#include "db/TARQuery.h"
+#include "db/TAdoConn.h"
+#include "platform/data/TSqlDialect.h"
+
+const TSqlDialect& DefDialect() {
+    try {
+        return GetDefConnection()->Dialect();
+    } catch (...) {
+        return TSqlDialect::ForKind(TSqlKind::Other);
+    }
+}
+
+bool LookupValue(const QString& ATable, const QString& AField, const QString& ACondition,
+                 QString& AValue) {
+    AValue.clear();
+    QString Sql = QStringLiteral(" select ") + AField + QStringLiteral(" from ") + ATable +
+                  QStringLiteral(" where 1=1");
+    if (!ACondition.trimmed().isEmpty())
+        Sql += QStringLiteral(" and ") + ACondition;
+    IARQueryPtr Query;
+    if (!OpenDefQuery(Sql, Query))
+        return false;
+    TARQuery& Rows = *Query->GetQuery();
+    if (Rows.IsEmpty() || Rows.FieldCount() == 0)
+        return false;
+    AValue = Rows.Fields(0).AsString();
+    return true;
+}
+
+QString LookupMoneyKindId(const QString& AName) {
+    QString Code;
+    LookupValue(QStringLiteral("PubMoneyKind"), QStringLiteral("Mid"),
+                QStringLiteral(" MName=") + QuotedSqlString(AName.trimmed()), Code);
+    return Code;
+}
+
+bool IsSpecialAccount(const QString& AEid) {
+    IARQueryPtr Query;
+    if (!OpenDefQuery(QStringLiteral(" select specialaccount from pubdept where eid=") +
+                          QuotedSqlString(AEid),
+                      Query))
+        return false;
+    TARQuery& Rows = *Query->GetQuery();
+    return !Rows.IsEmpty() && Rows.Fields(0).AsString() == QStringLiteral("是");
+}
+
+QStringList ListFromQuery(const QString& ASql, bool AIncludeAll) {
+    IARQueryPtr Query;
+    if (!OpenDefQuery(ASql, Query))
+        return {};
+    TARQuery& Rows = *Query->GetQuery();
+    if (Rows.IsEmpty())
+        return {};
+    QStringList Names;
+    if (AIncludeAll)
+        Names << QStringLiteral("<全部>");
+    const int Name = Rows.FieldIndex(QStringLiteral("name"));
+    if (Name < 0)
+        return {};
+    for (Rows.First(); !Rows.Eof(); Rows.Next())
+        Names << Rows.Fields(Name).AsString();
+    return Names;
+}
+
+QString MoneyKindListSql(int AVariant, bool ADescending, const QString& AExtra) {
+    QString Sql;
+    switch (AVariant) {
+    case 0:
+        Sql =
+            QStringLiteral("select mid as id,mname as name from pubmoneykind where leafflag='0' ");
+        break;
+    case 1:
+        Sql = QStringLiteral("select mid as id,mname as name from pubmoneykind where leafflag='0' "
+                             "and mid in ('11','12','31')");
+        break;
+    case 2:
+        Sql = QStringLiteral("select mid as id,mname as name from pubmoneykind where leafflag='0' "
+                             "and mid in ('11','21')");
+        break;
+    case 3:
+        Sql = QStringLiteral("select mid as id,mname as name from pubmoneykind where leafflag='0' "
+                             "and mid in ('11','12')");
+        break;
+    default:
+        return QString();
+    }
+    if (!AExtra.isEmpty())
+        Sql += AExtra;
+    if (AVariant == 2 || ADescending)
+        Sql += QStringLiteral("order by mid desc ");
+    return Sql;
+}
+
+QStringList FundNaturesWithData(const QString& AWindowFilter) {
+    return ListFromQuery(MoneyKindListSql(0, false,
+                                          QStringLiteral(" and mid in (select distinct mid from "
+                                                         "busibudgetadj ") +
+                                              AWindowFilter + QStringLiteral(")")),
+                         true);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class TSqlDialect;
+
+// Small lookups of the report window on the host's "Def" connection. A query
+// that cannot be opened counts as finding nothing: the window shows no
+// database error of its own.
+
+// The dialect of the "Def" connection; the fallback kind when the host has
+// given no connection registry (every query then fails and counts as empty).
+const TSqlDialect& DefDialect();
+
+// The first column of the first row of " select AField from ATable where
+// 1=1" and ACondition (when not blank); empty text and false when the query
+// fails or finds no row.
+bool LookupValue(const QString& ATable, const QString& AField, const QString& ACondition,
+                 QString& AValue);
+// The fund-nature code for a fund-nature name; empty text for "<全部>", an
+// empty name or a name that is not in pubmoneykind.
+QString LookupMoneyKindId(const QString& AName);
+// Whether pubdept marks the unit as having a special fiscal account ("是").
+bool IsSpecialAccount(const QString& AEid);
+
+// The column "name" of every row of ASql in query order, after "<全部>" when
+// AIncludeAll and there is a row; nothing when the query fails or is empty.
+QStringList ListFromQuery(const QString& ASql, bool AIncludeAll);
+// The query of the fund-nature list: variant 0 every fund nature, 1 the
+// funds 11, 12, 31, 2 the funds 11, 21 (always by descending code), 3 the
+// funds 11, 12; AExtra appended to the condition. Empty for other variants.
+QString MoneyKindListSql(int AVariant, bool ADescending, const QString& AExtra);
+// The names of the fund natures that have data in busibudgetadj under the
+// window's filter (a text beginning with " where"), after "<全部>"; nothing
+// when none has data.
+QStringList FundNaturesWithData(const QString& AWindowFilter);

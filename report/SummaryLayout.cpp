@@ -1,0 +1,197 @@
+#include "SummaryLayout.h"
+
+#include "ReportCodes.h"
+#include "ReportLookups.h"
+#include "SummaryQuery.h"
+#include "TAmountCells.h"
+#include "TReportContext.h"
+#include "TReportProgress.h"
+#include "cell/TCellDocument.h"
+#include "db/SharedLookups.h"
+#include "db/TARQuery.h"
+
+namespace {
+
+constexpr int Columns = 12;
+const QString SpecialAccountTotal = QStringLiteral("财政专户管理资金合计");
+
+class TSummaryFill {
+public:
+    TSummaryFill(TCellDocument& AGrid, const TReportContext& AContext, bool ANumbersAsValues)
+        : G(AGrid)
+        , C(AContext)
+        , FAmounts(AGrid, ANumbersAsValues) {}
+
+    void Heading();
+    void Row(const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts);
+    void Close();
+
+private:
+    int LastRow() const { return G.GetRowCount(0) - 1; }
+    int AppendRow() {
+        G.SetRowCount(G.GetRowCount(0) + 1, 0);
+        return LastRow();
+    }
+    void SubjectCells(int ARow, const TSummaryRowText& AText);
+    void ChannelCells(int ARow, const TSummaryRowAmounts& AAmounts);
+    void Note(int ACol, int ARow);
+    void CloseRow(int ARow, int AStyle);
+    int SplitRow(int ARow, const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts);
+    void NoteRow(const QString& AText, std::initializer_list<int> AEdges);
+
+    TCellDocument& G;
+    const TReportContext& C;
+    TAmountCells FAmounts;
+    QString FPreviousMid;
+    int FSpecialAccountTotalRow = 0;
+    bool FBasicSeen = false;
+    bool FProjectSeen = false;
+};
+
+void TSummaryFill::Heading() {
+    G.LoadTemplate(C.TemplateFolder + QString::fromUtf8(SummaryTemplateFile), QString());
+    G.PutText(1, 1, 0, C.Titles.Summary);
+    G.PutText(6, 2, 0, C.Titles.Basis);
+    G.PutText(1, 2, 0, C.UnitWord + QStringLiteral("预算码：") + C.Filter.UnitPrefix);
+    G.PutText(2, 3, 0, QString::number(C.Filter.Year) + QStringLiteral("年预算构成"));
+}
+
+void TSummaryFill::SubjectCells(int ARow, const TSummaryRowText& AText) {
+    G.PutText(2, ARow, 0, AText.lei);
+    G.PutText(3, ARow, 0, AText.kuan);
+    G.PutText(4, ARow, 0, AText.xiang);
+    G.PutText(5, ARow, 0, AText.bname);
+}
+
+void TSummaryFill::ChannelCells(int ARow, const TSummaryRowAmounts& AAmounts) {
+    const double Amounts[] = {AAmounts.jbzj, AAmounts.jbsq,   AAmounts.xmzj,
+                              AAmounts.xmsq, AAmounts.gyqtzj, AAmounts.gyqtsq};
+    for (int K = 0; K < 6; ++K)
+        FAmounts.WriteIfPresent(7 + K, ARow, Amounts[K]);
+}
+
+void TSummaryFill::Note(int ACol, int ARow) {
+    G.JoinCells(ACol, ARow, ACol + 1, ARow);
+    G.PutAlign(ACol, ARow, 0, AlignCentred);
+    G.PutText(ACol, ARow, 0, QString::fromUtf8(FormerChannelNote));
+}
+
+void TSummaryFill::CloseRow(int ARow, int AStyle) {
+    for (int Col = 1; Col <= Columns; ++Col)
+        G.PutStyle(Col, ARow, 0, AStyle);
+    G.PutRowHeight(1, G.FitRowHeight(ARow), ARow, 0);
+}
+
+// A row with amounts that keep their former channel becomes one grid row
+// for its basic part, one for its project part and one for the rest, each
+// that is present, in this order. Returns the last of them.
+int TSummaryFill::SplitRow(int ARow, const TSummaryRowText& AText,
+                           const TSummaryRowAmounts& AAmounts) {
+    int Row = ARow;
+    if (TAmountCells::Present(AAmounts.jbsb)) {
+        FBasicSeen = true;
+        FAmounts.Write(6, Row, AAmounts.jbsb);
+        Note(7, Row);
+        if (TAmountCells::Present(AAmounts.xmsb)) {
+            CloseRow(Row, StyleOrdinary);
+            Row = AppendRow();
+            SubjectCells(Row, AText);
+        }
+    }
+    if (TAmountCells::Present(AAmounts.xmsb)) {
+        FProjectSeen = true;
+        FAmounts.Write(6, Row, AAmounts.xmsb);
+        Note(9, Row);
+    }
+    if (TAmountCells::Present(AAmounts.jbzj) || TAmountCells::Present(AAmounts.jbsq) ||
+        TAmountCells::Present(AAmounts.xmzj) || TAmountCells::Present(AAmounts.xmsq)) {
+        CloseRow(Row, StyleOrdinary);
+        Row = AppendRow();
+        SubjectCells(Row, AText);
+        G.PutAlign(6, Row, 0, AlignAmount);
+        FAmounts.Write(6, Row, AAmounts.summ - AAmounts.jbsb - AAmounts.xmsb);
+        ChannelCells(Row, AAmounts);
+    }
+    return Row;
+}
+
+void TSummaryFill::Row(const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts) {
+    int Row = AppendRow();
+    // The label stands on every total row and on the first detail row of
+    // each fund nature.
+    if (AText.mid != FPreviousMid || AText.mid.isEmpty()) {
+        FPreviousMid = AText.mid;
+        G.PutText(1, Row, 0, AText.mname);
+        G.PutAlign(1, Row, 0, AlignLabel);
+        if (AText.mname == SpecialAccountTotal)
+            FSpecialAccountTotalRow = Row;
+    }
+    SubjectCells(Row, AText);
+    G.PutAlign(6, Row, 0, AlignAmount);
+    FAmounts.Write(6, Row, AAmounts.summ);
+    // Only detail rows of fund natures 11 and 21 are split.
+    const bool Plain =
+        AText.mid == QLatin1String("31") || AText.mid == QLatin1String("12") ||
+        Row <= FirstTableRow || AText.mname == QLatin1String("公共财政预算合计") ||
+        (!TAmountCells::Present(AAmounts.jbsb) && !TAmountCells::Present(AAmounts.xmsb));
+    if (Plain)
+        ChannelCells(Row, AAmounts);
+    else
+        Row = SplitRow(Row, AText, AAmounts);
+    const bool TotalRow = AText.mid.isEmpty() && AText.lei.isEmpty();
+    CloseRow(Row, TotalRow ? StyleTotal : StyleOrdinary);
+}
+
+void TSummaryFill::NoteRow(const QString& AText, std::initializer_list<int> AEdges) {
+    const int Row = AppendRow();
+    G.JoinCells(1, Row, Columns, Row);
+    G.PutText(1, Row, 0, AText);
+    for (int Col = 1; Col <= Columns; ++Col) {
+        for (int Edge : AEdges)
+            G.PutBorder(Col, Row, 0, Edge, 1);
+    }
+}
+
+void TSummaryFill::Close() {
+    // The special-account total carries the note for every kind of former
+    // channel amount that a split row had, whichever fund nature it was.
+    if (FSpecialAccountTotalRow != 0) {
+        if (FBasicSeen)
+            Note(7, FSpecialAccountTotalRow);
+        if (FProjectSeen)
+            Note(9, FSpecialAccountTotalRow);
+    }
+    G.PutText(1, FirstTableRow, 0, C.Filter.UnitName + C.UnitWord + QStringLiteral("合计"));
+    G.PutRowHeight(1, G.FitRowHeight(FirstTableRow), FirstTableRow, 0);
+    G.PutAlign(1, FirstTableRow, 0, AlignCentred);
+    NoteRow(QStringLiteral("1、填报时，按照项级科目汇总。"), {0, 2, 3});
+    NoteRow(QStringLiteral("2、公共财政预算、政府性基金、财政专户管理资金分基本支出和项目支出填写；"
+                           "国有资本经营预算分资本性支出、费用性支出和其他支出填写。"),
+            {0, 1, 2, 3});
+    G.FinishTable(7, 1, 0);
+    G.MarkLastRows(G.GetRowCount(0) - 2, G.GetRowCount(0) - 1);
+}
+
+} // namespace
+
+void FillSummaryTable(TCellDocument& AGrid, const TReportContext& AContext, bool ANumbersAsValues,
+                      TReportProgress* AProgress) {
+    TSummaryFill Fill(AGrid, AContext, ANumbersAsValues);
+    Fill.Heading();
+    IARQueryPtr Query;
+    if (!OpenDefQuery(BuildSummarySql(AContext.Filter, DefDialect()), Query))
+        return;
+    TARQuery& Rows = *Query->GetQuery();
+    if (Rows.RecordCount() <= 1)
+        return;
+    TProgressScope Progress(AProgress, Rows.RecordCount());
+    const TSummaryRowReader Reader(Rows);
+    TSummaryRowText Text;
+    TSummaryRowAmounts Amounts;
+    for (Rows.First(); !Rows.Eof(); Rows.Next()) {
+        Progress.Step();
+        Reader.Read(Text, Amounts);
+        Fill.Row(Text, Amounts);
+    }
+    Fill.Close();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "../db/DbFixture.h"
+#include "report/TReportContext.h"
+#include "support/TempDir.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class TCellDocument;
+
+// A budget database made row by row for one test, in the schema the
+// reports read. Units take their level and parent from their code.
+class TBudgetRows {
+public:
+    explicit TBudgetRows(const QString& AFile);
+    ~TBudgetRows();
+
+    void Unit(const QString& AEid, const QString& AName, bool ALeaf = true, bool ASpecial = false);
+    // One adjustment of AYuan on a new indicator of the unit.
+    struct TAdj {
+        QString Eid;
+        QString Mid;
+        QString Bid;
+        QString Ipid;
+        QString Pid;
+        double Yuan = 0;
+        QString BType = QStringLiteral("1");
+        QString Bkid = QStringLiteral("21");
+        QString BTypeChild = QStringLiteral("1");
+        int Year = 2024;
+    };
+    void Adj(const TAdj& AAdj);
+    // Shorthand for an approved budget (type 1, this year's) adjustment.
+    void Adj(const QString& AEid, const QString& AMid, const QString& ABid, const QString& AIpid,
+             const QString& APid, double AYuan);
+
+private:
+    QString FName;
+    std::unique_ptr<QSqlDatabase> FDb;
+    int FNextIndicator = 1;
+};
+
+// The host and report context for tables on a test database: year 2024,
+// department class 1, approved budget of this year, logged in as AUnit.
+class TReportScope {
+public:
+    TReportScope(const QString& ADbFile, const QString& AUnit, bool ADepartmentMode = false);
+
+    // The context the window would make for the selected prefix and name.
+    TReportContext Context(const QString& APrefix, const QString& AUnitName,
+                           const QString& AFundCode = QString()) const;
+
+    THostScope Host;
+    TSysParams Params;
+};
+
+// The display text of columns 1..ALastCol of a grid row.
+QStringList RowTexts(const TCellDocument& AGrid, int ARow, int ALastCol);
