@@ -16,7 +16,7 @@ TReportTitles BuildTitles(const QString& ABTypeText, const QString& AFundCode,
                           const QString& AUnitName, int AYear) {
     TReportTitles Titles;
     // Control figures are those of the second-round ("二上") budget.
-    Titles.Basis = ABTypeText == QLatin1String("控制数")
+    Titles.Basis = ABTypeText == QStringLiteral("控制数")
                        ? QStringLiteral("（按‘二上’预算数核定）")
                        : QStringLiteral("（按部门") + ABTypeText + QStringLiteral("核定）");
     const QString Year = QString::number(AYear);

@@ -132,7 +132,7 @@ void TSummaryFill::Row(const TSummaryRowText& AText, const TSummaryRowAmounts& A
     // Only detail rows of fund natures 11 and 21 are split.
     const bool Plain =
         AText.mid == QLatin1String("31") || AText.mid == QLatin1String("12") ||
-        Row <= FirstTableRow || AText.mname == QLatin1String("公共财政预算合计") ||
+        Row <= FirstTableRow || AText.mname == QStringLiteral("公共财政预算合计") ||
         (!TAmountCells::Present(AAmounts.jbsb) && !TAmountCells::Present(AAmounts.xmsb));
     if (Plain)
         ChannelCells(Row, AAmounts);

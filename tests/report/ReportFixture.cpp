@@ -60,9 +60,14 @@ void TBudgetRows::Unit(const QString& AEid, const QString& AName, bool ALeaf, bo
 }
 
 void TBudgetRows::Adj(const TAdj& A) {
-    const QString Iid = QStringLiteral("%1").arg(FNextIndicator++, 6, 10, QLatin1Char('0'));
-    Exec(*FDb, QStringLiteral("insert into busiindicator values (?, ?, ?, ?, ?, ?)"),
-         {Iid, QStringLiteral("指标") + Iid, A.Eid, A.Mid, A.Bid, A.Ipid});
+    const QString Key = A.Eid + QLatin1Char('/') + A.Mid + QLatin1Char('/') + A.Bid;
+    QString Iid = FIndicators.value(Key);
+    if (Iid.isEmpty()) {
+        Iid = QStringLiteral("%1").arg(FIndicators.size() + 1, 6, 10, QLatin1Char('0'));
+        FIndicators.insert(Key, Iid);
+        Exec(*FDb, QStringLiteral("insert into busiindicator values (?, ?, ?, ?, ?, ?)"),
+             {Iid, QStringLiteral("指标") + Iid, A.Eid, A.Mid, A.Bid, A.Ipid});
+    }
     Exec(*FDb,
          QStringLiteral("insert into busibudgetadj (datayear, eid, deptclass, mid, bid, iid, ipid, "
                         "pid, BType, bkid, btypechild, BudgMoney) "

@@ -4,6 +4,7 @@
 #include "report/TReportContext.h"
 #include "support/TempDir.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -19,7 +20,8 @@ public:
     ~TBudgetRows();
 
     void Unit(const QString& AEid, const QString& AName, bool ALeaf = true, bool ASpecial = false);
-    // One adjustment of AYuan on a new indicator of the unit.
+    // One adjustment of AYuan; a unit has one indicator per fund nature and
+    // subject.
     struct TAdj {
         QString Eid;
         QString Mid;
@@ -40,7 +42,7 @@ public:
 private:
     QString FName;
     std::unique_ptr<QSqlDatabase> FDb;
-    int FNextIndicator = 1;
+    QHash<QString, QString> FIndicators;
 };
 
 // The host and report context for tables on a test database: year 2024,
