@@ -1,0 +1,39 @@
+#include "ReportFileNames.h"
+
+#include <QDir>
+
+namespace {
+
+// Workbooks are Office Open XML: spreadsheet programs flag an ".xls" name
+// on such a file as a mismatch.
+const QString Extension = QStringLiteral(".xlsx");
+
+QString FundWord(const QString& AFundText) {
+    return AFundText == QStringLiteral("<全部>") ? QStringLiteral("汇总") : AFundText;
+}
+
+QString TableName(int AYear, const QString& ABTypeText, const QString& AFundText) {
+    return QString::number(AYear) + QStringLiteral("年国库集中支付改革") + ABTypeText +
+           FundWord(AFundText) + QStringLiteral("范围划分建议表") + Extension;
+}
+
+// A name is one path component: a separator inside a unit's name must not
+// send the file into another folder.
+QString FileComponent(QString AName) {
+    AName.replace(QLatin1Char('/'), QLatin1Char('_'));
+    AName.replace(QLatin1Char('\\'), QLatin1Char('_'));
+    AName.remove(QChar(0));
+    return AName;
+}
+
+} // namespace
+
+QString SingleExportFileName(const QString& AUnitName, int AYear, const QString& ABTypeText,
+                             const QString& AFundText) {
+    return FileComponent(AUnitName + TableName(AYear, ABTypeText, AFundText));
+}
+
+QString ContinuousExportPath(const QString& AFolder, int AYear, const QString& ABTypeText,
+                             const QString& AFundText) {
+    return QDir(AFolder).filePath(FileComponent(TableName(AYear, ABTypeText, AFundText)));
+}
