@@ -38,6 +38,13 @@ QString LookupMoneyKindId(const QString& AName) {
     return Code;
 }
 
+QString UnitName(const QString& AEid) {
+    QString Name;
+    LookupValue(QStringLiteral("pubdept"), QStringLiteral("ename"),
+                QStringLiteral(" eid=") + QuotedSqlString(AEid), Name);
+    return Name;
+}
+
 bool IsSpecialAccount(const QString& AEid) {
     IARQueryPtr Query;
     if (!OpenDefQuery(QStringLiteral(" select specialaccount from pubdept where eid=") +

@@ -21,6 +21,8 @@ bool LookupValue(const QString& ATable, const QString& AField, const QString& AC
 // The fund-nature code for a fund-nature name; empty text for "<全部>", an
 // empty name or a name that is not in pubmoneykind.
 QString LookupMoneyKindId(const QString& AName);
+// The name pubdept gives the unit; empty text when there is no such unit.
+QString UnitName(const QString& AEid);
 // Whether pubdept marks the unit as having a special fiscal account ("是").
 bool IsSpecialAccount(const QString& AEid);
 

@@ -1,0 +1,119 @@
+// varnholt-batch run as a process on a generated province.
+#include "../report/ReportFixture.h"
+#include "cell/TCellDocument.h"
+#include "report/ReportFileNames.h"
+#include "report/ReportFill.h"
+#include "report/ReportHost.h"
+#include "report/ReportLookups.h"
+#include "support/WorkbookCells.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TRun {
+    int ExitCode = -1;
+    QString Out;
+    QString Err;
+};
+
+class BatchToolTest : public ::testing::Test {
+protected:
+    TRun Batch(QStringList AArguments) {
+        QProcess Process;
+        Process.setProgram(QDir(BinaryDir()).filePath("varnholt-batch"));
+        AArguments.prepend("Provider=SQLite;Data Source=" + Db);
+        AArguments.prepend("--connection");
+        Process.setArguments(AArguments);
+        Process.start();
+        EXPECT_TRUE(Process.waitForFinished(120000));
+        return {Process.exitCode(), QString::fromLocal8Bit(Process.readAllStandardOutput()),
+                QString::fromLocal8Bit(Process.readAllStandardError())};
+    }
+    QStringList Files() const {
+        return QDir(Out).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+
+    TempDir Dir;
+    QString Db = MakeDemoDb(Dir);
+    QString Out = Dir.File("tables");
+};
+
+TEST_F(BatchToolTest, WritesEveryTableOfTheSelection) {
+    const TRun Run = Batch({"--year", "2024", "--out", Out, "--node", "101002"});
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err.toStdString();
+    EXPECT_TRUE(Run.Out.contains("完成：")) << Run.Out.toStdString();
+
+    // What the window selects for that node, filled in this process.
+    TReportScope Scope(Db, "101001", true);
+    TReportFilter Filter;
+    Filter.BTypeIndex = "1";
+    Filter.UnitPrefix = "101002";
+    Filter.UnitName = UnitName("101002");
+    Filter.Year = HostYear();
+    Filter.DeptClass = HostDeptClass();
+    const QStringList Funds = FundNaturesWithData(Filter.WindowFilter(DefDialect()));
+    ASSERT_GE(Funds.size(), 2);
+    EXPECT_EQ(Files().size(), 2 * Funds.size());
+    for (const QString& Fund : Funds) {
+        const QString Workbook = ContinuousExportPath(Out, 2024, "预算数", Fund);
+        ASSERT_TRUE(QFile::exists(Workbook)) << Workbook.toStdString();
+        EXPECT_TRUE(QFile::exists(Workbook.chopped(5) + ".pdf"));
+        const QString Code = LookupMoneyKindId(Fund);
+        TCellDocument Grid;
+        FillReport(Grid, MakeReportContext(Filter, "预算数", Code), Code, true);
+        EXPECT_EQ(FirstDifference(ReadWorkbookCells(Workbook), GridCells(Grid)).toStdString(), "")
+            << Fund.toStdString();
+    }
+}
+
+TEST_F(BatchToolTest, TemporaryIndicatorsOfTheTopNode) {
+    const TRun Run = Batch({"--year", "2024", "--btype", "2", "--out", Out, "--format", "xlsx"});
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err.toStdString();
+    EXPECT_TRUE(QFile::exists(ContinuousExportPath(Out, 2024, "临时指标", "<全部>")));
+    for (const QString& File : Files())
+        EXPECT_TRUE(File.endsWith(".xlsx")) << File.toStdString();
+}
+
+// Every failure says why, exits non-zero and leaves nothing under a final
+// name.
+TEST_F(BatchToolTest, FailuresSayWhyAndLeaveNothing) {
+    QFile Blocker(Dir.File("a-file"));
+    ASSERT_TRUE(Blocker.open(QIODevice::WriteOnly));
+    Blocker.close();
+    const struct {
+        QStringList Arguments;
+        int ExitCode;
+        const char* Message;
+    } Cases[] = {
+        {{"--btype", "5", "--out", Out}, 2, "--btype"},
+        {{"--year", "2024"}, 2, "--out"},
+        {{"--out", Out, "--templates", Dir.File("no-templates/")}, 1, "报表模板不可用"},
+        {{"--out", Dir.File("a-file/tables")}, 1, "输出文件夹"},
+        {{"--out", Out, "--node", "999999"}, 1, "999999"},
+    };
+    for (const auto& Case : Cases) {
+        const TRun Run = Batch(Case.Arguments);
+        EXPECT_EQ(Run.ExitCode, Case.ExitCode) << Case.Message;
+        EXPECT_TRUE(Run.Err.contains(QString::fromUtf8(Case.Message))) << Run.Err.toStdString();
+        EXPECT_TRUE(Files().isEmpty()) << Case.Message;
+    }
+    Db = Dir.File("missing.db");
+    const TRun Missing = Batch({"--out", Out});
+    EXPECT_EQ(Missing.ExitCode, 1);
+    EXPECT_TRUE(Missing.Err.contains("missing.db")) << Missing.Err.toStdString();
+}
+
+// A directory in the way of one table's workbook stops the run there.
+TEST_F(BatchToolTest, AnUnwritableTableStopsTheRun) {
+    ASSERT_TRUE(QDir().mkpath(ContinuousExportPath(Out, 2024, "预算数", "<全部>")));
+    const TRun Run = Batch({"--year", "2024", "--out", Out});
+    EXPECT_EQ(Run.ExitCode, 1);
+    EXPECT_TRUE(Run.Err.contains("<全部> 导出失败")) << Run.Err.toStdString();
+    EXPECT_EQ(Files().size(), 1);
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What varnholt-batch is told: the reference host's options for the host
+// context, and what to write where.
+struct TBatchOptions {
+    QString ConnectionString;
+    int DataYear = 0;
+    QString UnitCode;
+    int UnitClass = 1;
+    QString DeptModeFlag;
+    int BTypeIndex = 1;
+    int SubTypeIndex = 0;
+    QString TemplateFolder;
+    // The unit-tree node to select by unit code; empty selects the top node.
+    QString NodeCode;
+    QString OutputFolder;
+    bool WriteXlsx = true;
+    bool WritePdf = true;
+};
+
+struct TBatchOptionsResult {
+    TBatchOptions Options;
+    // Why the arguments cannot be used; empty when they can.
+    QString Error;
+    bool HelpShown = false;
+};
+
+// Parses the arguments, and the [host] section of the INI file --config
+// names (the command line wins over it).
+TBatchOptionsResult ParseBatchOptions(const QStringList& AArguments);
