@@ -102,8 +102,11 @@ bool TBatchRun::Select() {
         const QString Name = UnitName(FFilter.UnitPrefix);
         FFilter.UnitName = Name.isEmpty() ? TopNodeTitle : Name;
     } else {
+        // The tree holds the units in use under the root; the root itself is
+        // its top node, not one of its units.
         QString Name;
         const bool InTree =
+            (Root.isEmpty() || FOptions.NodeCode != Root) &&
             LookupValue(QStringLiteral("pubdept"), QStringLiteral("ename"),
                         QStringLiteral("replaceflag='0' and useflag='0' and eid=") +
                             QuotedSqlString(FOptions.NodeCode) + QStringLiteral(" and eid like ") +
