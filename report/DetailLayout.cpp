@@ -6,11 +6,10 @@
 #include "TAmountCells.h"
 #include "TReportContext.h"
 #include "TReportProgress.h"
+#include "TSpecialAccounts.h"
 #include "cell/TCellDocument.h"
 #include "db/SharedLookups.h"
 #include "db/TARQuery.h"
-
-#include <QHash>
 
 namespace {
 
@@ -43,7 +42,6 @@ private:
                            const TDetailRowAmounts& AAmounts);
     void Note(int ACol, int ARow);
     void CloseRow(int ARow, int AColumns, int AStyle);
-    bool SpecialAccount(const QString& AEid);
 
     TCellDocument& G;
     const TReportContext& C;
@@ -53,7 +51,7 @@ private:
     QString FLastEid;
     bool FBasicSeen = false;
     bool FProjectSeen = false;
-    QHash<QString, bool> FSpecialAccounts; // pubdept does not change during a fill
+    const TSpecialAccounts FSpecialAccounts;
 };
 
 void TDetailFill::Heading() {
@@ -61,13 +59,6 @@ void TDetailFill::Heading() {
     G.PutText(1, 1, 0, C.Titles.Detail);
     G.PutText(4, 2, 0, C.Titles.Basis);
     G.PutText(4, 3, 0, QString::number(C.Filter.Year) + QStringLiteral("年预算构成"));
-}
-
-bool TDetailFill::SpecialAccount(const QString& AEid) {
-    auto Found = FSpecialAccounts.constFind(AEid);
-    if (Found == FSpecialAccounts.constEnd())
-        Found = FSpecialAccounts.insert(AEid, IsSpecialAccount(AEid));
-    return *Found;
 }
 
 // Number, code and name stand on a unit's first row only; a total row
@@ -79,7 +70,7 @@ void TDetailFill::UnitCells(int ARow, const TDetailRowText& AText) {
     QString Mark;
     if (!AText.eid.isEmpty()) {
         G.PutText(1, ARow, 0, QString::number(FRunningNumber++));
-        if (SpecialAccount(AText.eid))
+        if (FSpecialAccounts.Contains(AText.eid))
             Mark = QStringLiteral("*");
     }
     G.PutText(2, ARow, 0, AText.eid);
