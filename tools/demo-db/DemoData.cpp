@@ -1,6 +1,7 @@
 #include "DemoData.h"
 
 #include "DemoCatalog.h"
+#include "DemoRowWriter.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -313,81 +314,55 @@ int WeightedChannel(TRandom& ARandom) {
     return 3;
 }
 
-[[noreturn]] void Fail(const QString& AWhat, const QSqlError& AError) {
-    throw std::runtime_error(
-        QStringLiteral("%1: %2").arg(AWhat, AError.text()).toUtf8().toStdString());
-}
-
-void Exec(QSqlQuery& AQuery, const char* AWhat) {
-    if (!AQuery.exec())
-        Fail(QString::fromLatin1(AWhat), AQuery.lastError());
-}
-
-void Prepare(QSqlQuery& AQuery, const QString& ASql) {
-    if (!AQuery.prepare(ASql))
-        Fail(ASql, AQuery.lastError());
-}
-
 std::atomic<int> GeneratorConnections{0};
 
 // Qt binds a null QString as NULL; empty codes are stored as empty text.
-QVariant Text(const QString& AText) {
-    return AText.isNull() ? QVariant(QStringLiteral("")) : QVariant(AText);
+QString Text(const QString& AText) {
+    return AText.isNull() ? QStringLiteral("") : AText;
 }
-QVariant Text(const char* AText) {
+QString Text(const char* AText) {
     return Text(QString::fromLatin1(AText));
 }
 
-void WriteProvince(QSqlDatabase& ADb, const TDemoOptions& AOptions, TDemoSummary& ASummary) {
+} // namespace
+
+void WriteDemoProvince(TRowWriter& AWriter, const TDemoOptions& AOptions, TDemoSummary& ASummary) {
     TRandom Random(AOptions.Seed);
     TProvince Province(Random, AOptions.Units);
     TIndicatorSet Set(Random, Province.Units, AOptions.Rows);
 
-    QSqlQuery Query(ADb);
-    Prepare(Query,
-            QStringLiteral("insert into pubmoneykind (mid, mname, leafflag) values (?, ?, '0')"));
-    for (const TDemoFundNature& Fund : DemoFundNatures()) {
-        Query.bindValue(0, QString::fromLatin1(Fund.Mid));
-        Query.bindValue(1, QString::fromUtf8(Fund.Name));
-        Exec(Query, "pubmoneykind");
-    }
-    Prepare(Query, QStringLiteral("insert into pubbudgetsubject (bid, bname) values (?, ?)"));
-    for (const TDemoSubject& Subject : DemoSubjects()) {
-        Query.bindValue(0, QString::fromLatin1(Subject.Bid));
-        Query.bindValue(1, QString::fromUtf8(Subject.Name));
-        Exec(Query, "pubbudgetsubject");
-    }
-    Prepare(Query, QStringLiteral("insert into pubdept (eid, peid, ename, leafflag, class, "
-                                  "deptclass, replaceflag, useflag, specialaccount) "
-                                  "values (?, ?, ?, ?, ?, ?, '0', ?, ?)"));
+    AWriter.BeginTable(QStringLiteral("pubmoneykind"), {"mid", "mname", "leafflag"});
+    for (const TDemoFundNature& Fund : DemoFundNatures())
+        AWriter.AddRow(
+            {QString::fromLatin1(Fund.Mid), QString::fromUtf8(Fund.Name), QStringLiteral("0")});
+    AWriter.EndTable();
+    AWriter.BeginTable(QStringLiteral("pubbudgetsubject"), {"bid", "bname"});
+    for (const TDemoSubject& Subject : DemoSubjects())
+        AWriter.AddRow({QString::fromLatin1(Subject.Bid), QString::fromUtf8(Subject.Name)});
+    AWriter.EndTable();
+    AWriter.BeginTable(QStringLiteral("pubdept"),
+                       {"eid", "peid", "ename", "leafflag", "class", "deptclass", "replaceflag",
+                        "useflag", "specialaccount"});
     for (const TUnit& Unit : Province.Units) {
-        Query.bindValue(0, Unit.Eid);
-        Query.bindValue(1, Text(Unit.Peid));
-        Query.bindValue(2, Unit.Name);
-        Query.bindValue(3, Unit.Leaf ? QStringLiteral("1") : QStringLiteral("0"));
-        Query.bindValue(4, Unit.Class);
-        Query.bindValue(5, Unit.DeptClass);
-        Query.bindValue(6, Unit.InUse ? QStringLiteral("0") : QStringLiteral("1"));
-        Query.bindValue(7, Unit.Special ? QStringLiteral("是") : QStringLiteral("否"));
-        Exec(Query, "pubdept");
+        AWriter.AddRow({Unit.Eid, Text(Unit.Peid), Unit.Name,
+                        Unit.Leaf ? QStringLiteral("1") : QStringLiteral("0"), Unit.Class,
+                        Unit.DeptClass, QStringLiteral("0"),
+                        Unit.InUse ? QStringLiteral("0") : QStringLiteral("1"),
+                        Unit.Special ? QStringLiteral("是") : QStringLiteral("否")});
         if (Unit.Class == 0)
             ++ASummary.Departments;
     }
-    Prepare(Query, QStringLiteral("insert into busiindicator (iid, iname, eid, mid, bid, ipid) "
-                                  "values (?, ?, ?, ?, ?, ?)"));
-    for (const TIndicator& Indicator : Set.Indicators) {
-        Query.bindValue(0, Indicator.Iid);
-        Query.bindValue(1, Indicator.Name);
-        Query.bindValue(2, Province.Units[size_t(Indicator.Unit)].Eid);
-        Query.bindValue(3, Indicator.Mid);
-        Query.bindValue(4, Indicator.Bid);
-        Query.bindValue(5, Indicator.Ipid);
-        Exec(Query, "busiindicator");
-    }
+    AWriter.EndTable();
+    AWriter.BeginTable(QStringLiteral("busiindicator"),
+                       {"iid", "iname", "eid", "mid", "bid", "ipid"});
+    for (const TIndicator& Indicator : Set.Indicators)
+        AWriter.AddRow({Indicator.Iid, Indicator.Name, Province.Units[size_t(Indicator.Unit)].Eid,
+                        Indicator.Mid, Indicator.Bid, Indicator.Ipid});
+    AWriter.EndTable();
 
-    Prepare(Query, QStringLiteral("insert into busibudgetadj (adjid, datayear, eid, deptclass, "
-                                  "mid, bid, iid, ipid, pid, BType, bkid, btypechild, BudgMoney) "
-                                  "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    AWriter.BeginTable(QStringLiteral("busibudgetadj"),
+                       {"adjid", "datayear", "eid", "deptclass", "mid", "bid", "iid", "ipid", "pid",
+                        "BType", "bkid", "btypechild", "BudgMoney"});
     const int Years = std::max(1, AOptions.Years);
     for (qint64 Row = 0; Row < AOptions.Rows; ++Row) {
         int Indicator;
@@ -412,31 +387,27 @@ void WriteProvince(QSqlDatabase& ADb, const TDemoOptions& AOptions, TDemoSummary
         const TIndicator& Line = Set.Indicators[size_t(Indicator)];
         const TUnit& Unit = Province.Units[size_t(Line.Unit)];
         const TBudgetType& BudgetType = BudgetTypes[size_t(Type)];
-        Query.bindValue(0, Row + 1);
-        Query.bindValue(1, AOptions.FirstYear + Year);
-        Query.bindValue(2, Unit.Eid);
-        Query.bindValue(3, Unit.DeptClass);
-        Query.bindValue(4, Line.Mid);
-        Query.bindValue(5, Line.Bid);
-        Query.bindValue(6, Line.Iid);
-        Query.bindValue(7, Line.Ipid);
-        Query.bindValue(8, Text(Channels[size_t(Channel)]));
-        Query.bindValue(9, QString::fromLatin1(BudgetType.BType));
-        Query.bindValue(10, Text(BudgetType.Bkid));
-        Query.bindValue(11, Text(BudgetType.BTypeChild));
-        Query.bindValue(12, Amount(Random, Negative));
-        Exec(Query, "busibudgetadj");
+        AWriter.AddRow({Row + 1, AOptions.FirstYear + Year, Unit.Eid, Unit.DeptClass, Line.Mid,
+                        Line.Bid, Line.Iid, Line.Ipid, Text(Channels[size_t(Channel)]),
+                        QString::fromLatin1(BudgetType.BType), Text(BudgetType.Bkid),
+                        Text(BudgetType.BTypeChild), Amount(Random, Negative)});
     }
+    AWriter.EndTable();
     ASummary.Units = int(Province.Units.size());
     ASummary.Indicators = int(Set.Indicators.size());
     ASummary.Rows = AOptions.Rows;
 }
 
-} // namespace
+void CheckDemoOptions(const TDemoOptions& AOptions) {
+    if (AOptions.Units < 2)
+        throw std::runtime_error("the demo province needs at least 2 units");
+    if (AOptions.Rows < 0 || AOptions.Years < 1)
+        throw std::runtime_error("rows must not be negative and years at least 1");
+}
 
-void ApplyDemoSchema(QSqlDatabase& ADb) {
+void ApplySchemaText(QSqlDatabase& ADb, const QString& ASql) {
     QString Text;
-    for (const QString& Line : DemoSchemaSql().split(QLatin1Char('\n'))) {
+    for (const QString& Line : ASql.split(QLatin1Char('\n'))) {
         if (!Line.trimmed().startsWith(QLatin1String("--")))
             Text += Line + QLatin1Char('\n');
     }
@@ -445,15 +416,16 @@ void ApplyDemoSchema(QSqlDatabase& ADb) {
         if (Statement.trimmed().isEmpty())
             continue;
         if (!Query.exec(Statement))
-            Fail(Statement.trimmed().section(QLatin1Char('\n'), 0, 0), Query.lastError());
+            FailDemo(Statement.trimmed().section(QLatin1Char('\n'), 0, 0), Query.lastError());
     }
 }
 
+void ApplyDemoSchema(QSqlDatabase& ADb) {
+    ApplySchemaText(ADb, DemoSchemaSql());
+}
+
 TDemoSummary GenerateDemoDatabase(const QString& AFileName, const TDemoOptions& AOptions) {
-    if (AOptions.Units < 2)
-        throw std::runtime_error("the demo province needs at least 2 units");
-    if (AOptions.Rows < 0 || AOptions.Years < 1)
-        throw std::runtime_error("rows must not be negative and years at least 1");
+    CheckDemoOptions(AOptions);
 
     const QString Target = QFileInfo(AFileName).absoluteFilePath();
     const QString Partial = Target + QStringLiteral(".partial");
@@ -465,7 +437,7 @@ TDemoSummary GenerateDemoDatabase(const QString& AFileName, const TDemoOptions& 
         Db.setDatabaseName(Partial);
         try {
             if (!Db.open())
-                Fail(Partial, Db.lastError());
+                FailDemo(Partial, Db.lastError());
             QSqlQuery Pragma(Db);
             // The file is renamed into place only when complete, so it needs
             // no journal while it is written.
@@ -473,16 +445,17 @@ TDemoSummary GenerateDemoDatabase(const QString& AFileName, const TDemoOptions& 
                                         "PRAGMA locking_mode=EXCLUSIVE", "PRAGMA cache_size=-65536",
                                         "PRAGMA temp_store=MEMORY"}) {
                 if (!Pragma.exec(QString::fromLatin1(Setting)))
-                    Fail(QString::fromLatin1(Setting), Pragma.lastError());
+                    FailDemo(QString::fromLatin1(Setting), Pragma.lastError());
             }
             ApplyDemoSchema(Db);
             if (!Db.transaction())
-                Fail(QStringLiteral("begin"), Db.lastError());
-            WriteProvince(Db, AOptions, Summary);
+                FailDemo(QStringLiteral("begin"), Db.lastError());
+            TPreparedRowWriter Writer(Db);
+            WriteDemoProvince(Writer, AOptions, Summary);
             if (!Db.commit())
-                Fail(QStringLiteral("commit"), Db.lastError());
+                FailDemo(QStringLiteral("commit"), Db.lastError());
             if (!Pragma.exec(QStringLiteral("ANALYZE")))
-                Fail(QStringLiteral("ANALYZE"), Pragma.lastError());
+                FailDemo(QStringLiteral("ANALYZE"), Pragma.lastError());
             Db.close();
         } catch (...) {
             Db.close();
@@ -501,5 +474,6 @@ TDemoSummary GenerateDemoDatabase(const QString& AFileName, const TDemoOptions& 
     if (!QFile::rename(Partial, Target))
         throw std::runtime_error(
             QStringLiteral("cannot write %1").arg(Target).toUtf8().toStdString());
+    Summary.Target = Target;
     return Summary;
 }

@@ -2,6 +2,8 @@
 //
 //   varnholt-demo-db out.db [--units N] [--rows M] [--seed S]
 //                           [--first-year Y] [--years K]
+//   varnholt-demo-db --connection "Provider=PostgreSQL;Host=..;Database=.."
+//                    [--replace] [options as above]
 
 #include "DemoData.h"
 
@@ -57,11 +59,22 @@ int main(int argc, char** argv) {
     Parser.addOption({QStringLiteral("years"),
                       QStringLiteral("Number of budget years (default %1).").arg(Options.Years),
                       QStringLiteral("K")});
+    Parser.addOption({QStringLiteral("connection"),
+                      QStringLiteral("Write to the database this ADO-style connection string "
+                                     "names instead of a file: Provider=PostgreSQL;Host=..;"
+                                     "Port=..;Database=..;User ID=..;Password=.. (the database "
+                                     "is created when missing) or Provider=SQLite;Data "
+                                     "Source=<file>."),
+                      QStringLiteral("string")});
+    Parser.addOption({QStringLiteral("replace"),
+                      QStringLiteral("With --connection: drop the demo tables and view when the "
+                                     "database already holds them (refused otherwise).")});
     Parser.process(App);
 
     const QStringList Positional = Parser.positionalArguments();
-    if (Positional.size() != 1) {
-        std::fprintf(stderr, "varnholt-demo-db: give exactly one output file\n");
+    const bool ToConnection = Parser.isSet(QStringLiteral("connection"));
+    if (Positional.size() != (ToConnection ? 0 : 1)) {
+        std::fprintf(stderr, "varnholt-demo-db: give exactly one output file, or --connection\n");
         Parser.showHelp(2);
     }
     qint64 Units = Options.Units;
@@ -86,9 +99,12 @@ int main(int argc, char** argv) {
     QElapsedTimer Timer;
     Timer.start();
     try {
-        const TDemoSummary Summary = GenerateDemoDatabase(Positional.first(), Options);
+        const TDemoSummary Summary =
+            ToConnection ? GenerateDemoAt(Parser.value(QStringLiteral("connection")), Options,
+                                          Parser.isSet(QStringLiteral("replace")))
+                         : GenerateDemoDatabase(Positional.first(), Options);
         std::printf("%s: %d departments, %d units, %d indicators, %lld adjustments in %.1f s\n",
-                    qPrintable(Positional.first()), Summary.Departments, Summary.Units,
+                    qPrintable(Summary.Target), Summary.Departments, Summary.Units,
                     Summary.Indicators, static_cast<long long>(Summary.Rows),
                     double(Timer.elapsed()) / 1000.0);
     } catch (const std::exception& Error) {
