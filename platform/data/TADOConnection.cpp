@@ -13,14 +13,6 @@ namespace {
 
 std::atomic<quint64> ConnectionCounter{0};
 
-bool ProviderHas(const QString& AUpperProvider, std::initializer_list<const char*> AMarkers) {
-    for (const char* Marker : AMarkers) {
-        if (AUpperProvider.contains(QLatin1String(Marker)))
-            return true;
-    }
-    return false;
-}
-
 // ODBC values holding ';' or braces must be wrapped in braces.
 QString OdbcValue(const QString& AValue) {
     if (AValue.contains(QLatin1Char(';')) || AValue.contains(QLatin1Char('{')) ||
@@ -88,7 +80,7 @@ TConnectionTarget PostgreSqlTarget(const QString& AProvider, const TConnectionSt
     return Target;
 }
 
-TConnectionTarget OdbcTarget(const QString& AProvider, const QString& AUpper,
+TConnectionTarget OdbcTarget(const QString& AProvider, TSqlKind AKind,
                              const TConnectionString& AParts) {
     const QString Driver = AParts.Value(QStringLiteral("Driver"));
     const QString Dsn = AParts.Value(QStringLiteral("DSN"));
@@ -115,9 +107,7 @@ TConnectionTarget OdbcTarget(const QString& AProvider, const QString& AUpper,
 
     QStringList Odbc;
     Odbc << QStringLiteral("DRIVER={%1}").arg(Driver);
-    const bool SqlServer =
-        ProviderHas(AUpper, {"MSSQL", "SQLOLEDB", "SQL SERVER", "MSOLEDBSQL", "SQLNCLI"});
-    if (SqlServer) {
+    if (AKind == TSqlKind::SqlServer) {
         if (!Source.isEmpty())
             Odbc << QStringLiteral("SERVER=") + OdbcValue(Source);
         if (!Catalog.isEmpty())
@@ -178,12 +168,16 @@ void TADOConnection::SetConnected(bool AConnected) {
 TConnectionTarget TADOConnection::Target() const {
     const TConnectionString Parts(FConnectionString);
     const QString ProviderName = Parts.Value(QStringLiteral("Provider"));
-    const QString Upper = ProviderName.toUpper();
-    if (Upper.contains(QLatin1String("SQLITE")))
+    // The driver follows the dialect, so the provider's markers and their
+    // precedence live in one place.
+    switch (Dialect().Kind()) {
+    case TSqlKind::SQLite:
         return SqliteTarget(ProviderName, Parts);
-    if (ProviderHas(Upper, {"POSTGRES", "PGSQL"}))
+    case TSqlKind::PostgreSQL:
         return PostgreSqlTarget(ProviderName, Parts);
-    return OdbcTarget(ProviderName, Upper, Parts);
+    default:
+        return OdbcTarget(ProviderName, Dialect().Kind(), Parts);
+    }
 }
 
 void TADOConnection::Open() {

@@ -13,9 +13,6 @@ QString UpperAscii(const QString& AText) {
     return QString::fromLatin1(Upper);
 }
 
-// MSOLEDBSQL and SQLNCLI are the current SQL Server providers; without them
-// those sites would get the fallback concatenation and length, which SQL
-// Server does not understand.
 struct TKindMarkers {
     TSqlKind Kind;
     std::array<const char*, 5> Markers; // unused places stay null

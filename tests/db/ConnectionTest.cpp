@@ -55,6 +55,9 @@ TEST(ConnectionTarget, MapsProvidersToQtDrivers) {
         {"Provider=OraOLEDB.Oracle;Data Source=orcl;User ID=u;Password=p;Driver=Oracle", "QODBC",
          "DRIVER={Oracle};DBQ=orcl"},
         {"Provider=MSDAORA.1;Data Source=orcl;DSN=ora", "QODBC", "ora"},
+        // Settled as the dialect settles it: Oracle before SQL Server.
+        {"Provider=Oracle over SQLOLEDB;Data Source=orcl;Driver=Oracle", "QODBC",
+         "DRIVER={Oracle};DBQ=orcl"},
         {"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\a;b.mdb;Driver=MDBTools", "QODBC",
          "DRIVER={MDBTools};DBQ=C:\\a"},
         {"Provider=PostgreSQL;Host=db;Port=5433;Database=budget;User ID=u;Password=p", "QPSQL",
