@@ -1,7 +1,6 @@
 #include "SharedLookups.h"
 
 #include "QueryLifetime.h"
-#include "SqlLiteral.h"
 #include "TARQuery.h"
 #include "TAdoConn.h"
 #include "TDbManager.h"
@@ -50,9 +49,17 @@ bool ParentHasFewUnits(const TCurUnit* AUnit) {
         return false;
     const QString Code = ItemText(AUnit->Items(UnitCodeItem));
     const QString Prefix = Code.size() > 3 ? Code.left(Code.size() - 3) : QString();
+    // The prefix is data: a code holding % or _ must match itself, not a
+    // pattern (a code of %%%%%% would otherwise count every unit).
+    TAdoConn* Conn = nullptr;
+    try {
+        Conn = GetDefConnection();
+    } catch (...) {
+        return false;
+    }
     IARQueryPtr Query;
     if (!OpenDefQuery(QStringLiteral("select * from pubdept where eid like ") +
-                          QuotedSqlString(Prefix + QLatin1Char('%')),
+                          Conn->Dialect().LikePrefix(Prefix),
                       Query))
         return false;
     return Query->GetQuery()->RecordCount() < 3;

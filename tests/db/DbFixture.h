@@ -1,11 +1,9 @@
 #pragma once
 
 #include "DemoData.h"
-#include "db/TDbManager.h"
-#include "hosting/PlugInHostSdk.h"
+#include "support/HostScope.h"
 
 #include <QStringList>
-#include <memory>
 
 class TempDir;
 
@@ -22,22 +20,3 @@ QString MakeUnitsDb(const TempDir& ADir, const QList<QStringList>& AUnits);
 // Runs ASql on AFile through a writable connection of the test's own and
 // returns the first column of every row as text.
 QStringList ReadColumn(const QString& AFile, const QString& ASql);
-
-// Stands in for the host: a context with its own connection registry,
-// options and logged-in unit, put in the plug-in's HostContext for the
-// scope's life.
-class THostScope {
-public:
-    explicit THostScope(const QString& AConnectionString);
-    ~THostScope();
-
-    void SetUnit(const QVariant& ACode, const QString& ADeptModeFlag);
-
-    THostContext Context;
-    TSysOptions Options;
-    TCurUnit Unit;
-    std::unique_ptr<TDbManager> Manager;
-
-private:
-    THostContext* FSaved;
-};

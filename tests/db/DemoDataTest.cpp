@@ -1,4 +1,5 @@
 #include "DbFixture.h"
+#include "support/EngineFixture.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -97,6 +98,41 @@ TEST(DemoData, AdjustmentsCoverEveryCodeTheReportsRead) {
               0);
     // Departments' own codes carry some amounts too (shown as their 001).
     EXPECT_GT(Count(File, "select count(*) from busibudgetadj where length(eid) = 3"), 0);
+}
+
+// The same options give the same province on a server: every row of every
+// table and the view, amounts to the bit.
+TEST(DemoData, PostgreSqlHoldsTheSameProvinceAsSqlite) {
+    VARNHOLT_REQUIRE_PG_SERVER();
+    TDemoOptions Options{50, 2000, 11};
+    const TDemoDatabase Lite(TEngine::SQLite, Options);
+    const TDemoDatabase Pg(TEngine::PostgreSQL, Options);
+    for (const char* Sql :
+         {"select * from pubdept order by eid", "select * from pubmoneykind order by mid",
+          "select * from pubbudgetsubject order by bid", "select * from busiindicator order by iid",
+          "select * from vwbudgetadj order by adjid"}) {
+        const auto Expected = Lite.Rows(QString::fromLatin1(Sql));
+        ASSERT_FALSE(Expected.isEmpty()) << Sql;
+        EXPECT_TRUE(SameRows(Expected, Pg.Rows(QString::fromLatin1(Sql)))) << Sql;
+    }
+    const QString Amounts = QStringLiteral("select BudgMoney from busibudgetadj order by adjid");
+    const auto LiteAmounts = Lite.Rows(Amounts);
+    const auto PgAmounts = Pg.Rows(Amounts);
+    ASSERT_EQ(PgAmounts.size(), 2000);
+    int Differ = 0;
+    for (qsizetype I = 0; I < LiteAmounts.size(); ++I)
+        Differ += LiteAmounts[I][0].toDouble() != PgAmounts.value(I).value(0).toDouble();
+    EXPECT_EQ(Differ, 0);
+
+    // A database holding the demo tables is left alone unless replacing
+    // them is asked for.
+    Options.Seed = 12;
+    EXPECT_THROW(GenerateDemoAt(Pg.ConnectionString(), Options), std::runtime_error);
+    EXPECT_EQ(Pg.Rows(Amounts), PgAmounts);
+    GenerateDemoAt(Pg.ConnectionString(), Options, true);
+    const auto Replaced = Pg.Rows(Amounts);
+    EXPECT_EQ(Replaced.size(), 2000);
+    EXPECT_NE(Replaced, PgAmounts);
 }
 
 } // namespace

@@ -3,9 +3,11 @@
 #include "db/TARQuery.h"
 #include "db/TAdoConn.h"
 #include "hosting/PlugInEntry.h"
+#include "support/EngineFixture.h"
 #include "support/TempDir.h"
 
 #include <QPointer>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -128,23 +130,37 @@ TEST(SharedLookups, ParentHasFewUnitsIsFalseWhenTheLookupFails) {
     EXPECT_FALSE(ParentHasFewUnits(&Host.Unit));
 }
 
-TEST(SharedLookups, ParentHasFewUnitsOnAGeneratedProvince) {
-    TempDir Dir;
-    const QString File = MakeDemoDb(Dir);
-    THostScope Host(SqliteConnectionString(File));
-    for (const QString& Code :
-         ReadColumn(File, QStringLiteral("select eid from pubdept where length(eid) > 3 "
-                                         "order by eid limit 40"))) {
-        const int Group =
-            ReadColumn(File, QStringLiteral("select count(*) from pubdept where substr(eid, 1, "
-                                            "%1) = '%2'")
-                                 .arg(Code.size() - 3)
-                                 .arg(Code.left(Code.size() - 3)))
-                .value(0)
-                .toInt();
-        Host.SetUnit(Code, QString());
-        EXPECT_EQ(ParentHasFewUnits(&Host.Unit), Group < 3) << Code.toStdString();
+class SharedLookupsOnEngines : public TEngineTest {};
+
+// Every unit of a generated province, and codes holding LIKE's wildcards,
+// which must count the units whose codes begin with them as text: a unit
+// code %%%%%% once matched every unit.
+TEST_P(SharedLookupsOnEngines, ParentHasFewUnitsOnAGeneratedProvince) {
+    QStringList Codes;
+    for (const QVariantList& Row : Database().Rows(QStringLiteral("select eid from pubdept")))
+        Codes << Row.value(0).toString();
+    ASSERT_EQ(Codes.size(), DemoOptions().Units);
+    const auto GroupSize = [&](const QString& APrefix) {
+        return std::count_if(Codes.begin(), Codes.end(),
+                             [&](const QString& ACode) { return ACode.startsWith(APrefix); });
+    };
+    const QStringList Odd = {"%%%%%%", "___001", "1_1001", "10%001", "10\\001"};
+    for (const QString& Code : Codes + Odd) {
+        const QString Prefix = Code.size() > 3 ? Code.left(Code.size() - 3) : QString();
+        const bool Department = Code.size() == 6 && Code.endsWith(QLatin1String("001"));
+        for (const char* Mode : {"", "1"}) {
+            Host().SetUnit(Code, QString::fromLatin1(Mode));
+            const bool DeptMode = *Mode == '1';
+            EXPECT_EQ(IsDepartmentUnit(&Host().Unit), DeptMode && Department) << Code.toStdString();
+            EXPECT_EQ(ParentHasFewUnits(&Host().Unit),
+                      !(DeptMode && Department) && GroupSize(Prefix) < 3)
+                << Code.toStdString() << " mode '" << Mode << "'";
+        }
     }
+    Host().SetUnit(QStringLiteral("%%%%%%"), QString());
+    EXPECT_TRUE(ParentHasFewUnits(&Host().Unit));
 }
+
+VARNHOLT_INSTANTIATE_ON_ENGINES(SharedLookupsOnEngines);
 
 } // namespace

@@ -1,0 +1,247 @@
+#include "EngineFixture.h"
+
+#include "db/QueryLifetime.h"
+#include "db/SharedLookups.h"
+#include "db/TARQuery.h"
+#include "platform/Exception.h"
+#include "platform/data/TADOConnection.h"
+#include "support/TempDir.h"
+
+#include <QCoreApplication>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <atomic>
+#include <cmath>
+#include <map>
+#include <stdexcept>
+#include <tuple>
+
+namespace {
+
+std::atomic<int> DatabaseCounter{0};
+
+// A writable Qt connection to what an ADO-style string names; the plug-in's
+// own connections are read-only.
+QSqlDatabase AddWritable(const QString& AConnectionString, const QString& AName) {
+    TADOConnection Connection;
+    Connection.SetConnectionString(AConnectionString);
+    const TConnectionTarget Target = Connection.Target();
+    QSqlDatabase Db = QSqlDatabase::addDatabase(Target.Driver, AName);
+    Db.setDatabaseName(Target.DatabaseName);
+    if (!Target.HostName.isEmpty())
+        Db.setHostName(Target.HostName);
+    if (Target.Port >= 0)
+        Db.setPort(Target.Port);
+    if (!Target.UserName.isEmpty())
+        Db.setUserName(Target.UserName);
+    if (!Target.Password.isEmpty())
+        Db.setPassword(Target.Password);
+    return Db;
+}
+
+void DropServerDatabase(const QString& AName) {
+    const QString Session = QStringLiteral("test-pg-drop-%1").arg(++DatabaseCounter);
+    {
+        QSqlDatabase Db = AddWritable(PgTestServer(), Session);
+        if (Db.open()) {
+            QSqlQuery Drop(Db);
+            if (!Drop.exec(
+                    QStringLiteral("drop database if exists \"%1\" with (force)").arg(AName)))
+                ADD_FAILURE() << "cannot drop the test database " << AName.toStdString() << ": "
+                              << Drop.lastError().text().toStdString();
+        }
+    }
+    QSqlDatabase::removeDatabase(Session);
+}
+
+bool IsNumber(const QVariant& AValue) {
+    switch (AValue.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool SameValue(const QVariant& AExpected, const QVariant& AActual) {
+    if (AExpected.isNull() || AActual.isNull())
+        return AExpected.isNull() == AActual.isNull();
+    if (IsNumber(AExpected) && IsNumber(AActual)) {
+        const double Expected = AExpected.toDouble();
+        const double Actual = AActual.toDouble();
+        return std::fabs(Expected - Actual) <= 1e-12 * std::max(1.0, std::fabs(Expected));
+    }
+    return AExpected.toString() == AActual.toString();
+}
+
+QString RowText(const QVariantList& ARow) {
+    QStringList Texts;
+    for (const QVariant& Value : ARow)
+        Texts << (Value.isNull() ? QStringLiteral("NULL") : Value.toString());
+    return Texts.join(QLatin1Char('|'));
+}
+
+using TProvinceKey = std::tuple<TEngine, int, qint64, quint32, int, int>;
+std::map<TProvinceKey, std::unique_ptr<TDemoDatabase>> Provinces;
+
+const TDemoDatabase& Province(TEngine AEngine, const TDemoOptions& AOptions) {
+    const TProvinceKey Key{AEngine,       AOptions.Units,     AOptions.Rows,
+                           AOptions.Seed, AOptions.FirstYear, AOptions.Years};
+    auto& Slot = Provinces[Key];
+    if (!Slot)
+        Slot = std::make_unique<TDemoDatabase>(AEngine, AOptions);
+    return *Slot;
+}
+
+} // namespace
+
+std::string EngineName(const ::testing::TestParamInfo<TEngine>& AInfo) {
+    return AInfo.param == TEngine::SQLite ? "SQLite" : "PostgreSQL";
+}
+
+void PrintTo(TEngine AEngine, std::ostream* AStream) {
+    *AStream << (AEngine == TEngine::SQLite ? "SQLite" : "PostgreSQL");
+}
+
+QString PgTestServer() {
+    return qEnvironmentVariable("VARNHOLT_PG_CONNECTION");
+}
+
+bool RunningInCi() {
+    const QString Ci = qEnvironmentVariable("CI").trimmed().toLower();
+    return !Ci.isEmpty() && Ci != QLatin1String("false") && Ci != QLatin1String("0");
+}
+
+std::string NoPgServerMessage() {
+    return "no PostgreSQL test server: VARNHOLT_PG_CONNECTION is not set (scripts/run-tests.sh "
+           "starts one with scripts/pg-test-server.sh when the postgresql-15 package is "
+           "installed)";
+}
+
+TDemoDatabase::TDemoDatabase(TEngine AEngine, const TDemoOptions& AOptions)
+    : FEngine(AEngine)
+    , FSessionName(QStringLiteral("test-demo-session-%1").arg(++DatabaseCounter)) {
+    if (AEngine == TEngine::SQLite) {
+        FDir = std::make_unique<TempDir>();
+        const QString File = FDir->File(QStringLiteral("demo.db"));
+        GenerateDemoDatabase(File, AOptions);
+        FConnectionString = QStringLiteral("Provider=SQLite;Data Source=%1").arg(File);
+        return;
+    }
+    if (PgTestServer().isEmpty())
+        throw std::runtime_error(NoPgServerMessage());
+    // Unique on the server even for test processes running side by side.
+    FServerDatabase = QStringLiteral("varnholt_test_%1_%2_%3")
+                          .arg(QCoreApplication::applicationPid())
+                          .arg(DatabaseCounter.load())
+                          .arg(QRandomGenerator::global()->bounded(1000000));
+    FConnectionString = PgTestServer() + QStringLiteral(";Database=") + FServerDatabase;
+    GenerateDemoAt(FConnectionString, AOptions);
+}
+
+TDemoDatabase::~TDemoDatabase() {
+    if (QSqlDatabase::contains(FSessionName)) {
+        QSqlDatabase::database(FSessionName, false).close();
+        QSqlDatabase::removeDatabase(FSessionName);
+    }
+    if (!FServerDatabase.isEmpty())
+        DropServerDatabase(FServerDatabase);
+}
+
+QString TDemoDatabase::OpenSession() const {
+    if (!QSqlDatabase::contains(FSessionName)) {
+        QSqlDatabase Db = AddWritable(FConnectionString, FSessionName);
+        if (!Db.open())
+            ADD_FAILURE() << "cannot open " << FConnectionString.toStdString() << ": "
+                          << Db.lastError().text().toStdString();
+    }
+    return FSessionName;
+}
+
+QList<QVariantList> TDemoDatabase::Rows(const QString& ASql) const {
+    QSqlQuery Query(QSqlDatabase::database(OpenSession(), false));
+    Query.setForwardOnly(true);
+    QList<QVariantList> Rows;
+    if (!Query.exec(ASql)) {
+        ADD_FAILURE() << ASql.toStdString() << ": " << Query.lastError().text().toStdString();
+        return Rows;
+    }
+    const int Columns = Query.record().count();
+    while (Query.next()) {
+        QVariantList Row;
+        for (int I = 0; I < Columns; ++I)
+            Row << Query.value(I);
+        Rows << Row;
+    }
+    return Rows;
+}
+
+void TDemoDatabase::Exec(const QString& ASql) const {
+    QSqlQuery Query(QSqlDatabase::database(OpenSession(), false));
+    if (!Query.exec(ASql))
+        ADD_FAILURE() << ASql.toStdString() << ": " << Query.lastError().text().toStdString();
+}
+
+::testing::AssertionResult SameRows(const QList<QVariantList>& AExpected,
+                                    const QList<QVariantList>& AActual) {
+    if (AExpected.size() != AActual.size())
+        return ::testing::AssertionFailure()
+               << AActual.size() << " rows where " << AExpected.size() << " were expected";
+    for (qsizetype Row = 0; Row < AExpected.size(); ++Row) {
+        const QVariantList& Expected = AExpected[Row];
+        const QVariantList& Actual = AActual[Row];
+        bool Same = Expected.size() == Actual.size();
+        for (qsizetype Column = 0; Same && Column < Expected.size(); ++Column)
+            Same = SameValue(Expected[Column], Actual[Column]);
+        if (!Same)
+            return ::testing::AssertionFailure()
+                   << "row " << Row << " is " << RowText(Actual).toStdString() << " where "
+                   << RowText(Expected).toStdString() << " was expected";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+void TEngineTest::SetUp() {
+    if (GetParam() == TEngine::PostgreSQL)
+        VARNHOLT_REQUIRE_PG_SERVER();
+    try {
+        FReference = &Province(TEngine::SQLite, DemoOptions());
+        FDatabase = &Province(GetParam(), DemoOptions());
+    } catch (const std::exception& Error) {
+        FAIL() << "cannot make the demo province: " << Error.what();
+    }
+    FHost = std::make_unique<THostScope>(FDatabase->ConnectionString());
+}
+
+void TEngineTest::TearDown() {
+    FHost.reset();
+}
+
+void TEngineTest::TearDownTestSuite() {
+    Provinces.clear();
+}
+
+QList<QVariantList> TEngineTest::DefRows(const QString& ASql) const {
+    QList<QVariantList> Rows;
+    try {
+        IARQueryPtr Query;
+        OpenQuery(GetDefConnection(), ASql, Query);
+        TARQuery* Data = Query->GetQuery();
+        for (Data->First(); !Data->Eof(); Data->Next()) {
+            QVariantList Row;
+            for (int I = 0; I < Data->FieldCount(); ++I)
+                Row << Data->Fields(I).Value();
+            Rows << Row;
+        }
+    } catch (const std::exception& Error) {
+        ADD_FAILURE() << ASql.toStdString() << ": " << Error.what();
+    }
+    return Rows;
+}

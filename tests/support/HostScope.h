@@ -1,0 +1,30 @@
+#pragma once
+
+#include "db/TDbManager.h"
+#include "hosting/PlugInHostSdk.h"
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+// Stands in for the host: a context with its own connection registry,
+// options and logged-in unit, put in the plug-in's HostContext for the
+// scope's life. The registry's "Def" connection is made from the given
+// connection string on first use.
+class THostScope {
+public:
+    explicit THostScope(const QString& AConnectionString);
+    ~THostScope();
+    THostScope(const THostScope&) = delete;
+    THostScope& operator=(const THostScope&) = delete;
+
+    void SetUnit(const QVariant& ACode, const QString& ADeptModeFlag);
+
+    THostContext Context;
+    TSysOptions Options;
+    TCurUnit Unit;
+    std::unique_ptr<TDbManager> Manager;
+
+private:
+    THostContext* FSaved;
+};
