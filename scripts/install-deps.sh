@@ -11,6 +11,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk xvfb xauth poppler-utils unzip sqlite3
     libsqlite3-dev
+    postgresql-15
 )
 
 missing=()
