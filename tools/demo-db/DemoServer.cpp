@@ -176,7 +176,9 @@ void WriteToServer(TServerSession& ASession, const TConnectionTarget& ATarget,
         ASession.Db().rollback();
         throw;
     }
-    ASession.Exec(QStringLiteral("analyze"));
+    // Statistics for the planner, and the visibility map that lets the
+    // covering index answer the report queries without visiting the table.
+    ASession.Exec(QStringLiteral("vacuum analyze"));
 }
 
 } // namespace
