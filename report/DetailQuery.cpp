@@ -35,14 +35,26 @@ QString FormerChannelSums(const TSqlDialect& D) {
            Sum(D, "'12' and pid='31' ") + QStringLiteral(" as xmsb,");
 }
 
-QString GrandTotal(const TSqlDialect& D, const QString& AUnitName, const QString& AFilter) {
+// The grand total sorts first by its orderid 0. When the levels start at 0
+// (a prefix such as "001" or of one or two characters) the level-0 subtotal
+// has orderid 0 and an empty code as well, and which of the two comes first
+// is up to the database: PostgreSQL puts the subtotal first. Outside SQL
+// Server, whose text stays as it has always been, the grand total then
+// takes orderid -1, which no reader of the rows looks at.
+QString GrandTotalOrder(const TSqlDialect& D, const TLevelRange& ALevels) {
+    return D.Kind() != TSqlKind::SqlServer && ALevels.First <= 0 ? QStringLiteral("-1")
+                                                                 : QStringLiteral("0");
+}
+
+QString GrandTotal(const TSqlDialect& D, const QString& AOrder, const QString& AUnitName,
+                   const QString& AFilter) {
     const char* const Rests[] = {"'11' and pid='31' ", "'12' and pid='31' ", "'11' and pid='10' ",
                                  "'11' and pid='20' ", "'12' and pid='10' ", "'12' and pid='20' ",
                                  "'17' and pid='10' ", "'18' and pid='10' ", "'19' and pid='10' "};
     const char* const Aliases[] = {"/10000 as jbsb,", "/10000 as xmsb,", "/10000 as jbzj,",
                                    "/10000 as jbsq,", "/10000 as xmzj,", "/10000 as xmsq, ",
                                    "/10000 as gyzb,", "/10000 as gyfy,", "/10000 as gyqt "};
-    QString Text = QStringLiteral("select 0 as orderid,'' as eid,") +
+    QString Text = QStringLiteral("select ") + AOrder + QStringLiteral(" as orderid,'' as eid,") +
                    QuotedSqlString(AUnitName + QStringLiteral("合计")) +
                    QStringLiteral(" as ename,") +
                    QStringLiteral("'' as bid,'' as bname,'' as iid,'' as iname,'' as lei,'' as "
@@ -141,7 +153,8 @@ QString BuildDetailSql(const TReportFilter& AFilter, const TDetailQueryParts& AP
         Where += QStringLiteral(" and mid=") + QuotedSqlString(AParts.FundCode);
     QString Blocks;
     if (AParts.WithGrandTotal)
-        Blocks = GrandTotal(ADialect, AFilter.UnitName, Where);
+        Blocks =
+            GrandTotal(ADialect, GrandTotalOrder(ADialect, AParts.Levels), AFilter.UnitName, Where);
     for (int Level = AParts.Levels.First; Level <= AParts.Levels.Last; ++Level)
         Blocks += LevelBlock(ADialect, Level, AFilter, Where);
     Blocks.chop(QStringLiteral(" union all ").size());

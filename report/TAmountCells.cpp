@@ -4,11 +4,18 @@
 #include "cell/TCell.h"
 #include "cell/TCellDocument.h"
 
+#include <cmath>
+
 void TAmountCells::Write(int ACol, int ARow, double AAmount) {
+    // Sums of yuan with cents, divided by 10000, have six decimals; what
+    // lies beyond is the noise of adding doubles in some order, which
+    // differs between databases. Written without it, the same data gives the
+    // same cells everywhere and a half cent rounds as the decimal reads.
+    const double Amount = std::round(AAmount * 1e6) / 1e6;
     if (FNumbersAsValues)
-        FGrid.PutNumber(ACol, ARow, 0, AAmount);
+        FGrid.PutNumber(ACol, ARow, 0, Amount);
     else
-        FGrid.PutText(ACol, ARow, 0, TCell::FormatNumber(AAmount));
+        FGrid.PutText(ACol, ARow, 0, TCell::FormatNumber(Amount));
 }
 
 void TAmountCells::WriteIfPresent(int ACol, int ARow, double AAmount) {

@@ -5,6 +5,7 @@
 #include "report/ReportFill.h"
 #include "report/ReportHost.h"
 #include "report/ReportLookups.h"
+#include "support/EngineFixture.h"
 #include "support/WorkbookCells.h"
 
 #include <QDir>
@@ -13,6 +14,10 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+QStringList Entries(const QString& AFolder) {
+    return QDir(AFolder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+}
 
 struct TRun {
     int ExitCode = -1;
@@ -23,9 +28,12 @@ struct TRun {
 class BatchToolTest : public ::testing::Test {
 protected:
     TRun Batch(QStringList AArguments) {
+        return RunBatch("Provider=SQLite;Data Source=" + Db, AArguments);
+    }
+    static TRun RunBatch(const QString& AConnection, QStringList AArguments) {
         QProcess Process;
         Process.setProgram(QDir(BinaryDir()).filePath("varnholt-batch"));
-        AArguments.prepend("Provider=SQLite;Data Source=" + Db);
+        AArguments.prepend(AConnection);
         AArguments.prepend("--connection");
         Process.setArguments(AArguments);
         Process.start();
@@ -114,6 +122,27 @@ TEST_F(BatchToolTest, AnUnwritableTableStopsTheRun) {
     EXPECT_EQ(Run.ExitCode, 1);
     EXPECT_TRUE(Run.Err.contains("<全部> 导出失败")) << Run.Err.toStdString();
     EXPECT_EQ(Files().size(), 1);
+}
+
+// A province on the database server gives the same workbooks as the same
+// province in a file.
+TEST_F(BatchToolTest, SameWorkbooksFromPostgreSql) {
+    VARNHOLT_REQUIRE_PG_SERVER();
+    const TDemoOptions Options{120, 12000};
+    const TDemoDatabase Server(TEngine::PostgreSQL, Options);
+    const TDemoDatabase File(TEngine::SQLite, Options);
+    const QString FromServer = Dir.File("server");
+    const QStringList Arguments = {"--year", "2024", "--format", "xlsx", "--out"};
+    ASSERT_EQ(RunBatch(Server.ConnectionString(), Arguments + QStringList{FromServer}).ExitCode, 0);
+    ASSERT_EQ(RunBatch(File.ConnectionString(), Arguments + QStringList{Out}).ExitCode, 0);
+    ASSERT_EQ(Entries(FromServer), Files());
+    ASSERT_GE(Files().size(), 3);
+    for (const QString& Name : Files())
+        EXPECT_EQ(FirstDifference(ReadWorkbookCells(QDir(FromServer).filePath(Name)),
+                                  ReadWorkbookCells(QDir(Out).filePath(Name)), 0)
+                      .toStdString(),
+                  "")
+            << Name.toStdString();
 }
 
 } // namespace

@@ -1,9 +1,6 @@
 #include "ReportModel.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QVariant>
-#include <gtest/gtest.h>
 #include <map>
 
 namespace {
@@ -57,29 +54,23 @@ QStringList Levels(const QString& ABid) {
 
 } // namespace
 
-std::vector<TAdjustment> ReadAdjustments(const QString& AFile) {
+const char AdjustmentsSql[] = "select datayear, eid, ename, deptclass, mid, mname, bid, bname, "
+                              "iid, iname, ipid, pid, BType, bkid, btypechild, BudgMoney from "
+                              "vwbudgetadj";
+
+std::vector<TAdjustment> ToAdjustments(const QList<QVariantList>& ARows) {
     std::vector<TAdjustment> All;
-    {
-        QSqlDatabase Db = QSqlDatabase::addDatabase("QSQLITE", "report-model");
-        Db.setDatabaseName(AFile);
-        EXPECT_TRUE(Db.open());
-        QSqlQuery Q(Db);
-        EXPECT_TRUE(
-            Q.exec("select datayear, eid, ename, deptclass, mid, mname, bid, bname, iid, "
-                   "iname, ipid, pid, BType, bkid, btypechild, BudgMoney from vwbudgetadj"));
-        while (Q.next()) {
-            TAdjustment A;
-            A.Year = Q.value(0).toInt();
-            QString* Texts[] = {&A.Eid, &A.Ename, &A.DeptClass, &A.Mid,       &A.Mname,
-                                &A.Bid, &A.Bname, &A.Iid,       &A.Iname,     &A.Ipid,
-                                &A.Pid, &A.BType, &A.Bkid,      &A.BTypeChild};
-            for (int I = 0; I < 14; ++I)
-                *Texts[I] = Q.value(I + 1).toString();
-            A.Yuan = Q.value(15).toDouble();
-            All.push_back(A);
-        }
+    for (const QVariantList& Row : ARows) {
+        TAdjustment A;
+        A.Year = Row.value(0).toInt();
+        QString* Texts[] = {&A.Eid, &A.Ename, &A.DeptClass, &A.Mid,       &A.Mname,
+                            &A.Bid, &A.Bname, &A.Iid,       &A.Iname,     &A.Ipid,
+                            &A.Pid, &A.BType, &A.Bkid,      &A.BTypeChild};
+        for (int I = 0; I < 14; ++I)
+            *Texts[I] = Row.value(I + 1).toString();
+        A.Yuan = Row.value(15).toDouble();
+        All.push_back(A);
     }
-    QSqlDatabase::removeDatabase("report-model");
     return All;
 }
 

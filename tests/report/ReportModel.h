@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <array>
 #include <vector>
 
@@ -21,8 +22,10 @@ struct TAdjustment {
     double Yuan = 0;
 };
 
-// Every row of vwbudgetadj in the SQLite file.
-std::vector<TAdjustment> ReadAdjustments(const QString& AFile);
+// The adjustments as the model reads them, and the rows of that query made
+// into adjustments.
+extern const char AdjustmentsSql[];
+std::vector<TAdjustment> ToAdjustments(const QList<QVariantList>& ARows);
 
 // Texts: mid, mname, lei, kuan, xiang, bname; sums: summ, jbsb, xmsb, jbzj,
 // jbsq, xmzj, xmsq, gyqtzj, gyqtsq.

@@ -1,13 +1,20 @@
-// The queries of both tables on a generated province, held row by row
-// against the tables worked out straight from the adjustments.
+// Both tables on a generated province, on every engine: the query rows held
+// against the tables worked out straight from the adjustments, and every
+// table cell for cell against the same table drawn from SQLite.
 #include "ReportModel.h"
-#include "ReportFixture.h"
+#include "cell/TCellDocument.h"
 #include "db/SharedLookups.h"
 #include "db/TARQuery.h"
 #include "report/DetailQuery.h"
+#include "report/ReportFill.h"
+#include "report/ReportHost.h"
 #include "report/ReportLookups.h"
 #include "report/SummaryQuery.h"
+#include "support/EngineFixture.h"
+#include "support/TempDir.h"
+#include "support/WorkbookCells.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,30 +27,43 @@ struct TCase {
     int DeptClass = 1;
 };
 
-class ReportModelTest : public ::testing::TestWithParam<TCase> {
+const TCase Cases[] = {{"101", "1", 0, 2024},
+                       {"1", "0", 0, 2023},
+                       {"101001", "2", 1, 2024},
+                       {"101002", "1", 2, 2022},
+                       {"106", "1", 1, 2024, 2}};
+
+const QStringList BTypeTexts = {"控制数", "预算数", "临时指标"};
+
+TReportFilter FilterOf(const TCase& ACase) {
+    TReportFilter F;
+    F.Year = ACase.Year;
+    F.DeptClass = ACase.DeptClass;
+    F.BTypeIndex = ACase.BType;
+    F.SubTypeIndex = ACase.SubType;
+    F.UnitPrefix = ACase.Prefix;
+    F.UnitName = "选定单位";
+    return F;
+}
+
+class ReportOnEngines : public TEngineTest {
 protected:
-    static void SetUpTestSuite() {
-        Dir = new TempDir;
-        File = MakeDemoDb(*Dir, TDemoOptions{300, 30000});
-        All = new std::vector<TAdjustment>(ReadAdjustments(File));
+    TDemoOptions DemoOptions() const override { return {300, 30000}; }
+    void SetUp() override {
+        TEngineTest::SetUp();
+        if (IsSkipped() || HasFailure())
+            return;
+        Params.Params = {"11=" + QDir(BinaryDir()).filePath("templates") + "/"};
+        Use(Host());
     }
-    static void TearDownTestSuite() {
-        delete All;
-        delete Dir;
+    void Use(THostScope& AHost) {
+        AHost.SetUnit("101001", "1");
+        AHost.Context.SysParams = &Params;
     }
-    TReportFilter Filter() const {
-        TReportFilter F;
-        F.Year = GetParam().Year;
-        F.DeptClass = GetParam().DeptClass;
-        F.BTypeIndex = GetParam().BType;
-        F.SubTypeIndex = GetParam().SubType;
-        F.UnitPrefix = GetParam().Prefix;
-        F.UnitName = "选定单位";
-        return F;
-    }
-    // Runs ASql and compares each row's texts and amounts with the model.
+    // Runs ASql on this engine and holds each row's texts and amounts
+    // against the model.
     void Compare(const QString& ASql, const QStringList& ATexts, const QStringList& ASums,
-                 const std::vector<TModelRow>& AExpected, const char* AWhat) {
+                 const std::vector<TModelRow>& AExpected, const std::string& AWhat) {
         IARQueryPtr Query;
         ASSERT_TRUE(OpenDefQuery(ASql, Query)) << AWhat;
         TARQuery& Rows = *Query->GetQuery();
@@ -60,46 +80,72 @@ protected:
                     << AWhat << " row " << I << " " << ASums[S].toStdString();
         }
     }
+    // The table of one fund-nature list entry on the host's connection.
+    static TWorkbookCells Table(const TReportFilter& AFilter, const QString& AFund, bool ANumbers) {
+        const QString Code = LookupMoneyKindId(AFund);
+        TCellDocument Grid;
+        const QString BType = BTypeTexts.value(AFilter.BTypeIndex.toInt());
+        FillReport(Grid, MakeReportContext(AFilter, BType, Code), Code, ANumbers);
+        if (!ANumbers)
+            WriteAmountHeader(Grid, Code, BType);
+        return GridCells(Grid);
+    }
 
-    static TempDir* Dir;
-    static QString File;
-    static std::vector<TAdjustment>* All;
+    TSysParams Params;
 };
 
-TempDir* ReportModelTest::Dir = nullptr;
-QString ReportModelTest::File;
-std::vector<TAdjustment>* ReportModelTest::All = nullptr;
-
-TEST_P(ReportModelTest, SummaryRows) {
-    TReportScope Scope(File, "101001");
-    const TReportFilter F = Filter();
-    const auto Expected = SummaryModel(*All, F);
-    EXPECT_GT(Expected.size(), 1u);
-    Compare(BuildSummarySql(F, DefDialect()), {"mid", "mname", "lei", "kuan", "xiang", "bname"},
-            {"summ", "jbsb", "xmsb", "jbzj", "jbsq", "xmzj", "xmsq", "gyqtzj", "gyqtsq"}, Expected,
-            "summary");
-}
-
-TEST_P(ReportModelTest, DetailRowsOfEveryFundNature) {
-    TReportScope Scope(File, "101001");
-    const TReportFilter F = Filter();
-    const TLevelRange Levels = DetailLevelRange(F.UnitPrefix);
-    for (const char* Fund : {"11", "12", "21", "31"}) {
-        for (bool Grand : {true, false}) {
-            const auto Expected = DetailModel(*All, F, Fund, Grand, Levels.First, Levels.Last);
-            Compare(
-                BuildDetailSql(F, {Fund, Grand, Levels}, DefDialect()),
-                {"eid", "ename", "lei", "kuan", "xiang", "bname", "iid", "iname"},
-                {"summ", "jbsb", "xmsb", "jbzj", "jbsq", "xmzj", "xmsq", "gyzb", "gyfy", "gyqt"},
-                Expected, Fund);
+TEST_P(ReportOnEngines, QueriesAgreeWithTheAdjustments) {
+    const auto All = ToAdjustments(Reference().Rows(AdjustmentsSql));
+    for (const TCase& Case : Cases) {
+        const TReportFilter F = FilterOf(Case);
+        const std::string Name = std::string(Case.Prefix) + "/" + Case.BType;
+        const auto Summary = SummaryModel(All, F);
+        EXPECT_GT(Summary.size(), 1u) << Name;
+        Compare(BuildSummarySql(F, DefDialect()), {"mid", "mname", "lei", "kuan", "xiang", "bname"},
+                {"summ", "jbsb", "xmsb", "jbzj", "jbsq", "xmzj", "xmsq", "gyqtzj", "gyqtsq"},
+                Summary, Name + " summary");
+        const TLevelRange Levels = DetailLevelRange(F.UnitPrefix);
+        for (const char* Fund : {"11", "12", "21", "31"}) {
+            for (bool Grand : {true, false}) {
+                Compare(BuildDetailSql(F, {Fund, Grand, Levels}, DefDialect()),
+                        {"eid", "ename", "lei", "kuan", "xiang", "bname", "iid", "iname"},
+                        {"summ", "jbsb", "xmsb", "jbzj", "jbsq", "xmzj", "xmsq", "gyzb", "gyfy",
+                         "gyqt"},
+                        DetailModel(All, F, Fund, Grand, Levels.First, Levels.Last),
+                        Name + " detail " + Fund);
+            }
         }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Filters, ReportModelTest,
-                         ::testing::Values(TCase{"101", "1", 0, 2024}, TCase{"1", "0", 0, 2023},
-                                           TCase{"101001", "2", 1, 2024},
-                                           TCase{"101002", "1", 2, 2022},
-                                           TCase{"106", "1", 1, 2024, 2}));
+TEST_P(ReportOnEngines, EveryTableEqualsTheOneFromSqlite) {
+    for (const TCase& Case : Cases) {
+        TReportFilter F = FilterOf(Case);
+        const QStringList Funds = FundNaturesWithData(F.WindowFilter(DefDialect()));
+        ASSERT_GE(Funds.size(), 2) << Case.Prefix;
+        std::vector<TWorkbookCells> Shown, Exported;
+        for (const QString& Fund : Funds) {
+            Shown.push_back(Table(F, Fund, false));
+            Exported.push_back(Table(F, Fund, true));
+        }
+        THostScope SqliteHost(Reference().ConnectionString());
+        Use(SqliteHost);
+        const QStringList SqliteFunds = FundNaturesWithData(F.WindowFilter(DefDialect()));
+        EXPECT_EQ(QSet<QString>(Funds.begin(), Funds.end()),
+                  QSet<QString>(SqliteFunds.begin(), SqliteFunds.end()));
+        for (int I = 0; I < Funds.size(); ++I) {
+            const std::string Name = std::string(Case.Prefix) + " " + Funds[I].toStdString();
+            EXPECT_EQ(FirstDifference(Shown[size_t(I)], Table(F, Funds[I], false)).toStdString(),
+                      "")
+                << Name;
+            EXPECT_EQ(
+                FirstDifference(Exported[size_t(I)], Table(F, Funds[I], true), 1e-9).toStdString(),
+                "")
+                << Name;
+        }
+    }
+}
+
+VARNHOLT_INSTANTIATE_ON_ENGINES(ReportOnEngines);
 
 } // namespace
