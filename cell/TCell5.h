@@ -70,6 +70,10 @@ public:
     TCellDocument& Document() { return FDocument; }
     const TCellDocument& Document() const { return FDocument; }
 
+signals:
+    // A print job went out whole: AOutput names the printer or the PDF file.
+    void Printed(const QString& AOutput);
+
 protected:
     void paintEvent(QPaintEvent* AEvent) override;
     void resizeEvent(QResizeEvent* AEvent) override;
@@ -87,6 +91,7 @@ private:
     void StartEditing(int ACol, int ARow);
     void FinishEditing(bool ACommit);
     QString DefaultPdfPath() const;
+    int PrintOnce();
 
     TCellDocument FDocument;
     TDialogRunner FDialogRunner;

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -29,6 +30,13 @@ int TCell5::PrintSheet(int ASheet, int AMode) {
     Q_UNUSED(AMode);
     if (ASheet != 0)
         return -1;
+    const int Result = PrintOnce();
+    if (Result == 0)
+        emit Printed(LastOutputFile());
+    return Result;
+}
+
+int TCell5::PrintOnce() {
     if (!FPrintFile.isEmpty())
         return PrintToPdf(FPrintFile);
     const QPrinterInfo Default = QPrinterInfo::defaultPrinter();
@@ -65,5 +73,10 @@ QString TCell5::DefaultPdfPath() const {
     if (Title.isEmpty())
         Title = QStringLiteral("报表");
     const QString Stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    return QDir(Folder).filePath(Title + QLatin1Char('-') + Stamp + QStringLiteral(".pdf"));
+    // Two prints of one table within a second still give two files.
+    const QString Base = QDir(Folder).filePath(Title + QLatin1Char('-') + Stamp);
+    QString Path = Base + QStringLiteral(".pdf");
+    for (int Copy = 2; QFileInfo::exists(Path); ++Copy)
+        Path = Base + QStringLiteral("-%1.pdf").arg(Copy);
+    return Path;
 }

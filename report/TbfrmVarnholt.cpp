@@ -1,14 +1,258 @@
 #include "TbfrmVarnholt.h"
 
+#include "ReportFill.h"
+#include "ReportHost.h"
+#include "ReportLists.h"
+#include "ReportLookups.h"
+#include "ReportTitles.h"
+#include "TProgressPanel.h"
+#include "TQtReportDialogs.h"
+#include "TReportFilter.h"
+#include "cell/TCell5.h"
+#include "db/SharedLookups.h"
+#include "db/SqlLiteral.h"
+#include "db/TAdoConn.h"
+#include "platform/Exception.h"
+#include "platform/TApplication.h"
+#include "platform/data/TSqlDialect.h"
+#include "trees/TDynamicTree.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <algorithm>
+
+namespace {
+
+const QString TopNodeTitle = QStringLiteral("预算单位列表");
+
+// Runs a handler the way the framework's message loop did: an error goes
+// to the application, not through Qt's signal delivery.
+template <class F> auto Guarded(QObject* ASender, F AHandler) {
+    return [ASender, AHandler](auto&&... AArgs) {
+        try {
+            AHandler(AArgs...);
+        } catch (...) {
+            if (Application)
+                Application->HandleException(ASender);
+        }
+    };
+}
+
+// Sets a flag for the life of a scope.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& AFlag)
+        : FFlag(AFlag) {
+        FFlag = true;
+    }
+    ~TFlagScope() { FFlag = false; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& FFlag;
+};
+
+} // namespace
+
 TbfrmVarnholt::TbfrmVarnholt(TComponent* AOwner)
-    : TfrmBsTrvTC(AOwner) {
+    : TfrmBsTrvTC(AOwner)
+    , FDialogs(std::make_unique<TQtReportDialogs>()) {
     SetName(QStringLiteral("bfrmVarnholt"));
     SetCaption(QStringLiteral("支付范围划分建议表打印"));
     // Designed at the frame's top left: the inherited designer position would
     // put most of an 829-pixel window outside a usual MDI area.
     SetBounds(0, 0, 829, 613);
+    BuildComponents();
+    ConnectHandlers();
 }
 
 TbfrmVarnholt::~TbfrmVarnholt() = default;
 
-void TbfrmVarnholt::FormShow() {}
+void TbfrmVarnholt::ConnectHandlers() {
+    const auto On = [this](auto* ASender, auto ASignal, auto AHandler) {
+        connect(ASender, ASignal, this, Guarded(this, AHandler));
+    };
+    const auto Click = [this](TbfrmVarnholt* AWindow, void (TbfrmVarnholt::*AHandler)()) {
+        return [AWindow, AHandler](auto&&...) {
+            (AWindow->*AHandler)();
+        };
+    };
+    On(tbtnExcel, &QToolButton::clicked, Click(this, &TbfrmVarnholt::EXCEL1Click));
+    On(EXCEL1, &QAction::triggered, Click(this, &TbfrmVarnholt::EXCEL1Click));
+    On(tbnPrintView, &QToolButton::clicked, Click(this, &TbfrmVarnholt::btnPrintViewClick));
+    On(N5, &QAction::triggered, Click(this, &TbfrmVarnholt::btnPrintViewClick));
+    On(tbnPrint, &QToolButton::clicked, Click(this, &TbfrmVarnholt::tbnPrintClick));
+    On(N4, &QAction::triggered, Click(this, &TbfrmVarnholt::tbnPrintClick));
+    On(tbnExit, &QToolButton::clicked, Click(this, &TbfrmVarnholt::tbnExitClick));
+    On(N8, &QAction::triggered, Click(this, &TbfrmVarnholt::tbnExitClick));
+    On(mitemExpSet, &QAction::triggered, Click(this, &TbfrmVarnholt::mitemExpSetClick));
+    // Only the user's choices count: filling a list or setting its index
+    // from code raises no change.
+    On(cobBType, &QComboBox::activated, Click(this, &TbfrmVarnholt::cobBTypeChange));
+    On(cobTypeChild, &QComboBox::activated, Click(this, &TbfrmVarnholt::cobMidChange));
+    On(cobMid, &QComboBox::activated, Click(this, &TbfrmVarnholt::cobMidChange));
+    On(trvList, &QTreeWidget::currentItemChanged,
+       [this](QTreeWidgetItem* ACurrent, QTreeWidgetItem*) { trvListChange(ACurrent); });
+    cllBudget->SetDialogRunner([this](QDialog& ADialog) { return FDialogs->RunDialog(ADialog); });
+    connect(cllBudget, &TCell5::Printed, this,
+            [this](const QString& AOutput) { ShowStatus(QStringLiteral("已打印：") + AOutput); });
+}
+
+void TbfrmVarnholt::SetDialogs(std::unique_ptr<TReportDialogs> ADialogs) {
+    FDialogs = ADialogs ? std::move(ADialogs) : std::make_unique<TQtReportDialogs>();
+}
+
+void TbfrmVarnholt::FormShow() {
+    FillIndicatorKindList(*cobBType, false, true);
+    FBTypeIndex = QString::number(cobBType->currentIndex());
+    try {
+        const TFlagScope Loading(FLoadingTree);
+        LoadUnitTree();
+    } catch (const Exception& E) {
+        // Without the unit list the clerk can still see the tables of the
+        // logged-in unit's own data; the reason stays in view.
+        ShowStatus(QStringLiteral("单位列表无法读取：") + E.Message());
+    }
+    cllBudget->SetWorkbookReadonly(true);
+    FUnitWord = HostIsDepartmentUser() ? QStringLiteral("部门") : QStringLiteral("单位");
+    RefreshReport();
+}
+
+TReportFilter TbfrmVarnholt::CurrentFilter() const {
+    TReportFilter Filter;
+    Filter.Year = HostYear();
+    Filter.DeptClass = HostDeptClass();
+    Filter.BTypeIndex = FBTypeIndex;
+    Filter.SubTypeIndex = cobTypeChild->currentIndex();
+    Filter.UnitPrefix = FUnitPrefix;
+    Filter.UnitName = FUnitName;
+    return Filter;
+}
+
+void TbfrmVarnholt::RefreshReport() {
+    const bool Budget = FBTypeIndex == QLatin1String("1");
+    cobTypeChild->setEnabled(Budget);
+    lblChild->setEnabled(Budget);
+    const QString Filter = CurrentFilter().WindowFilter(DefDialect());
+    FillMoneyKindList(*cobMid, true, 0, false,
+                      QStringLiteral(" and mid in (select distinct mid from busibudgetadj ") +
+                          Filter + QStringLiteral(")"));
+    const bool HasData = !cobMid->currentText().isEmpty();
+    if (HasData)
+        cobMid->setCurrentIndex(1);
+    SetOutputEnabled(HasData);
+    ShowReport();
+}
+
+void TbfrmVarnholt::SetOutputEnabled(bool AEnabled) {
+    for (QToolButton* Button : {tbtnExcel, tbnPrintView, tbnPrint})
+        Button->setEnabled(AEnabled);
+    for (QAction* Item : {EXCEL1, N4, N5})
+        Item->setEnabled(AEnabled);
+}
+
+void TbfrmVarnholt::BuildTitles(const QString& AFundName) {
+    const TReportTitles Titles =
+        ::BuildTitles(cobBType->currentText(), LookupMoneyKindId(AFundName), FUnitName, HostYear());
+    FBasisText = Titles.Basis;
+    FSummaryTitle = Titles.Summary;
+    FDetailTitle = Titles.Detail;
+}
+
+bool TbfrmVarnholt::ShowReport() {
+    BuildTitles(cobMid->currentText());
+    const QString Code = LookupMoneyKindId(cobMid->currentText());
+    const QString BTypeText = cobBType->currentText();
+    FillReport(cllBudget->Document(), MakeReportContext(CurrentFilter(), BTypeText, Code), Code,
+               false, FProgress.get());
+    WriteAmountHeader(cllBudget->Document(), Code, BTypeText);
+    return true;
+}
+
+bool TbfrmVarnholt::PrepareExportGrid() {
+    BuildTitles(cobMid->currentText());
+    const QString Code = LookupMoneyKindId(cobMid->currentText());
+    // The export keeps the template's column header: no amount header here.
+    FillReport(cllExpExcel->Document(),
+               MakeReportContext(CurrentFilter(), cobBType->currentText(), Code), Code, true,
+               FProgress.get());
+    return true;
+}
+
+void TbfrmVarnholt::LoadUnitTree() {
+    const QString Code = HostUnitCode();
+    const QString Root = Code.left(std::max<qsizetype>(0, Code.size() - 3));
+    dtrvEid->SetActive(false);
+    TAdoConn* Conn = GetDefConnection();
+    if (!Conn->Connected())
+        Conn->Open();
+    dtrvEid->SetAdoConn(Conn);
+    const TSqlDialect& Dialect = Conn->Dialect();
+    dtrvEid->SetSqlTable(
+        {QStringLiteral("select eid,peid,leafflag,ename,") +
+         Dialect.Concat({QStringLiteral("eid"), QStringLiteral("' '"), QStringLiteral("ename")}) +
+         QStringLiteral(" as tname from pubdept where replaceflag='0' and useflag='0' and eid "
+                        "like ") +
+         Dialect.LikePrefix(Root)});
+    dtrvEid->SetFieldId(QStringLiteral("eid"));
+    dtrvEid->SetFieldPid(QStringLiteral("peid"));
+    dtrvEid->SetFieldIsLeaf(QStringLiteral("leafflag"));
+    dtrvEid->SetFieldCaption(QStringLiteral("ename"));
+    dtrvEid->SetFieldText(QStringLiteral("tname"));
+    dtrvEid->SetTopVirNodeIdValue(Root);
+    // pubdept marks a unit without sub-units with leafflag '1'.
+    dtrvEid->SetValueIsLeaf(QStringLiteral("1"));
+    dtrvEid->SetTopVirNodeTitle(TopNodeTitle);
+    dtrvEid->SetActive(true);
+}
+
+void TbfrmVarnholt::cobBTypeChange() {
+    FBTypeIndex = QString::number(cobBType->currentIndex());
+    RefreshReport();
+}
+
+void TbfrmVarnholt::cobMidChange() {
+    ShowReport();
+}
+
+void TbfrmVarnholt::trvListChange(QTreeWidgetItem* ANode) {
+    const TNodeItem* Node = TNodeItem::From(ANode);
+    const TItemInfo* Info = Node ? Node->ItemInfo() : nullptr;
+    // A tree being cleared or reloaded has no selection for a moment: the
+    // table stays that of the last unit chosen.
+    if (!Info || Info->Kind == TItemInfo::KindPlaceholder)
+        return;
+    if (ANode == trvList->topLevelItem(0)) {
+        FUnitPrefix = HostUnitCode().left(3);
+        FUnitName = TopNodeName(FUnitPrefix);
+    } else {
+        FUnitPrefix = Info->Id;
+        FUnitName = Info->Caption;
+    }
+    if (!FLoadingTree)
+        RefreshReport();
+}
+
+QString TbfrmVarnholt::TopNodeName(const QString& APrefix) const {
+    // The top node stands for every unit under the prefix: the titles name
+    // the unit group of that code when pubdept has it.
+    QString Name;
+    if (LookupValue(QStringLiteral("pubdept"), QStringLiteral("ename"),
+                    QStringLiteral(" eid=") + QuotedSqlString(APrefix), Name) &&
+        !Name.trimmed().isEmpty())
+        return Name.trimmed();
+    return TopNodeTitle;
+}
+
+void TbfrmVarnholt::tbnExitClick() {
+    Close();
+}
+
+void TbfrmVarnholt::ShowStatus(const QString& AText) {
+    FStatus->setText(AText);
+}

@@ -59,6 +59,10 @@ void TBudgetRows::Unit(const QString& AEid, const QString& AName, bool ALeaf, bo
           ASpecial ? QStringLiteral("是") : QStringLiteral("否")});
 }
 
+void TBudgetRows::Fund(const QString& AMid, const QString& AName) {
+    Exec(*FDb, QStringLiteral("insert into pubmoneykind values (?, ?, '0')"), {AMid, AName});
+}
+
 void TBudgetRows::Adj(const TAdj& A) {
     const QString Key = A.Eid + QLatin1Char('/') + A.Mid + QLatin1Char('/') + A.Bid;
     QString Iid = FIndicators.value(Key);

@@ -20,6 +20,8 @@ public:
     ~TBudgetRows();
 
     void Unit(const QString& AEid, const QString& AName, bool ALeaf = true, bool ASpecial = false);
+    // A fund nature beside the four every database has.
+    void Fund(const QString& AMid, const QString& AName);
     // One adjustment of AYuan; a unit has one indicator per fund nature and
     // subject.
     struct TAdj {

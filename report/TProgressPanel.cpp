@@ -1,0 +1,54 @@
+#include "TProgressPanel.h"
+
+#include "platform/TScreen.h"
+
+#include <QFrame>
+#include <QProgressBar>
+#include <algorithm>
+
+TProgressPanel::TProgressPanel(QWidget* AClient, QFrame* APanel, QProgressBar* ABar)
+    : FClient(AClient)
+    , FPanel(APanel)
+    , FBar(ABar) {}
+
+int TProgressPanel::DrawnLength(int APosition) const {
+    const qint64 Width = std::max(1, FBar ? FBar->width() : 1);
+    return FMaximum > 0 ? int(qint64(APosition) * Width / FMaximum) : 0;
+}
+
+void TProgressPanel::Begin(int ARowCount) {
+    FMaximum = std::max(0, ARowCount);
+    FPosition = 0;
+    FDrawn = 0;
+    if (FPanel && FClient) {
+        FPanel->move((FClient->width() - FPanel->width()) / 2,
+                     (FClient->height() - FPanel->height()) / 2);
+        FPanel->show();
+        FPanel->raise();
+        FClient->repaint();
+    }
+    if (FBar) {
+        FBar->setRange(0, std::max(1, FMaximum));
+        FBar->setValue(0);
+        FBar->repaint();
+    }
+    if (Screen)
+        Screen->SetCursor(crHourGlass);
+}
+
+void TProgressPanel::Step() {
+    ++FPosition;
+    const int Drawn = DrawnLength(FPosition);
+    if (Drawn == FDrawn || !FBar)
+        return;
+    FDrawn = Drawn;
+    FBar->setValue(std::min(FPosition, FBar->maximum()));
+    FBar->repaint();
+}
+
+void TProgressPanel::End() {
+    if (Screen)
+        Screen->SetCursor(crDefault);
+    if (FPanel)
+        FPanel->hide();
+}

@@ -1,0 +1,42 @@
+// Preview and printing of the table shown.
+#include "TbfrmVarnholt.h"
+
+#include "ReportTexts.h"
+#include "TReportDialogs.h"
+#include "cell/TCell5.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+void TbfrmVarnholt::btnPrintViewClick() {
+    // The table as last drawn: a preview never refills the grid.
+    cllBudget->SetPageText(QString(), QString::fromUtf8(PageLine), QString());
+    cllBudget->PreviewSheet(0, 0);
+}
+
+void TbfrmVarnholt::tbnPrintClick() {
+    if (!cbNum->isChecked()) {
+        PrintShown();
+        return;
+    }
+    // Every entry's table in list order; the list stays on the last one
+    // printed, as if the user had chosen it.
+    for (int Index = 0; Index < cobMid->count(); ++Index) {
+        cobMid->setCurrentIndex(Index);
+        ShowReport();
+        if (!PrintShown())
+            return;
+    }
+}
+
+bool TbfrmVarnholt::PrintShown() {
+    cllBudget->SetPageText(QString(), QString::fromUtf8(PageLine), QString());
+    if (cllBudget->PrintSheet(0, 0) == 0)
+        return true;
+    // A print that did not happen must not pass for one that did.
+    Dialogs().MessageBox(
+        Widget(),
+        QStringLiteral("打印失败：%1\n%2").arg(cobMid->currentText(), cllBudget->LastError()),
+        QString::fromUtf8(MessageCaption), MbIconError);
+    return false;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ReportFixture.h"
+#include "report/TReportDialogs.h"
+#include "report/TbfrmVarnholt.h"
+
+#include <QComboBox>
+#include <QMap>
+#include <QVariant>
+#include <functional>
+#include <gtest/gtest.h>
+
+// Answers the report window's dialogs as a test tells it, and records what
+// the window asked.
+class TRecordingDialogs : public TReportDialogs {
+public:
+    struct TMessage {
+        QString Text;
+        QString Caption;
+        int Flags = 0;
+    };
+
+    int RunDialog(QDialog& ADialog) override;
+    bool RunSaveDialog(QFileDialog& ADialog, QString& AFileName) override;
+    bool ChooseFolder(QWidget* AParent, const QString& ATitle, QString& AFolder) override;
+    TModalResult ShowModalForm(TForm& AForm) override;
+    void MessageBox(QWidget* AParent, const QString& AText, const QString& ACaption,
+                    int AFlags) override;
+
+    // Answers: empty means the user cancels.
+    QString Folder;
+    QString SaveAs;
+    std::function<int(QDialog&)> OnDialog;
+    std::function<TModalResult(TForm&)> OnForm;
+
+    // What the window asked.
+    QString FolderTitle;
+    QString Proposed;
+    QString SaveFilter;
+    bool ConfirmsOverwrite = false;
+    QList<TMessage> Messages;
+};
+
+// The report window over a test database, logged in as a unit of it, shown
+// as a host shows it.
+class WindowTest : public ::testing::Test {
+protected:
+    void TearDown() override;
+
+    // Shows the window for a database (the test's own when empty) and the
+    // logged-in unit.
+    TbfrmVarnholt& Open(const QString& ALogin = QStringLiteral("101001"),
+                        const QString& ADatabase = QString());
+    // The user's choice of an entry, as a click in the list makes it.
+    static void Choose(QComboBox* AList, const QString& AText);
+    // The user's click on the tree node of a unit ("" for the top node).
+    void Select(const QString& AEid);
+    QStringList Entries(const QComboBox* AList) const;
+
+    TempDir Dir;
+    QString File = Dir.File(QStringLiteral("budget.db"));
+    TBudgetRows Rows{File};
+    std::unique_ptr<TReportScope> Scope;
+    TbfrmVarnholt* Window = nullptr;
+    TRecordingDialogs* Dialogs = nullptr;
+};
+
+// The cells of the first sheet of a workbook, by reference ("J4"): texts,
+// and numbers as doubles.
+QMap<QString, QVariant> WorkbookCells(const QString& AFile);
+// The reference of a grid cell in a workbook.
+QString CellRef(int ACol, int ARow);
+// The text of one page of a PDF, NFKC-normalised.
+QString PdfPageText(const QString& AFile, int APage);
