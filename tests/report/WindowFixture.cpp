@@ -125,3 +125,16 @@ QString PdfPageText(const QString& AFile, int APage) {
                     AFile, QStringLiteral("-")})
         .normalized(QString::NormalizationForm_KC);
 }
+
+QString FoldPdfTwins(QString AText) {
+    static const QList<std::pair<QChar, QChar>> Twins{
+        {QChar(0x2EDA), QChar(0x9875)}, // 页
+        {QChar(0x2EA0), QChar(0x6C11)}, // 民
+        {QChar(0x2EC5), QChar(0x89C1)}, // 见
+        {QChar(0x2ED4), QChar(0x95E8)}, // 门
+        {QChar(0x6236), QChar(0x6237)}, // 户
+    };
+    for (const auto& [Twin, Character] : Twins)
+        AText.replace(Twin, Character);
+    return AText;
+}

@@ -70,5 +70,8 @@ protected:
 QMap<QString, QVariant> WorkbookCells(const QString& AFile);
 // The reference of a grid cell in a workbook.
 QString CellRef(int ACol, int ARow);
+// Puts back the characters pdftotext gives as radical-supplement or
+// variant twins (⻚ for 页, 戶 for 户): NFKC leaves these alone.
+QString FoldPdfTwins(QString AText);
 // The text of one page of a PDF, NFKC-normalised.
 QString PdfPageText(const QString& AFile, int APage);

@@ -1,0 +1,280 @@
+// Preview, printing, workbook export and the export settings, through the
+// report window's commands, with the results read back from the files.
+#include "../cell/CellFixture.h"
+#include "WindowFixture.h"
+#include "cell/TCell.h"
+#include "cell/TCell5.h"
+#include "report/ExportSettings.h"
+#include "report/ReportFileNames.h"
+#include "report/TRadioGroup.h"
+#include "report/TfrmPrintExpSet.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QString All = QStringLiteral("<全部>");
+const QString Caption = QStringLiteral("Taldrow 7.1-提示信息");
+
+// Without blanks and line breaks, and with the twins pdftotext gives for
+// some characters of these fonts put back.
+QString Squeezed(QString AText) {
+    return FoldPdfTwins(AText.remove(QRegularExpression(QStringLiteral("\\s"))));
+}
+
+class ReportOutputTest : public WindowTest {
+protected:
+    void SetUp() override {
+        Rows.Unit("101", "省教育厅", false);
+        Rows.Unit("101001", "省教育厅本级");
+        Rows.Unit("101002", "省实验学校");
+        Rows.Unit("101003", "省电化教育馆");
+        Rows.Adj("101001", "11", "2010101", "11", "10", 50000);
+        Rows.Adj("101001", "21", "2080101", "12", "20", 30000);
+        Rows.Adj("101002", "12", "2120801", "11", "10", 40000);
+        Rows.Adj("101002", "11", "2050101", "12", "20", 12345.6);
+        for (const char* Fund : {"11", "21"}) {
+            TBudgetRows::TAdj Temporary{"101001", Fund, "2010102", "11", "10", 70000};
+            Temporary.BType = "2";
+            Rows.Adj(Temporary);
+        }
+        Open();
+        Select("");
+    }
+    QString Title(const QString& AFund) const {
+        return QStringLiteral("省教育厅2024年国库集中支付改革") + AFund +
+               (AFund.isEmpty() ? QStringLiteral("范围划分汇总建议表")
+                                : QStringLiteral("范围划分明细建议表"));
+    }
+};
+
+TEST_F(ReportOutputTest, ContinuousPrintingPrintsEveryEntryInOrder) {
+    ASSERT_EQ(Entries(Window->cobMid),
+              (QStringList{All, "公共财政预算资金", "政府性基金", "财政专户管理资金"}));
+    Window->cllBudget->SetPrintFile(Dir.File("print.pdf"));
+    QStringList Printed;
+    QObject::connect(Window->cllBudget, &TCell5::Printed, [&](const QString& AOutput) {
+        Printed << Dir.File(QStringLiteral("printed-%1.pdf").arg(Printed.size()));
+        QFile::copy(AOutput, Printed.last());
+    });
+    Window->cbNum->setChecked(true);
+    Window->tbnPrint->click();
+
+    const QStringList Titles{Title(""), Title("公共财政预算资金"), Title("政府性基金"),
+                             Title("财政专户管理资金")};
+    ASSERT_EQ(Printed.size(), Titles.size());
+    for (int I = 0; I < Titles.size(); ++I) {
+        const QString Text = Squeezed(PdfText(Printed[I]));
+        EXPECT_TRUE(Text.contains(Titles[I])) << I << Text.left(200).toStdString();
+        EXPECT_TRUE(Text.contains("共1页第1页")) << I;
+    }
+    EXPECT_EQ(Window->cobMid->currentIndex(), 3);
+    EXPECT_EQ(Window->cllBudget->CellText(1, 1), Titles.last());
+    EXPECT_TRUE(Window->StatusLine()->text().endsWith("print.pdf"))
+        << Window->StatusLine()->text().toStdString();
+
+    // An empty list prints nothing.
+    Select("101003");
+    ASSERT_EQ(Window->cobMid->count(), 0);
+    Window->tbnPrintClick();
+    EXPECT_EQ(Printed.size(), Titles.size());
+    EXPECT_TRUE(Dialogs->Messages.isEmpty());
+}
+
+TEST_F(ReportOutputTest, PreviewShowsPagesOfTheTableAsDrawnAndNeverRefills) {
+    Window->cbNum->setChecked(true);
+    Window->cllBudget->PutText(3, 9, 0, QStringLiteral("改过的单元格"));
+    int Pages = 0;
+    Dialogs->OnDialog = [&Pages](QDialog& ADialog) {
+        auto* Preview = ADialog.findChild<QPrintPreviewWidget*>();
+        if (Preview) {
+            Preview->updatePreview();
+            Pages = Preview->pageCount();
+        }
+        return int(QDialog::Accepted);
+    };
+    Window->N5->trigger();
+    EXPECT_EQ(Pages, 1);
+    EXPECT_EQ(Window->cllBudget->CellText(3, 9), "改过的单元格");
+    EXPECT_EQ(Window->cobMid->currentIndex(), 1);
+}
+
+// A table of several pages: the page line and the heading rows on each.
+TEST_F(ReportOutputTest, EveryPrintedPageCarriesThePageLineAndTheHeading) {
+    Window->Free();
+    Open("101001", MakeDemoDb(Dir, TDemoOptions{60, 20000}));
+    Select("");
+    const QString Pdf = Dir.File("table.pdf");
+    Window->cllBudget->SetPrintFile(Pdf);
+    Window->tbnPrint->click();
+    const int Pages = PdfPageCount(Pdf);
+    ASSERT_GE(Pages, 2);
+    for (int Page = 1; Page <= Pages; ++Page) {
+        const QString Text = Squeezed(PdfPageText(Pdf, Page));
+        EXPECT_TRUE(Text.contains(QStringLiteral("共%1页第%2页").arg(Pages).arg(Page))) << Page;
+        EXPECT_TRUE(Text.contains(Squeezed(Window->DetailTitle()))) << Page;
+        EXPECT_TRUE(Text.contains("功能分类科目")) << Page;
+    }
+}
+
+// One workbook per entry, named without the unit, holding the export
+// grid's cells: numbers as numbers, the template's own column header.
+TEST_F(ReportOutputTest, ContinuousExportWritesOneWorkbookPerEntry) {
+    Choose(Window->cobBType, "临时指标");
+    const QString Shown = Window->cllBudget->CellText(1, 1);
+    ASSERT_EQ(Window->cllBudget->CellText(10, 4), "临时指标");
+    const QString Folder = Dir.File("out");
+    QDir().mkpath(Folder);
+    Dialogs->Folder = Folder;
+    Window->cbNum->setChecked(true);
+    Window->tbtnExcel->click();
+
+    EXPECT_EQ(Dialogs->FolderTitle, "请选择保存路径");
+    QStringList Expected;
+    for (const char* Fund : {"汇总", "公共财政预算资金", "财政专户管理资金"})
+        Expected << QStringLiteral("2024年国库集中支付改革临时指标%1范围划分建议表.xlsx").arg(Fund);
+    QStringList Sorted = Expected;
+    Sorted.sort();
+    EXPECT_EQ(QDir(Folder).entryList(QDir::Files, QDir::Name), Sorted);
+    const auto Workbook = [&](int AIndex) {
+        return WorkbookCells(QDir(Folder).filePath(Expected[AIndex]));
+    };
+    EXPECT_EQ(Workbook(0).value("F4").toString(), "预算数");
+    EXPECT_EQ(Workbook(1).value("J4").toString(), "预算数");
+
+    // The last workbook holds what the export grid holds.
+    const QMap<QString, QVariant> Cells = Workbook(2);
+    const TCellDocument& Grid = Window->cllExpExcel->Document();
+    int Numbers = 0;
+    for (int Row = 1; Row < Grid.GetRowCount(0); ++Row) {
+        for (int Col = 1; Col <= Grid.Sheet().ColCount(); ++Col) {
+            const TCell* Cell = Grid.Sheet().Cell(Col, Row);
+            if (!Cell || Cell->IsEmpty())
+                continue;
+            const QVariant Value = Cells.value(CellRef(Col, Row));
+            if (Cell->Kind == TCell::TKind::Number) {
+                ++Numbers;
+                EXPECT_EQ(Value.typeId(), QMetaType::Double) << CellRef(Col, Row).toStdString();
+                EXPECT_DOUBLE_EQ(Value.toDouble(), Cell->Number);
+            } else {
+                EXPECT_EQ(Value.toString(), Cell->Text) << CellRef(Col, Row).toStdString();
+            }
+        }
+    }
+    EXPECT_GT(Numbers, 0);
+    EXPECT_EQ(Cells.value("A1").toString(), Title("财政专户管理资金"));
+
+    EXPECT_EQ(Window->cobMid->currentIndex(), 2);
+    EXPECT_EQ(Window->cllBudget->CellText(1, 1), Shown);
+    ASSERT_EQ(Dialogs->Messages.size(), 1);
+    EXPECT_EQ(Dialogs->Messages[0].Text, "数据导出成功。");
+    EXPECT_EQ(Dialogs->Messages[0].Caption, Caption);
+    EXPECT_EQ(Dialogs->Messages[0].Flags, 64);
+}
+
+TEST_F(ReportOutputTest, SingleExportProposesItsNameAndAsksBeforeOverwriting) {
+    Choose(Window->cobMid, All);
+    Window->EXCEL1->trigger();
+    EXPECT_EQ(Dialogs->Proposed, "省教育厅2024年国库集中支付改革预算数汇总范围划分建议表.xlsx");
+    EXPECT_EQ(Dialogs->SaveFilter, "文件类型 (*.xlsx)");
+    EXPECT_TRUE(Dialogs->ConfirmsOverwrite);
+    EXPECT_TRUE(Dialogs->Messages.isEmpty()) << "a cancelled dialog says nothing";
+
+    Dialogs->SaveAs = Dir.File("汇总.xlsx");
+    Window->EXCEL1->trigger();
+    EXPECT_EQ(WorkbookCells(Dialogs->SaveAs).value("A1").toString(), Title(""));
+    ASSERT_EQ(Dialogs->Messages.size(), 1);
+    EXPECT_EQ(Dialogs->Messages[0].Flags, 64);
+}
+
+// A directory where a workbook should go: the reason and the table are
+// shown, never the success message; a continuous export stops there.
+TEST_F(ReportOutputTest, AFailingExportSaysWhichTableFailedAndStops) {
+    Dialogs->SaveAs = Dir.File("taken.xlsx");
+    QDir().mkpath(Dialogs->SaveAs);
+    Window->EXCEL1->trigger();
+    ASSERT_EQ(Dialogs->Messages.size(), 1);
+    EXPECT_EQ(Dialogs->Messages[0].Flags, 16);
+    EXPECT_EQ(Dialogs->Messages[0].Caption, Caption);
+    EXPECT_TRUE(Dialogs->Messages[0].Text.contains("taken.xlsx"));
+    EXPECT_TRUE(QFileInfo(Dialogs->SaveAs).isDir());
+
+    Dialogs->Folder = Dir.File("out");
+    const QString Second =
+        ContinuousExportPath(Dialogs->Folder, 2024, "预算数", "公共财政预算资金");
+    QDir().mkpath(Second);
+    Window->cbNum->setChecked(true);
+    Window->EXCEL1->trigger();
+    ASSERT_EQ(Dialogs->Messages.size(), 2);
+    const QString Text = Dialogs->Messages[1].Text;
+    EXPECT_EQ(Dialogs->Messages[1].Flags, 16);
+    EXPECT_TRUE(Text.contains(QFileInfo(Second).fileName())) << Text.toStdString();
+    EXPECT_TRUE(Text.contains("此前已导出 1 个文件")) << Text.toStdString();
+    EXPECT_EQ(QDir(Dialogs->Folder).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(Window->cobMid->currentIndex(), 1);
+}
+
+// The settings dialog on the host's INI file: the first showing stores
+// "expType" "0"; Escape keeps the store as it was; OK stores both choices;
+// a value that is not a number chooses the first entry.
+TEST_F(ReportOutputTest, ExportSettingsDialogReadsAndStoresItsChoices) {
+    const QString Ini = Dir.File("settings.ini");
+    Scope->Params.Params << QStringLiteral("13=") + Ini;
+    struct TSeen {
+        int Index = -1;
+        bool Ticked = false;
+    } Seen;
+    bool PressOk = false;
+    Dialogs->OnForm = [&](TForm& AForm) {
+        auto& Dialog = static_cast<TfrmPrintExpSet&>(AForm);
+        QTimer::singleShot(0, [&] {
+            Seen = {Dialog.rgExpSet->ItemIndex(), Dialog.chkbShowDlg->isChecked()};
+            Dialog.rgExpSet->SetItemIndex(1);
+            Dialog.chkbShowDlg->setChecked(false);
+            if (PressOk) {
+                Dialog.btnOK->click();
+                return;
+            }
+            QApplication::setActiveWindow(Dialog.Widget());
+            Dialog.btnOK->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        });
+        return AForm.ShowModal();
+    };
+    const auto Stored = [](const char* AKey) {
+        return ReadSetting("bwnCorrandel", AKey, 1);
+    };
+
+    Window->mitemExpSetClick();
+    EXPECT_EQ(Seen.Index, 0);
+    EXPECT_TRUE(Seen.Ticked);
+    EXPECT_EQ(Stored("expType"), "0");
+    EXPECT_EQ(Stored("ShowSaveExpSet"), "");
+
+    PressOk = true;
+    Window->mitemExpSetClick();
+    EXPECT_EQ(Stored("expType"), "1");
+    EXPECT_EQ(Stored("ShowSaveExpSet"), "0");
+
+    WriteSetting("bwnCorrandel", "expType", "abc", 1);
+    PressOk = false;
+    Window->mitemExpSetClick();
+    EXPECT_EQ(Seen.Index, 0);
+    EXPECT_FALSE(Seen.Ticked);
+    EXPECT_EQ(Stored("expType"), "abc");
+    EXPECT_FALSE(Window->mitemExpSet->isVisible());
+}
+
+} // namespace
