@@ -91,6 +91,14 @@ TEST_F(ReportOutputTest, ContinuousPrintingPrintsEveryEntryInOrder) {
     Window->tbnPrintClick();
     EXPECT_EQ(Printed.size(), Titles.size());
     EXPECT_TRUE(Dialogs->Messages.isEmpty());
+
+    // A print that cannot be made says so and ends a continuous print.
+    Select("");
+    Window->cllBudget->SetPrintFile(Dir.Path());
+    Window->tbnPrintClick();
+    EXPECT_EQ(Window->cobMid->currentIndex(), 0);
+    ASSERT_EQ(Dialogs->Messages.size(), 1);
+    EXPECT_EQ(Dialogs->Messages[0].Flags, 16);
 }
 
 TEST_F(ReportOutputTest, PreviewShowsPagesOfTheTableAsDrawnAndNeverRefills) {

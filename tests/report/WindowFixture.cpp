@@ -10,34 +10,6 @@
 #include <QTreeWidgetItemIterator>
 #include <QXmlStreamReader>
 
-int TRecordingDialogs::RunDialog(QDialog& ADialog) {
-    return OnDialog ? OnDialog(ADialog) : QDialog::Rejected;
-}
-
-bool TRecordingDialogs::RunSaveDialog(QFileDialog& ADialog, QString& AFileName) {
-    Proposed = AFileName;
-    SaveFilter = ADialog.nameFilters().join(QLatin1Char(';'));
-    ConfirmsOverwrite = !ADialog.testOption(QFileDialog::DontConfirmOverwrite) &&
-                        ADialog.acceptMode() == QFileDialog::AcceptSave;
-    AFileName = SaveAs;
-    return !SaveAs.isEmpty();
-}
-
-bool TRecordingDialogs::ChooseFolder(QWidget*, const QString& ATitle, QString& AFolder) {
-    FolderTitle = ATitle;
-    AFolder = Folder;
-    return !Folder.isEmpty();
-}
-
-TModalResult TRecordingDialogs::ShowModalForm(TForm& AForm) {
-    return OnForm ? OnForm(AForm) : mrCancel;
-}
-
-void TRecordingDialogs::MessageBox(QWidget*, const QString& AText, const QString& ACaption,
-                                   int AFlags) {
-    Messages.append({AText, ACaption, AFlags});
-}
-
 TbfrmVarnholt& WindowTest::Open(const QString& ALogin, const QString& ADatabase) {
     Scope.reset(); // puts back the host context it found
     Scope = std::make_unique<TReportScope>(ADatabase.isEmpty() ? File : ADatabase, ALogin, true);

@@ -5,6 +5,7 @@
 #include "report/TbfrmVarnholt.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QMap>
 #include <QVariant>
 #include <functional>
@@ -15,30 +16,36 @@
 class TRecordingDialogs : public TReportDialogs {
 public:
     struct TMessage {
-        QString Text;
-        QString Caption;
+        QString Text, Caption;
         int Flags = 0;
     };
-
-    int RunDialog(QDialog& ADialog) override;
-    bool RunSaveDialog(QFileDialog& ADialog, QString& AFileName) override;
-    bool ChooseFolder(QWidget* AParent, const QString& ATitle, QString& AFolder) override;
-    TModalResult ShowModalForm(TForm& AForm) override;
-    void MessageBox(QWidget* AParent, const QString& AText, const QString& ACaption,
-                    int AFlags) override;
-
-    // Answers: empty means the user cancels.
-    QString Folder;
-    QString SaveAs;
+    // Answers: an empty folder or file name cancels.
+    QString Folder, SaveAs;
     std::function<int(QDialog&)> OnDialog;
     std::function<TModalResult(TForm&)> OnForm;
-
     // What the window asked.
-    QString FolderTitle;
-    QString Proposed;
-    QString SaveFilter;
+    QString FolderTitle, Proposed, SaveFilter;
     bool ConfirmsOverwrite = false;
     QList<TMessage> Messages;
+
+    int RunDialog(QDialog& ADialog) override { return OnDialog ? OnDialog(ADialog) : 0; }
+    bool RunSaveDialog(QFileDialog& ADialog, QString& AFileName) override {
+        Proposed = AFileName;
+        SaveFilter = ADialog.nameFilters().join(';');
+        ConfirmsOverwrite = ADialog.acceptMode() == QFileDialog::AcceptSave &&
+                            !ADialog.testOption(QFileDialog::DontConfirmOverwrite);
+        AFileName = SaveAs;
+        return !SaveAs.isEmpty();
+    }
+    bool ChooseFolder(QWidget*, const QString& ATitle, QString& AFolder) override {
+        FolderTitle = ATitle;
+        AFolder = Folder;
+        return !Folder.isEmpty();
+    }
+    TModalResult ShowModalForm(TForm& AForm) override { return OnForm ? OnForm(AForm) : mrCancel; }
+    void MessageBox(QWidget*, const QString& AText, const QString& ACaption, int AFlags) override {
+        Messages.append({AText, ACaption, AFlags});
+    }
 };
 
 // The report window over a test database, logged in as a unit of it, shown
