@@ -6,6 +6,10 @@
 #include <QProgressBar>
 #include <algorithm>
 
+namespace {
+constexpr qint64 PaintInterval = 50; // milliseconds
+} // namespace
+
 TProgressPanel::TProgressPanel(QWidget* AClient, QFrame* APanel, QProgressBar* ABar)
     : FClient(AClient)
     , FPanel(APanel)
@@ -20,18 +24,20 @@ void TProgressPanel::Begin(int ARowCount) {
     FMaximum = std::max(0, ARowCount);
     FPosition = 0;
     FDrawn = 0;
+    if (FBar) {
+        FBar->setRange(0, std::max(1, FMaximum));
+        FBar->setValue(0);
+    }
     if (FPanel && FClient) {
         FPanel->move((FClient->width() - FPanel->width()) / 2,
                      (FClient->height() - FPanel->height()) / 2);
         FPanel->show();
         FPanel->raise();
-        FClient->repaint();
+        // The fill does not return to the event loop: the panel is painted
+        // now, the rest of the window when the fill has ended.
+        FPanel->repaint();
     }
-    if (FBar) {
-        FBar->setRange(0, std::max(1, FMaximum));
-        FBar->setValue(0);
-        FBar->repaint();
-    }
+    FSincePaint.start();
     if (Screen)
         Screen->SetCursor(crHourGlass);
 }
@@ -39,9 +45,10 @@ void TProgressPanel::Begin(int ARowCount) {
 void TProgressPanel::Step() {
     ++FPosition;
     const int Drawn = DrawnLength(FPosition);
-    if (Drawn == FDrawn || !FBar)
+    if (Drawn == FDrawn || !FBar || FSincePaint.elapsed() < PaintInterval)
         return;
     FDrawn = Drawn;
+    FSincePaint.start();
     FBar->setValue(std::min(FPosition, FBar->maximum()));
     FBar->repaint();
 }
