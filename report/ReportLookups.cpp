@@ -45,6 +45,11 @@ QString UnitName(const QString& AEid) {
     return Name;
 }
 
+QString TopNodeName(const QString& APrefix) {
+    const QString Name = UnitName(APrefix);
+    return Name.trimmed().isEmpty() ? QString::fromUtf8(UnitTreeTitle) : Name;
+}
+
 bool IsSpecialAccount(const QString& AEid) {
     IARQueryPtr Query;
     if (!OpenDefQuery(QStringLiteral(" select specialaccount from pubdept where eid=") +

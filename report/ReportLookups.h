@@ -23,6 +23,12 @@ bool LookupValue(const QString& ATable, const QString& AField, const QString& AC
 QString LookupMoneyKindId(const QString& AName);
 // The name pubdept gives the unit; empty text when there is no such unit.
 QString UnitName(const QString& AEid);
+// The title of the unit tree's top node.
+inline constexpr const char UnitTreeTitle[] = "预算单位列表";
+// The name the unit tree's top node stands under, for its prefix: the unit
+// group of that code in pubdept, or the tree's title when pubdept has no
+// name for it. It leads the titles and the grand-total label.
+QString TopNodeName(const QString& APrefix);
 // Whether pubdept marks the unit as having a special fiscal account ("是").
 bool IsSpecialAccount(const QString& AEid);
 

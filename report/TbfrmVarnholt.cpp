@@ -10,7 +10,6 @@
 #include "TReportFilter.h"
 #include "cell/TCell5.h"
 #include "db/SharedLookups.h"
-#include "db/SqlLiteral.h"
 #include "db/TAdoConn.h"
 #include "platform/Exception.h"
 #include "platform/TApplication.h"
@@ -26,8 +25,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString TopNodeTitle = QStringLiteral("预算单位列表");
 
 // Runs a handler the way the framework's message loop did: an error goes
 // to the application, not through Qt's signal delivery.
@@ -207,7 +204,7 @@ void TbfrmVarnholt::LoadUnitTree() {
     dtrvEid->SetTopVirNodeIdValue(Root);
     // pubdept marks a unit without sub-units with leafflag '1'.
     dtrvEid->SetValueIsLeaf(QStringLiteral("1"));
-    dtrvEid->SetTopVirNodeTitle(TopNodeTitle);
+    dtrvEid->SetTopVirNodeTitle(QString::fromUtf8(UnitTreeTitle));
     dtrvEid->SetActive(true);
 }
 
@@ -236,17 +233,6 @@ void TbfrmVarnholt::trvListChange(QTreeWidgetItem* ANode) {
     }
     if (!FLoadingTree)
         RefreshReport();
-}
-
-QString TbfrmVarnholt::TopNodeName(const QString& APrefix) const {
-    // The top node stands for every unit under the prefix: the titles name
-    // the unit group of that code when pubdept has it.
-    QString Name;
-    if (LookupValue(QStringLiteral("pubdept"), QStringLiteral("ename"),
-                    QStringLiteral(" eid=") + QuotedSqlString(APrefix), Name) &&
-        !Name.trimmed().isEmpty())
-        return Name.trimmed();
-    return TopNodeTitle;
 }
 
 void TbfrmVarnholt::tbnExitClick() {

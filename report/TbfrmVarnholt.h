@@ -129,7 +129,6 @@ private:
     void BuildComponents();
     void ConnectHandlers();
     void SetOutputEnabled(bool AEnabled);
-    QString TopNodeName(const QString& APrefix) const;
     bool PrintShown();
     void ShowStatus(const QString& AText);
     bool ExportContinuous();

@@ -23,7 +23,6 @@ namespace {
 
 const QStringList BTypeTexts = {QStringLiteral("控制数"), QStringLiteral("预算数"),
                                 QStringLiteral("临时指标")};
-const QString TopNodeTitle = QStringLiteral("预算单位列表");
 
 // Runs ASql on the "Def" connection and raises the database's own error,
 // where the report's lookups would quietly count a failure as empty.
@@ -99,8 +98,7 @@ bool TBatchRun::Select() {
     const QString Root = Login.left(std::max<qsizetype>(0, Login.size() - 3));
     if (FOptions.NodeCode.isEmpty()) {
         FFilter.UnitPrefix = Login.left(3);
-        const QString Name = UnitName(FFilter.UnitPrefix);
-        FFilter.UnitName = Name.isEmpty() ? TopNodeTitle : Name;
+        FFilter.UnitName = TopNodeName(FFilter.UnitPrefix);
     } else {
         // The tree holds the units in use under the root; the root itself is
         // its top node, not one of its units.
