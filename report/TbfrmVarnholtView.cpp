@@ -149,8 +149,10 @@ void TbfrmVarnholt::BuildMenus() {
 
     N4 = MakeItem(mitemDataVind, QStringLiteral("N4"), QStringLiteral("打印"), imgList.value(1));
     N4->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    // Also on the window itself, so the short cut works where the menu is
-    // not merged into a frame.
+    // Bound to the window itself, so it works where the menu is not merged
+    // into a frame, and only while the focus is in this window: another
+    // child of the frame keeps Ctrl+P for itself.
+    N4->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     Widget()->addAction(N4);
     N5 =
         MakeItem(mitemDataVind, QStringLiteral("N5"), QStringLiteral("打印预览"), imgList.value(2));

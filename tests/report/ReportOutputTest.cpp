@@ -22,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -119,14 +120,17 @@ TEST_F(ReportOutputTest, PreviewShowsPagesOfTheTableAsDrawnAndNeverRefills) {
     EXPECT_EQ(Window->cobMid->currentIndex(), 1);
 }
 
-// A table of several pages: the page line and the heading rows on each.
+// A table of several pages, printed with Ctrl+P: the page line and the
+// heading rows on each.
 TEST_F(ReportOutputTest, EveryPrintedPageCarriesThePageLineAndTheHeading) {
     Window->Free();
     Open("101001", MakeDemoDb(Dir, TDemoOptions{60, 20000}));
     Select("");
     const QString Pdf = Dir.File("table.pdf");
     Window->cllBudget->SetPrintFile(Pdf);
-    Window->tbnPrint->click();
+    QApplication::setActiveWindow(Window->Widget());
+    Window->trvList->setFocus();
+    QTest::keyClick(Window->trvList, Qt::Key_P, Qt::ControlModifier);
     const int Pages = PdfPageCount(Pdf);
     ASSERT_GE(Pages, 2);
     for (int Page = 1; Page <= Pages; ++Page) {
