@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QTextBoundaryFinder>
 #include <algorithm>
 #include <cmath>
 
@@ -39,9 +40,64 @@ struct TCellRowFitter::TFontMeasure {
         return Width;
     }
 
+    // The number of lines the text takes wrapped in AWidth, found from the
+    // advances and the line-break opportunities the way a layout wraps
+    // (at the last opportunity that fits, anywhere inside a part too long
+    // for a line, trailing blanks not counted); -1 when QuickWidth cannot
+    // sum the text. Shaping a text costs far more, and ideographs, which
+    // fill these tables, have no kerning: the count is the layout's.
+    int WrappedLines(const QString& AText, double AWidth) {
+        QTextBoundaryFinder Breaks(QTextBoundaryFinder::Line, AText);
+        int Lines = 1;
+        double Used = 0;
+        qsizetype Start = 0;
+        for (qsizetype End = Breaks.toNextBoundary(); End > 0; End = Breaks.toNextBoundary()) {
+            double Ink = 0;
+            double Full = 0;
+            for (qsizetype I = Start; I < End; ++I) {
+                Full += Advances[AText[I].unicode()];
+                if (!AText[I].isSpace())
+                    Ink = Full;
+            }
+            if (Used + Ink > AWidth) {
+                if (Used > 0)
+                    ++Lines;
+                Used = 0;
+                if (Ink > AWidth)
+                    Used = BreakAnywhere(AText, Start, End, AWidth, Lines);
+                else
+                    Used = Full;
+            } else {
+                Used += Full;
+            }
+            Start = End;
+        }
+        return Lines;
+    }
+
+    // Lays out a part too long for any line character by character; returns
+    // the width used on its last line.
+    double BreakAnywhere(const QString& AText, qsizetype AStart, qsizetype AEnd, double AWidth,
+                         int& ALines) {
+        double Used = 0;
+        for (qsizetype I = AStart; I < AEnd; ++I) {
+            const double Advance = Advances[AText[I].unicode()];
+            if (Used > 0 && Used + Advance > AWidth && !AText[I].isSpace()) {
+                ++ALines;
+                Used = 0;
+            }
+            Used += Advance;
+        }
+        return Used;
+    }
+
     QFont Font;
     QFontMetricsF Metrics;
     int LineHeight;
+    // A laid-out line's height and the step between lines, as painting
+    // lays them out (both rounded there); 0 until measured.
+    double FirstLine = 0;
+    double LinePitch = 0;
     std::vector<float> Advances;
 };
 
@@ -112,7 +168,14 @@ int TCellRowFitter::Height(const QString& AText, int AMeasure, int AWidth) {
     if (Found != FCache.constEnd())
         return *Found;
     int Height = Measure.LineHeight;
-    if (AText.contains(QLatin1Char('\n')) || Measure.Metrics.horizontalAdvance(AText) > AWidth) {
+    const int Lines = Quick >= 0 ? Measure.WrappedLines(AText, std::max(AWidth, 1)) : -1;
+    if (Lines > 0) {
+        if (Measure.LinePitch <= 0)
+            MeasureLines(Measure);
+        const double Box = Measure.FirstLine + (Lines - 1) * Measure.LinePitch;
+        Height = std::max(Height, static_cast<int>(std::ceil(Box)));
+    } else if (AText.contains(QLatin1Char('\n')) ||
+               Measure.Metrics.horizontalAdvance(AText) > AWidth) {
         if (!FDevice)
             FDevice = std::make_unique<TLayoutDevice>();
         FDevice->Painter.setFont(Measure.Font);
@@ -122,6 +185,20 @@ int TCellRowFitter::Height(const QString& AText, int AMeasure, int AWidth) {
     }
     FCache.insert(Key, Height);
     return Height;
+}
+
+void TCellRowFitter::MeasureLines(TFontMeasure& AMeasure) {
+    if (!FDevice)
+        FDevice = std::make_unique<TLayoutDevice>();
+    FDevice->Painter.setFont(AMeasure.Font);
+    const auto Box = [&](const QString& AText) {
+        return FDevice->Painter
+            .boundingRect(QRectF(0, 0, 1e6, 1e6), AText, TextOption(Qt::AlignLeft))
+            .height();
+    };
+    const QString Line = QStringLiteral("国");
+    AMeasure.FirstLine = Box(Line);
+    AMeasure.LinePitch = Box(Line + QChar::LineSeparator + Line) - AMeasure.FirstLine;
 }
 
 int TCellRowFitter::CellMeasure(const TCell& ACell) {

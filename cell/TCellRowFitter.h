@@ -51,6 +51,7 @@ private:
     int CellHeight(int ACol, int ARow);
     int Height(const QString& AText, int AMeasure, int AWidth);
     int CellMeasure(const TCell& ACell);
+    void MeasureLines(TFontMeasure& AMeasure);
     int MeasureIndex(const QFont& AFont);
 
     const TCellSheet& FSheet;

@@ -80,10 +80,18 @@ TEST(RowFitter, AgreesWithPaintedLayoutWhateverPathItTakes) {
                              QStringLiteral("Education administration and general affairs"),
                              QStringLiteral("第一行\n第二行"),
                              QStringLiteral("𠀀𠀁 surrogate"),
-                             QStringLiteral("ZB20240000001234")};
+                             QStringLiteral("ZB20240000001234"),
+                             QStringLiteral("省教育厅（北山市）-人员经费"),
+                             QStringLiteral("*省实验学校一部"),
+                             QStringLiteral("机关事业单位基本养老保险缴费支出"),
+                             QStringLiteral("暂按原渠道拨付"),
+                             QStringLiteral("省国有资产监督管理委员会本级-其他国有资本经营支出"),
+                             QStringLiteral("2、公共财政预算、政府性基金、财政专户管理资金分基本支"
+                                            "出和项目支出填写；国有资本经营预算分资本性支出。"),
+                             QStringLiteral("Item 2050101: 《教育法》“义务教育” 2024 年, a b  c")};
     for (const QFont& Font : Fonts)
         for (const QString& Text : Texts)
-            for (int Width : {30, 60, 120, 400})
+            for (int Width : {30, 45, 60, 86, 120, 190, 400})
                 for (int Pass = 0; Pass < 2; ++Pass) // second pass: from the cache
                     EXPECT_EQ(Fitter.TextHeight(Text, Font, Width),
                               PaintedHeight(Text, Font, Width))
