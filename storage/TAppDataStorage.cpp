@@ -138,9 +138,12 @@ void TAppDataStorage::Reload() {
     const QList<TDataSection*> Old = std::exchange(FSections, {});
     for (auto It = Old.crbegin(); It != Old.crend(); ++It)
         (*It)->Free();
-    const QStringList Names = OpenStore()->ReadSections();
+    // One store object for the whole reload: the file is read and parsed
+    // once, however many sections it holds.
+    const std::unique_ptr<TSettingsStore> Store = OpenStore();
+    const QStringList Names = Store->ReadSections();
     for (const QString& Name : Names)
-        AddSection(Name)->Load();
+        AddSection(Name)->Load(*Store);
     FLoaded = true;
 }
 

@@ -59,14 +59,23 @@ void TDataSection::SetValue(const QString& AKey, const QString& AValue) {
 }
 
 void TDataSection::Load() {
+    // One store object for the whole section gives one consistent view of it.
     QMutexLocker Lock(&FLock);
     CheckSectionName();
-    // One store object for the whole section gives one consistent view of it.
-    const std::unique_ptr<TSettingsStore> Store = OpenStore();
-    const QStringList Keys = Store->ReadSection(FSectionName);
+    LoadFrom(*OpenStore());
+}
+
+void TDataSection::Load(TSettingsStore& AStore) {
+    QMutexLocker Lock(&FLock);
+    CheckSectionName();
+    LoadFrom(AStore);
+}
+
+void TDataSection::LoadFrom(TSettingsStore& AStore) {
+    const QStringList Keys = AStore.ReadSection(FSectionName);
     QStringList Values;
     for (const QString& Key : Keys)
-        Values.append(Store->ReadString(FSectionName, Key));
+        Values.append(AStore.ReadString(FSectionName, Key));
     FKeys = Keys;
     FValues = Values;
 }

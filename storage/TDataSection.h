@@ -35,9 +35,14 @@ public:
     void SetValue(const QString& AKey, const QString& AValue);
     // Replaces the keys and values held with those of the store.
     void Load();
+    // The same from a store the caller has open: a reload reads every
+    // section from one store object, so the file is read and parsed once.
+    void Load(TSettingsStore& AStore);
 
 private:
     int IndexOfKey(const QString& AKey) const;
+    // Load's work, with the section's lock held.
+    void LoadFrom(TSettingsStore& AStore);
     void CheckSectionName() const;
     std::unique_ptr<TSettingsStore> OpenStore() const;
 

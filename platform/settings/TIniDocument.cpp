@@ -6,10 +6,6 @@ namespace {
 
 const QByteArray Utf8Bom("\xEF\xBB\xBF");
 
-bool SameName(const QString& ALeft, const QString& ARight) {
-    return QString::compare(ALeft, ARight, Qt::CaseInsensitive) == 0;
-}
-
 bool HasLineBreak(const QString& AText) {
     return AText.contains(QLatin1Char('\n')) || AText.contains(QLatin1Char('\r')) ||
            AText.contains(QChar(0));
@@ -96,10 +92,40 @@ TIniDocument::TLine TIniDocument::ParseLine(QByteArray AText, QByteArray AEol) {
     return Line;
 }
 
+QString TIniDocument::Folded(const QString& AName) {
+    return AName.trimmed().toCaseFolded();
+}
+
+void TIniDocument::BuildIndex() const {
+    if (FIndexed)
+        return;
+    FSectionIndex.clear();
+    FEntryIndex.clear();
+    int Header = -1; // -1 while in no section, or in one that is not read
+    for (int I = 0; I < FLines.size(); ++I) {
+        const TLine& Line = FLines.at(I);
+        if (Line.Kind == TLineKind::Section) {
+            const QString Name = Folded(Line.Name);
+            Header = -1;
+            if (!Name.isEmpty() && !FSectionIndex.contains(Name)) {
+                FSectionIndex.insert(Name, I);
+                Header = I;
+            }
+        } else if (Line.Kind == TLineKind::Entry && Header >= 0) {
+            const std::pair<int, QString> Key{Header, Folded(Line.Name)};
+            if (!FEntryIndex.contains(Key))
+                FEntryIndex.insert(Key, I);
+        }
+    }
+    FIndexed = true;
+}
+
 QStringList TIniDocument::SectionNames() const {
+    BuildIndex();
     QStringList Names;
-    for (const TLine& Line : FLines) {
-        if (Line.Kind == TLineKind::Section && !Names.contains(Line.Name, Qt::CaseInsensitive))
+    for (int I = 0; I < FLines.size(); ++I) {
+        const TLine& Line = FLines.at(I);
+        if (Line.Kind == TLineKind::Section && FSectionIndex.value(Folded(Line.Name), -1) == I)
             Names.append(Line.Name);
     }
     return Names;
@@ -112,7 +138,7 @@ QStringList TIniDocument::KeyNames(const QString& ASection) const {
         return Names;
     for (int I = Header + 1, End = SectionEnd(Header); I < End; ++I) {
         const TLine& Line = FLines.at(I);
-        if (Line.Kind == TLineKind::Entry && !Names.contains(Line.Name, Qt::CaseInsensitive))
+        if (Line.Kind == TLineKind::Entry && FindEntry(Header, Line.Name) == I)
             Names.append(Line.Name);
     }
     return Names;
@@ -144,6 +170,7 @@ void TIniDocument::SetValue(const QString& ASection, const QString& AKey, const 
         while (Keep < Line.Text.size() && (Line.Text[Keep] == ' ' || Line.Text[Keep] == '\t'))
             ++Keep;
         Line = ParseLine(Line.Text.left(Keep) + Encoded, Line.Eol);
+        FIndexed = false;
         return;
     }
     int Insert = Header + 1;
@@ -161,12 +188,8 @@ void TIniDocument::AddSection(const QString& ASection) {
 }
 
 int TIniDocument::FindSection(const QString& ASection) const {
-    const QString Name = ASection.trimmed();
-    for (int I = 0; I < FLines.size(); ++I) {
-        if (FLines.at(I).Kind == TLineKind::Section && SameName(FLines.at(I).Name, Name))
-            return I;
-    }
-    return -1;
+    BuildIndex();
+    return FSectionIndex.value(Folded(ASection), -1);
 }
 
 int TIniDocument::SectionEnd(int AHeader) const {
@@ -179,12 +202,8 @@ int TIniDocument::SectionEnd(int AHeader) const {
 int TIniDocument::FindEntry(int AHeader, const QString& AKey) const {
     if (AHeader < 0)
         return -1;
-    const QString Key = AKey.trimmed();
-    for (int I = AHeader + 1, End = SectionEnd(AHeader); I < End; ++I) {
-        if (FLines.at(I).Kind == TLineKind::Entry && SameName(FLines.at(I).Name, Key))
-            return I;
-    }
-    return -1;
+    BuildIndex();
+    return FEntryIndex.value({AHeader, Folded(AKey)}, -1);
 }
 
 int TIniDocument::AppendSection(const QString& ASection) {
@@ -199,4 +218,5 @@ void TIniDocument::InsertLine(int AIndex, const QByteArray& AText) {
     if (AIndex > 0 && FLines.at(AIndex - 1).Eol.isEmpty())
         FLines[AIndex - 1].Eol = FEol;
     FLines.insert(AIndex, ParseLine(AText, FEol));
+    FIndexed = false;
 }

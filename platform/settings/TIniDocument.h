@@ -3,6 +3,7 @@
 #include "platform/PlatformExport.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -17,7 +18,13 @@
 // compared without regard to letter case and with surrounding blanks
 // ignored, only the first section of a name and the first line of a key
 // count, and a value loses its surrounding blanks and one pair of matching
-// quotes. Values that would lose something that way are written quoted.
+// quotes. Values that would lose something that way are written quoted. A
+// section header with a blank name ("[ ]") is kept in the text but never
+// matched or listed, so one such line cannot hide the other sections.
+//
+// Lookups go through an index of the first header of each name and the first
+// line of each key, made once per parse or edit, so reading every value of a
+// large file is linear in its size.
 class PLATFORM_EXPORT TIniDocument {
 public:
     static TIniDocument Parse(const QByteArray& AData);
@@ -44,6 +51,8 @@ private:
     };
 
     static TLine ParseLine(QByteArray AText, QByteArray AEol);
+    static QString Folded(const QString& AName);
+    void BuildIndex() const;
     int FindSection(const QString& ASection) const;
     int SectionEnd(int AHeader) const;
     int FindEntry(int AHeader, const QString& AKey) const;
@@ -53,4 +62,10 @@ private:
     QList<TLine> FLines;
     bool FBom = false;
     QByteArray FEol = "\n";
+
+    // Folded section name -> line of its first header; (header line, folded
+    // key) -> line of the key's first entry. Rebuilt lazily after an edit.
+    mutable QHash<QString, int> FSectionIndex;
+    mutable QHash<std::pair<int, QString>, int> FEntryIndex;
+    mutable bool FIndexed = false;
 };

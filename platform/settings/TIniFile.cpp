@@ -4,26 +4,77 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
 
 namespace {
 
 // One lock for every INI file of the process: settings are written rarely,
-// and a single lock cannot be bypassed by two spellings of one path.
+// and a single lock cannot be bypassed by two spellings of one path. The
+// lock file beside the INI file covers other processes.
 Q_GLOBAL_STATIC(QMutex, IniWriteLock)
 
-TIniDocument ReadDocument(const QString& AFileName) {
-    QFile File(AFileName);
-    if (!File.exists())
-        return TIniDocument();
-    if (!File.open(QIODevice::ReadOnly))
-        throw EInOutError(QStringLiteral("无法读取文件%1：%2").arg(AFileName, File.errorString()));
-    const QByteArray Data = File.readAll();
+// A settings file is small; anything far larger is not one and is not read.
+constexpr qint64 MaxIniBytes = 16 * 1024 * 1024;
+// Long enough for any other writer to finish; a lock left by a process that
+// died is taken over at once (QLockFile sees that its owner is gone).
+constexpr int LockWaitMs = 10000;
+
+QString SystemReason() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+EInOutError ReadError(const QString& AFileName, const QString& AReason) {
+    return EInOutError(QStringLiteral("无法读取文件%1：%2").arg(AFileName, AReason));
+}
+
+// The bytes of a regular file, or nothing when it does not exist. Opened
+// without blocking and checked before reading, so a FIFO or a device under
+// the name is refused instead of hanging or reading without end.
+std::optional<QByteArray> ReadRegularFile(const QString& AFileName) {
+    const int Handle =
+        ::open(QFile::encodeName(AFileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (Handle < 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throw ReadError(AFileName, SystemReason());
+    }
+    QFile File;
+    File.open(Handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    struct stat Status {};
+    if (::fstat(Handle, &Status) != 0)
+        throw ReadError(AFileName, SystemReason());
+    if (!S_ISREG(Status.st_mode))
+        throw ReadError(AFileName, QStringLiteral("不是普通文件"));
+    const QByteArray Data = File.read(MaxIniBytes + 1);
     if (File.error() != QFileDevice::NoError)
-        throw EInOutError(QStringLiteral("无法读取文件%1：%2").arg(AFileName, File.errorString()));
-    return TIniDocument::Parse(Data);
+        throw ReadError(AFileName, File.errorString());
+    if (Data.size() > MaxIniBytes)
+        throw ReadError(AFileName, QStringLiteral("文件超过 16 MB，不是设置文件"));
+    return Data;
+}
+
+TIniDocument ReadDocument(const QString& AFileName) {
+    const std::optional<QByteArray> Data = ReadRegularFile(AFileName);
+    return Data ? TIniDocument::Parse(*Data) : TIniDocument();
+}
+
+QString LockFailure(const QLockFile& ALock) {
+    switch (ALock.error()) {
+    case QLockFile::LockFailedError:
+        return QStringLiteral("另一个程序正在写入");
+    case QLockFile::PermissionError:
+        return QStringLiteral("不能在其文件夹中创建锁文件");
+    default:
+        return QStringLiteral("锁文件出错");
+    }
 }
 
 // The mode bits count on their own: a privileged user could still write the
@@ -33,13 +84,25 @@ bool IsReadOnly(const QFileInfo& AInfo) {
     return !AInfo.isWritable() || !(AInfo.permissions() & AnyWrite);
 }
 
+// Every byte must reach the file before the new file replaces the old one:
+// QSaveFile commits even when its last flush failed (a full disk), which
+// would replace the settings with a truncated file.
 void SaveDocument(const QString& AFileName, const TIniDocument& ADocument) {
     const QFileInfo Info(AFileName);
+    if (Info.exists() && !Info.isFile())
+        throw EInOutError(QStringLiteral("%1不是普通文件，不能写入").arg(AFileName));
     if (Info.exists() && IsReadOnly(Info))
         throw EInOutError(QStringLiteral("文件%1是只读文件，不能写入").arg(AFileName));
     QSaveFile File(AFileName);
     const QByteArray Data = ADocument.ToBytes();
-    if (!File.open(QIODevice::WriteOnly) || File.write(Data) != Data.size() || !File.commit())
+    const bool Written = File.open(QIODevice::WriteOnly) && File.write(Data) == Data.size() &&
+                         File.flush() && File.error() == QFileDevice::NoError;
+    if (!Written) {
+        const QString Reason = File.errorString();
+        File.cancelWriting();
+        throw EInOutError(QStringLiteral("无法写入文件%1：%2").arg(AFileName, Reason));
+    }
+    if (!File.commit())
         throw EInOutError(QStringLiteral("无法写入文件%1：%2").arg(AFileName, File.errorString()));
 }
 
@@ -98,8 +161,14 @@ const TIniDocument& TIniFile::Document() {
     return *FDocument;
 }
 
+// The file is read afresh under both locks, so a value that another thread
+// or process wrote a moment ago is edited, not overwritten.
 void TIniFile::Modify(const std::function<bool(TIniDocument&)>& AEdit) {
     QMutexLocker Lock(IniWriteLock());
+    QLockFile FileLock(FFileName + QStringLiteral(".lock"));
+    if (!FileLock.tryLock(LockWaitMs))
+        throw EInOutError(
+            QStringLiteral("无法锁定文件%1：%2").arg(FFileName, LockFailure(FileLock)));
     auto Fresh = std::make_unique<TIniDocument>(ReadDocument(FFileName));
     if (AEdit(*Fresh))
         SaveDocument(FFileName, *Fresh);

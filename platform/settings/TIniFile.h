@@ -12,11 +12,13 @@ class TIniDocument;
 //
 // The file is read once per object, on first use, so one object gives a
 // consistent view for one operation. Every write reads the file afresh and
-// replaces it atomically while holding a process-wide lock, so concurrent
-// writers in this process never lose each other's values and a crash never
-// leaves a truncated file. A file whose write permission is cleared counts as
+// replaces it atomically while holding a process-wide lock and a lock file
+// beside it (<name>.lock), so concurrent writers in this and other processes
+// never lose each other's values, and a crash or a full disk never leaves a
+// truncated file. A file whose write permission is cleared counts as
 // read-only, also for a privileged user, as a read-only file does on Windows.
-// I/O failures raise EInOutError naming the file.
+// Only regular files of up to 16 MB are read. I/O failures raise EInOutError
+// naming the file.
 class PLATFORM_EXPORT TIniFile : public TSettingsStore {
 public:
     explicit TIniFile(QString AFileName);

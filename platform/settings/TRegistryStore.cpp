@@ -3,6 +3,7 @@
 #include "TIniFile.h"
 
 #include <QDir>
+#include <QSet>
 #include <QStandardPaths>
 
 namespace {
@@ -91,14 +92,17 @@ QStringList TRegistryStore::ReadSections() {
     QStringList Subkeys;
     if (!HasOpenKey())
         return Subkeys;
+    QSet<QString> Seen;
     const QStringList Sections = File().ReadSections();
     for (const QString& Section : Sections) {
         const QString Key = NormalizePath(Section);
         if (!StartsWithKey(Key, FCurrentPath))
             continue;
         const QString Subkey = Key.mid(FCurrentPath.size() + 1).section(KeySeparator, 0, 0);
-        if (!Subkeys.contains(Subkey, Qt::CaseInsensitive))
+        if (!Seen.contains(Subkey.toCaseFolded())) {
+            Seen.insert(Subkey.toCaseFolded());
             Subkeys.append(Subkey);
+        }
     }
     return Subkeys;
 }

@@ -1,0 +1,158 @@
+// Settings files under hostile conditions: a full disk, a second process,
+// something other than a file under the name, very many sections, a blank
+// section header.
+
+#include "SettingsFiles.h"
+#include "platform/settings/TIniFile.h"
+#include "storage/StorageExceptions.h"
+#include "storage/TAppDataStorage.h"
+#include "support/SmallDisk.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+
+struct StorageDeleter {
+    void operator()(TAppDataStorage* AStorage) const { AStorage->Free(); }
+};
+using StoragePtr = std::unique_ptr<TAppDataStorage, StorageDeleter>;
+
+StoragePtr IniStorage(const QString& AFileName) {
+    StoragePtr Storage(new TAppDataStorage());
+    Storage->SetIniFileName(AFileName);
+    return Storage;
+}
+
+QByteArray ManySections(int ACount) {
+    QByteArray Data;
+    for (int Index = 0; Index < ACount; ++Index)
+        Data += "[section" + QByteArray::number(Index) + "]\nexpType=" + QByteArray::number(Index) +
+                "\nShowSaveExpSet=1\n\n";
+    return Data;
+}
+
+// Bytes this process has read from files so far, or -1 where the kernel does
+// not count them.
+qint64 BytesReadByProcess() {
+    QFile Io(QStringLiteral("/proc/self/io"));
+    if (!Io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& Line : Io.readAll().split('\n'))
+        if (Line.startsWith("rchar:"))
+            return Line.mid(6).trimmed().toLongLong();
+    return -1;
+}
+
+} // namespace
+
+// A write that cannot reach the disk raises and leaves the old file byte for
+// byte, with nothing beside it; a new file is not left behind empty.
+TEST(SettingsFullDisk, FailedWriteRaisesAndKeepsTheOldFile) {
+    for (const qint64 Free : {qint64(0), qint64(4096)}) {
+        SCOPED_TRACE(Free);
+        SmallDisk Disk(256);
+        if (!Disk.Mounted())
+            GTEST_SKIP() << Disk.Reason().toStdString();
+        const QString Existing = Disk.File(QStringLiteral("host.INI"));
+        const QByteArray Before = ManySections(300); // about 11 kB
+        WriteBytes(Existing, Before);
+        Disk.Fill(Free);
+        EXPECT_THROW(TIniFile(Existing).WriteString(QStringLiteral("section1"),
+                                                    QStringLiteral("expType"),
+                                                    QStringLiteral("changed")),
+                     EInOutError);
+        EXPECT_EQ(ReadBytes(Existing), Before);
+        const QString Fresh = Disk.File(QStringLiteral("new.INI"));
+        EXPECT_THROW(TIniFile(Fresh).WriteString(QStringLiteral("bwnCorrandel"),
+                                                 QStringLiteral("expType"), QString(5000, 'x')),
+                     EInOutError);
+        EXPECT_FALSE(QFile::exists(Fresh));
+        const QStringList Left = QDir(Disk.File(QString())).entryList(QDir::Files);
+        EXPECT_EQ(Left, QStringList{QStringLiteral("host.INI")});
+    }
+}
+
+// Two programs writing one settings file at the same time: every value of
+// both reaches the file.
+TEST(SettingsProcesses, ConcurrentWritersLoseNothing) {
+    TempDir Dir;
+    const QString File = Dir.File(QStringLiteral("shared.ini"));
+    constexpr int Writes = 150;
+    QProcess First, Second;
+    const QString Writer = BinaryDir() + QStringLiteral("/ini_writer");
+    First.start(Writer, {File, QStringLiteral("a"), QString::number(Writes)});
+    Second.start(Writer, {File, QStringLiteral("b"), QString::number(Writes)});
+    for (QProcess* Process : {&First, &Second}) {
+        ASSERT_TRUE(Process->waitForFinished(120000)) << Process->errorString().toStdString();
+        EXPECT_EQ(Process->exitCode(), 0) << Process->readAllStandardError().toStdString();
+    }
+    TIniFile Result(File);
+    EXPECT_EQ(Result.ReadSection(QStringLiteral("shared")).size(), 2 * Writes);
+    for (int Index = 0; Index < Writes; ++Index)
+        for (const char* Prefix : {"a", "b"})
+            EXPECT_EQ(Result.ReadString(QStringLiteral("shared"),
+                                        QLatin1String(Prefix) + QString::number(Index)),
+                      QString::number(Index));
+    EXPECT_FALSE(QFile::exists(File + QStringLiteral(".lock")));
+}
+
+// A FIFO, a device or a folder under the settings name is refused at once:
+// no hang, no reading without end.
+TEST(SettingsOddFiles, AnythingButAFileIsRefused) {
+    TempDir Dir;
+    const QString Fifo = Dir.File(QStringLiteral("fifo.ini"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+    for (const QString& Name : {Fifo, QStringLiteral("/dev/zero"), Dir.Path()}) {
+        SCOPED_TRACE(Name.toStdString());
+        try {
+            TIniFile(Name).ReadSections();
+            ADD_FAILURE() << "no error";
+        } catch (const EInOutError& E) {
+            EXPECT_TRUE(E.Message().contains(Name)) << E.what();
+        }
+        EXPECT_THROW(IniStorage(Name), EInOutError);
+    }
+}
+
+// A reload reads the file once, however many sections it has.
+TEST(SettingsReload, ReadsTheFileOncePerReload) {
+    if (BytesReadByProcess() < 0)
+        GTEST_SKIP() << "/proc/self/io is not available";
+    TempDir Dir;
+    const QString File = Dir.File(QStringLiteral("many.ini"));
+    const QByteArray Data = ManySections(2000);
+    WriteBytes(File, Data);
+    const qint64 Before = BytesReadByProcess();
+    const StoragePtr Storage = IniStorage(File);
+    const qint64 Read = BytesReadByProcess() - Before;
+    ASSERT_EQ(Storage->DataSectionS().size(), 2000);
+    EXPECT_EQ(
+        Storage->FindSection(QStringLiteral("section1999"))->ReadValue(QStringLiteral("expType")),
+        QStringLiteral("1999"));
+    EXPECT_LT(Read, 3 * Data.size());
+}
+
+// A hand-edited "[ ]" line is kept but never read, so it cannot hide the
+// sections around it; a blank name is still refused on write.
+TEST(SettingsBlankSection, BlankHeaderIsSkippedAndTheOthersStillWork) {
+    TempDir Dir;
+    const QString File = Dir.File(QStringLiteral("host.INI"));
+    WriteBytes(File, "[ ]\nstray=1\n[bwnCorrandel]\nexpType=2\n[]\n[other]\nx=3\n");
+    const StoragePtr Storage = IniStorage(File);
+    ASSERT_EQ(Storage->DataSectionS().size(), 2);
+    EXPECT_EQ(
+        Storage->FindSection(QStringLiteral("bwnCorrandel"))->ReadValue(QStringLiteral("expType")),
+        QStringLiteral("2"));
+    Storage->WriteValue(QStringLiteral("other"), QStringLiteral("x"), QStringLiteral("4"));
+    EXPECT_THROW(Storage->WriteValue(QStringLiteral(" "), QStringLiteral("k"), QStringLiteral("v")),
+                 TDataSecExcept);
+    EXPECT_EQ(ReadBytes(File), "[ ]\nstray=1\n[bwnCorrandel]\nexpType=2\n[]\n[other]\nx=4\n");
+    EXPECT_EQ(
+        IniStorage(File)->FindSection(QStringLiteral("other"))->ReadValue(QStringLiteral("x")),
+        QStringLiteral("4"));
+}
