@@ -90,8 +90,11 @@ private:
     QRect ViewportRect(const QRect& ASheetRect) const;
     void StartEditing(int ACol, int ARow);
     void FinishEditing(bool ACommit);
-    QString DefaultPdfPath() const;
     int PrintOnce();
+    // Without a printer: a new PDF in the documents folder, never replacing
+    // one printed before (a table printed in the same second gets -2, -3...).
+    int PrintToNewPdf();
+    QString DefaultPdfStem() const;
 
     TCellDocument FDocument;
     TDialogRunner FDialogRunner;

@@ -41,7 +41,7 @@ int TCell5::PrintOnce() {
         return PrintToPdf(FPrintFile);
     const QPrinterInfo Default = QPrinterInfo::defaultPrinter();
     if (Default.isNull())
-        return PrintToPdf(DefaultPdfPath());
+        return PrintToNewPdf();
     QPrinter Printer(Default, QPrinter::HighResolution);
     Printer.setPageLayout(Sheet().Page().Layout());
     Printer.setDocName(CellText(1, 1));
@@ -62,9 +62,28 @@ int TCell5::ExportExcel(const QString& AFileName) {
     return FDocument.ExportExcel(AFileName);
 }
 
-QString TCell5::DefaultPdfPath() const {
+int TCell5::PrintToNewPdf() {
+    const QString Stem = DefaultPdfStem();
+    for (int Number = 1; Number <= 9999; ++Number) {
+        const QString Name = Stem + (Number == 1 ? QString() : QStringLiteral("-%1").arg(Number)) +
+                             QStringLiteral(".pdf");
+        const QFileInfo Taken(Name);
+        if (Taken.exists() || Taken.isSymLink())
+            continue;
+        // The check above is only a shortcut: the file is created without
+        // replacing anything, so a print of another program that took the
+        // name a moment ago is kept as well.
+        const int Result = FDocument.PrintToPdf(Name, TCellOutputFile::KeepExisting);
+        if (Result != TCellPrinter::NameTaken)
+            return Result;
+    }
+    FDocument.SetOutcome(QStringLiteral("%1 的文件名都已用完").arg(Stem), QString());
+    return TCellPrinter::CannotCreate;
+}
+
+QString TCell5::DefaultPdfStem() const {
     // Without a printer the pages go where the clerk keeps documents, named
-    // after the table's title and the time, so nothing earlier is replaced.
+    // after the table's title and the time.
     QString Folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (Folder.isEmpty() || !QDir().mkpath(Folder))
         Folder = QDir::tempPath();
@@ -73,10 +92,5 @@ QString TCell5::DefaultPdfPath() const {
     if (Title.isEmpty())
         Title = QStringLiteral("报表");
     const QString Stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    // Two prints of one table within a second still give two files.
-    const QString Base = QDir(Folder).filePath(Title + QLatin1Char('-') + Stamp);
-    QString Path = Base + QStringLiteral(".pdf");
-    for (int Copy = 2; QFileInfo::exists(Path); ++Copy)
-        Path = Base + QStringLiteral("-%1.pdf").arg(Copy);
-    return Path;
+    return QDir(Folder).filePath(Title + QLatin1Char('-') + Stamp);
 }

@@ -139,9 +139,9 @@ int TCellDocument::ExportExcel(const QString& AFileName) {
     return Result;
 }
 
-int TCellDocument::PrintToPdf(const QString& AFileName) {
+int TCellDocument::PrintToPdf(const QString& AFileName, TCellOutputFile::TMode AMode) {
     QString Error;
-    const int Result = TCellPrinter(FSheet).PrintToPdf(AFileName, Error);
+    const int Result = TCellPrinter(FSheet).PrintToPdf(AFileName, Error, AMode);
     SetOutcome(Error, Result == 0 ? AFileName : QString());
     return Result;
 }

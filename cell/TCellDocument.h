@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TCellOutputFile.h"
 #include "TCellRowFitter.h"
 #include "TCellSheet.h"
 
@@ -44,9 +45,12 @@ public:
     // The footer line of every page; &P is the page number, &S the total.
     void SetPageText(const QString& ALeft, const QString& ACentre, const QString& ARight);
 
-    // 0 on success; otherwise LastError says why and no file is left behind.
+    // 0 on success; otherwise LastError says why and no file is left behind
+    // (TCellXlsxWriter::TResult, TCellPrinter::TResult). With KeepExisting a
+    // PDF never replaces a file: TCellPrinter::NameTaken instead.
     int ExportExcel(const QString& AFileName);
-    int PrintToPdf(const QString& AFileName);
+    int PrintToPdf(const QString& AFileName,
+                   TCellOutputFile::TMode AMode = TCellOutputFile::Replace);
 
     const QString& LastError() const { return FLastError; }
     const QString& LastOutputFile() const { return FLastOutput; }

@@ -2,11 +2,11 @@
 
 #include "TCellRenderer.h"
 
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 
 TCellPrinter::TCellPrinter(const TCellSheet& ASheet)
@@ -104,26 +104,42 @@ void TCellPrinter::PaintFooter(QPainter& APainter, const TMetrics& AMetrics, int
     APainter.restore();
 }
 
-int TCellPrinter::PrintToPdf(const QString& AFileName, QString& AError) {
-    QSaveFile File(AFileName);
-    if (!File.open(QIODevice::WriteOnly)) {
-        AError = QStringLiteral("无法创建文件 %1：%2").arg(AFileName, File.errorString());
-        return 1;
+int TCellPrinter::PrintToPdf(const QString& AFileName, QString& AError,
+                             TCellOutputFile::TMode AMode) {
+    TCellOutputFile Output(AFileName, AMode);
+    if (!Output.Open()) {
+        AError = Output.Error();
+        return CannotCreate;
     }
+    // The pages are made in memory first: the PDF writer does not look at
+    // what its device reports, so only whole bytes in hand can be checked
+    // onto the disk.
+    QBuffer Pdf;
+    Pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter Writer(&File);
+        QPdfWriter Writer(&Pdf);
         Writer.setResolution(600);
         Writer.setCreator(QStringLiteral("varnholt"));
         Writer.setPageLayout(FSheet.Page().Layout());
         if (!Render(Writer)) {
-            File.cancelWriting();
             AError = QStringLiteral("无法生成 PDF：%1").arg(AFileName);
-            return 2;
+            return RenderFailed;
         }
     }
-    if (!File.commit()) {
-        AError = QStringLiteral("无法写入文件 %1：%2").arg(AFileName, File.errorString());
-        return 3;
+    if (!Output.Write(Pdf.data())) {
+        AError = Output.Error();
+        return WriteFailed;
     }
-    return 0;
+    switch (Output.Commit()) {
+    case TCellOutputFile::Committed:
+        return Ok;
+    case TCellOutputFile::NameTaken:
+        AError = Output.Error();
+        return NameTaken;
+    case TCellOutputFile::SyncFailed:
+    case TCellOutputFile::MoveFailed:
+        break;
+    }
+    AError = Output.Error();
+    return WriteFailed;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TCellOutputFile.h"
 #include "TCellPaginator.h"
 #include "TCellRowFitter.h"
 #include "TCellSheet.h"
@@ -15,6 +16,15 @@ class QPainter;
 // page number and page total on every page.
 class TCellPrinter {
 public:
+    // Results of PrintToPdf. NameTaken only when an existing file is kept.
+    enum TResult : int {
+        Ok = 0,
+        CannotCreate = 1,
+        RenderFailed = 2,
+        WriteFailed = 3,
+        NameTaken = 4
+    };
+
     explicit TCellPrinter(const TCellSheet& ASheet);
 
     // Paints every page onto the device with its current page layout; false
@@ -22,8 +32,10 @@ public:
     bool Render(QPagedPaintDevice& ADevice);
     // The number of pages the device's page layout gives.
     int PageCount(const QPagedPaintDevice& ADevice) const;
-    // Writes a PDF; the file appears whole or not at all. 0 on success.
-    int PrintToPdf(const QString& AFileName, QString& AError);
+    // Writes a PDF; the file appears whole or not at all (see
+    // TCellOutputFile for the targets refused). Ok, or a TResult and AError.
+    int PrintToPdf(const QString& AFileName, QString& AError,
+                   TCellOutputFile::TMode AMode = TCellOutputFile::Replace);
 
 private:
     struct TMetrics {

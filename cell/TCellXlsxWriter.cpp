@@ -1,9 +1,9 @@
 #include "TCellXlsxWriter.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryFile>
-#include <cstdio>
+#include "TCellOutputFile.h"
+
+#include <QFile>
+#include <QtEndian>
 #include <xlsxwriter.h>
 
 namespace {
@@ -32,6 +32,24 @@ uint8_t WorkbookPaper(QPageSize::PageSizeId APaper) {
     }
 }
 
+// The library does not report every failed write (a full disk while it
+// closes its files). A zip archive ends with a record that says where its
+// directory lies, so a file cut short anywhere fails this check. The
+// workbook carries no archive comment, so the record is the last 22 bytes.
+bool IsCompleteZip(const QString& AFileName) {
+    constexpr qint64 EndRecordSize = 22;
+    QFile File(AFileName);
+    if (!File.open(QIODevice::ReadOnly) || File.size() < EndRecordSize ||
+        !File.seek(File.size() - EndRecordSize))
+        return false;
+    const QByteArray End = File.read(EndRecordSize);
+    if (End.size() != EndRecordSize || !End.startsWith("PK\x05\x06"))
+        return false;
+    const quint64 DirectorySize = qFromLittleEndian<quint32>(End.constData() + 12);
+    const quint64 DirectoryOffset = qFromLittleEndian<quint32>(End.constData() + 16);
+    return DirectoryOffset + DirectorySize == static_cast<quint64>(File.size() - EndRecordSize);
+}
+
 uint8_t BorderStyle(int ALine) {
     return ALine == 2 ? LXW_BORDER_MEDIUM : (ALine == 1 ? LXW_BORDER_THIN : LXW_BORDER_NONE);
 }
@@ -44,15 +62,12 @@ TCellXlsxWriter::TCellXlsxWriter(const TCellSheet& ASheet)
 TCellXlsxWriter::TResult TCellXlsxWriter::Write(const QString& AFileName) {
     FError.clear();
     FFormats.clear();
-    const QFileInfo Target(AFileName);
-    QTemporaryFile Part(
-        Target.absoluteDir().filePath(Target.fileName() + QStringLiteral(".XXXXXX.part")));
-    if (AFileName.isEmpty() || !Part.open()) {
-        FError = QStringLiteral("无法在 %1 创建文件").arg(Target.absolutePath());
+    TCellOutputFile Output(AFileName);
+    if (!Output.Open()) {
+        FError = Output.Error();
         return CannotCreate;
     }
-    Part.close();
-    const QByteArray PartName = QFile::encodeName(Part.fileName());
+    const QByteArray PartName = QFile::encodeName(Output.TemporaryName());
     // Rows go out one after another straight to disk: quick, and memory
     // stays flat however long the table is.
     lxw_workbook_options Options{};
@@ -67,21 +82,24 @@ TCellXlsxWriter::TResult TCellXlsxWriter::Write(const QString& AFileName) {
     FBook = nullptr;
     if (!Written)
         return Rejected;
-    if (Closed != LXW_NO_ERROR) {
-        FError = QStringLiteral("写入 %1 失败：%2")
-                     .arg(AFileName, QString::fromUtf8(lxw_strerror(Closed)));
+    if (Closed != LXW_NO_ERROR || !IsCompleteZip(Output.TemporaryName())) {
+        const QString Reason = Closed != LXW_NO_ERROR ? QString::fromUtf8(lxw_strerror(Closed))
+                                                      : QStringLiteral("文件不完整，磁盘可能已满");
+        FError = QStringLiteral("写入 %1 失败：%2").arg(AFileName, Reason);
         return WriteFailed;
     }
-    if (std::rename(PartName.constData(),
-                    QFile::encodeName(Target.absoluteFilePath()).constData()) != 0) {
-        FError = QStringLiteral("无法保存为 %1").arg(AFileName);
-        return CannotMove;
+    switch (Output.Commit()) {
+    case TCellOutputFile::Committed:
+        return Ok;
+    case TCellOutputFile::SyncFailed:
+        FError = Output.Error();
+        return WriteFailed;
+    case TCellOutputFile::MoveFailed:
+    case TCellOutputFile::NameTaken:
+        break;
     }
-    Part.setAutoRemove(false);
-    // The temporary name was private to its owner; the workbook is not.
-    QFile::setPermissions(AFileName, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                         QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    return Ok;
+    FError = Output.Error();
+    return CannotMove;
 }
 
 bool TCellXlsxWriter::WriteSheet(lxw_workbook* ABook) {

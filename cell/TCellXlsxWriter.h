@@ -14,7 +14,8 @@ struct lxw_format;
 // numbers as numbers formatted #,##0.00, merges, borders, alignment, shades,
 // column widths, row heights and the print set-up. The workbook is written
 // beside the target under a temporary name and moved into place only when it
-// is complete, so a failure never leaves a half-written file under the name.
+// is complete (TCellOutputFile), so a failure never leaves a half-written
+// file under the name.
 class TCellXlsxWriter {
 public:
     enum TResult : int { Ok = 0, CannotCreate = 1, Rejected = 2, WriteFailed = 3, CannotMove = 4 };

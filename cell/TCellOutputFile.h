@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QByteArray;
+class QTemporaryFile;
+
+// A PDF or workbook that appears whole under its name or not at all. The
+// content goes into a temporary file beside the target, is synced to disk
+// and only then moved onto the name; a failure on the way (a full disk, a
+// rename refused) leaves the target as it was and removes the temporary
+// file.
+//
+// The target is checked first: a read-only file is refused, as is a folder,
+// a device or a FIFO. A symbolic link is written through: the file it points
+// to is replaced and the link stays; a link to nothing is refused.
+class TCellOutputFile {
+public:
+    enum TMode { Replace, KeepExisting };
+    enum TCommit { Committed, SyncFailed, MoveFailed, NameTaken };
+
+    explicit TCellOutputFile(QString AFileName, TMode AMode = Replace);
+    ~TCellOutputFile();
+    TCellOutputFile(const TCellOutputFile&) = delete;
+    TCellOutputFile& operator=(const TCellOutputFile&) = delete;
+
+    // Checks the target and makes the temporary file; false, with Error(),
+    // when the target may not be written or nothing can be created there.
+    bool Open();
+    // The temporary file, for writers that open a file by name themselves.
+    QString TemporaryName() const;
+    // Appends AData to the temporary file; false when not every byte got there.
+    bool Write(const QByteArray& AData);
+    // Syncs the temporary file and moves it onto the target. With
+    // KeepExisting, a target that has appeared meanwhile is left alone and
+    // the result is NameTaken.
+    TCommit Commit();
+    const QString& Error() const { return FError; }
+
+private:
+    bool ResolveTarget();
+
+    QString FFileName;
+    QString FTarget; // FFileName with symbolic links resolved
+    TMode FMode;
+    std::unique_ptr<QTemporaryFile> FTemporary;
+    QString FError;
+};

@@ -1,0 +1,170 @@
+// PDFs and workbooks under hostile conditions: a full disk, odd or
+// protected targets, prints in quick succession.
+
+#include "CellFixture.h"
+
+#include "cell/TCellPrinter.h"
+#include "cell/TCellXlsxWriter.h"
+#include "support/SmallDisk.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <vector>
+
+namespace {
+
+struct TOutputKind {
+    const char* Name;
+    std::function<int(TCell5&, const QString&)> Write;
+    // Whether a file holds a whole document of this kind.
+    std::function<bool(const QString&)> IsWhole;
+};
+
+const TOutputKind Kinds[] = {
+    {"pdf", [](TCell5& AGrid, const QString& AFile) { return AGrid.PrintToPdf(AFile); },
+     [](const QString& AFile) {
+         return PdfPageCount(AFile) > 0;
+     }},
+    {"xlsx", [](TCell5& AGrid, const QString& AFile) { return AGrid.ExportExcel(AFile); },
+     [](const QString& AFile) {
+         return ZipMember(AFile, QStringLiteral("xl/worksheets/sheet1.xml"))
+             .contains("</worksheet>");
+     }},
+};
+
+QByteArray Content(const QString& AFileName) {
+    QFile File(AFileName);
+    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+}
+
+void WriteContent(const QString& AFileName, const QByteArray& AData) {
+    QFile File(AFileName);
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    File.write(AData);
+}
+
+class OutputReliabilityTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(Grid.LoadTemplate(DetailTemplate(), QString()), 0);
+        Grid.PutText(1, 1, 0, QStringLiteral("2024年市教育局公共财政预算资金范围划分明细建议表"));
+        FillDetailRows(Grid, 40);
+        Grid.FinishTable(7, 1, 0);
+    }
+
+    TCell5 Grid;
+};
+
+} // namespace
+
+// A disk that is full, or a few kilobytes short: the call fails with a
+// reason, an earlier file under the name stays as it was, and nothing
+// half-written is left anywhere.
+TEST_F(OutputReliabilityTest, FullDiskFailsAndLeavesNoPartialFile) {
+    for (const TOutputKind& Kind : Kinds) {
+        for (const qint64 Free : {qint64(0), qint64(8192)}) {
+            SCOPED_TRACE(std::string(Kind.Name) + " free " + std::to_string(Free));
+            SmallDisk Disk(1024);
+            if (!Disk.Mounted())
+                GTEST_SKIP() << Disk.Reason().toStdString();
+            const QString Earlier = Disk.File(QStringLiteral("earlier.out"));
+            WriteContent(Earlier, "an earlier table");
+            const QString Fresh = Disk.File(QStringLiteral("fresh.out"));
+            Disk.Fill(Free);
+            for (const QString& File : {Earlier, Fresh}) {
+                EXPECT_NE(Kind.Write(Grid, File), 0);
+                EXPECT_FALSE(Grid.LastError().isEmpty());
+                EXPECT_TRUE(Grid.LastOutputFile().isEmpty());
+            }
+            EXPECT_EQ(Content(Earlier), "an earlier table");
+            EXPECT_FALSE(QFileInfo::exists(Fresh));
+            EXPECT_EQ(QDir(Disk.File(QString())).entryList(QDir::Files),
+                      QStringList{QStringLiteral("earlier.out")});
+        }
+    }
+}
+
+// Targets that must not be written are refused with a reason and stay as
+// they were; a symbolic link is written through to its file.
+TEST_F(OutputReliabilityTest, ProtectedAndOddTargetsAreRefusedAlike) {
+    for (const TOutputKind& Kind : Kinds) {
+        SCOPED_TRACE(Kind.Name);
+        TempDir Dir;
+        const QString ReadOnly = Dir.File(QStringLiteral("readonly.out"));
+        WriteContent(ReadOnly, "kept");
+        QFile::setPermissions(ReadOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        const QString Fifo = Dir.File(QStringLiteral("fifo.out"));
+        ASSERT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+        const QString Dangling = Dir.File(QStringLiteral("dangling.out"));
+        QFile::link(Dir.File(QStringLiteral("nothing-here")), Dangling);
+        const QString ToReadOnly = Dir.File(QStringLiteral("to-readonly.out"));
+        QFile::link(ReadOnly, ToReadOnly);
+        struct TRefused {
+            QString File;
+            const char* Reason;
+        };
+        std::vector<TRefused> Refused{{ReadOnly, "只读"},
+                                      {ToReadOnly, "只读"},
+                                      {Fifo, "不是普通文件"},
+                                      {Dir.Path(), "不是普通文件"},
+                                      {Dangling, "链接"}};
+        // A device node of its own (the null device's numbers), so that a
+        // fault cannot replace the system's: only root may make one.
+        const QString Device = Dir.File(QStringLiteral("device.out"));
+        if (::mknod(QFile::encodeName(Device).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+            Refused.push_back({Device, "不是普通文件"});
+        for (const auto& Case : Refused) {
+            SCOPED_TRACE(Case.File.toStdString());
+            EXPECT_EQ(Kind.Write(Grid, Case.File), 1);
+            EXPECT_TRUE(Grid.LastError().contains(QString::fromUtf8(Case.Reason)))
+                << Grid.LastError().toStdString();
+        }
+        EXPECT_EQ(Content(ReadOnly), "kept");
+        struct stat Status {};
+        ASSERT_EQ(::lstat(QFile::encodeName(Fifo).constData(), &Status), 0);
+        EXPECT_TRUE(S_ISFIFO(Status.st_mode));
+        if (::lstat(QFile::encodeName(Device).constData(), &Status) == 0) {
+            EXPECT_TRUE(S_ISCHR(Status.st_mode));
+        }
+        EXPECT_TRUE(QFileInfo(Dangling).isSymLink());
+        EXPECT_FALSE(QFileInfo::exists(Dir.File(QStringLiteral("nothing-here"))));
+
+        const QString Real = Dir.File(QStringLiteral("real.out"));
+        WriteContent(Real, "old");
+        const QString Link = Dir.File(QStringLiteral("link.out"));
+        QFile::link(Real, Link);
+        ASSERT_EQ(Kind.Write(Grid, Link), 0) << Grid.LastError().toStdString();
+        EXPECT_TRUE(QFileInfo(Link).isSymLink());
+        EXPECT_TRUE(Kind.IsWhole(Real));
+        EXPECT_EQ(QDir(Dir.Path()).entryList({QStringLiteral("*.part")}, QDir::Files),
+                  QStringList());
+    }
+}
+
+// Without a printer each printed table gets a file of its own, also when
+// several are printed within one second.
+TEST_F(OutputReliabilityTest, PrintsInQuickSuccessionNeverReplaceEachOther) {
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a printer is installed";
+    QStandardPaths::setTestModeEnabled(true);
+    QStringList Outputs;
+    for (int Print = 0; Print < 3; ++Print) {
+        EXPECT_EQ(Grid.PrintSheet(0, 0), 0) << Grid.LastError().toStdString();
+        Outputs << Grid.LastOutputFile();
+    }
+    QStandardPaths::setTestModeEnabled(false);
+    Outputs.removeDuplicates();
+    EXPECT_EQ(Outputs.size(), 3) << Outputs.join(' ').toStdString();
+    for (const QString& Output : Outputs) {
+        EXPECT_TRUE(PdfPageCount(Output) > 0) << Output.toStdString();
+        QFile::remove(Output);
+    }
+}
