@@ -12,7 +12,6 @@ void TCellSheet::Clear() {
     FColWidths.clear();
     FColLefts.assign(1, 0);
     FMerges.clear();
-    FMergeIndex.clear();
     FFonts.assign(1, MakeFont(QStringLiteral("Noto Sans CJK SC"), 10.0, false));
     FPage = TCellPageSetup{};
     FDefaultRowHeight = DefaultRowHeightPx;
@@ -111,9 +110,12 @@ bool TCellSheet::Join(const TCellRange& ARange) {
         return false;
     if (ARange.LastCol > ColCount())
         SetColCount(ARange.LastCol);
-    for (int Index = static_cast<int>(FMerges.size()) - 1; Index >= 0; --Index)
-        if (FMerges[Index].Intersects(ARange))
-            Dissolve(Index);
+    // Highest index first: dissolving moves the last merge into the freed
+    // slot, which must not be one still to be dissolved.
+    std::vector<int> Overlapped = MergesIn(ARange);
+    std::sort(Overlapped.rbegin(), Overlapped.rend());
+    for (const int Index : Overlapped)
+        Dissolve(Index);
     if (ARange.IsSingle())
         return true;
     FMerges.push_back(ARange);
@@ -122,19 +124,49 @@ bool TCellSheet::Join(const TCellRange& ARange) {
 }
 
 const TCellRange* TCellSheet::MergeAt(int ACol, int ARow) const {
-    if (FMergeIndex.empty())
+    const TMergeSpan* Span = SpanAt(ACol, ARow);
+    return Span == nullptr ? nullptr : &FMerges[Span->Merge];
+}
+
+const TCellSheet::TMergeSpan* TCellSheet::SpanAt(int ACol, int ARow) const {
+    if (FMerges.empty() || ARow < 1 || ARow >= RowCount())
         return nullptr;
-    const auto Found = FMergeIndex.find(Key(ACol, ARow));
-    return Found == FMergeIndex.end() ? nullptr : &FMerges[Found->second];
+    const std::vector<TMergeSpan>& Spans = FRows[ARow].Spans;
+    // The last span starting at or before the column is the only candidate.
+    auto After =
+        std::upper_bound(Spans.begin(), Spans.end(), ACol, [](int AValue, const TMergeSpan& ASpan) {
+            return AValue < ASpan.FirstCol;
+        });
+    if (After == Spans.begin())
+        return nullptr;
+    const TMergeSpan& Span = *(After - 1);
+    return ACol <= Span.LastCol ? &Span : nullptr;
+}
+
+std::vector<int> TCellSheet::MergesIn(const TCellRange& ARange) const {
+    std::vector<int> Found;
+    if (FMerges.empty())
+        return Found;
+    const int Last = std::min(ARange.LastRow, RowCount() - 1);
+    for (int Row = std::max(ARange.FirstRow, 1); Row <= Last; ++Row) {
+        for (const TMergeSpan& Span : FRows[Row].Spans) {
+            if (Span.FirstCol > ARange.LastCol)
+                break;
+            if (Span.LastCol >= ARange.FirstCol)
+                Found.push_back(Span.Merge);
+        }
+    }
+    std::sort(Found.begin(), Found.end());
+    Found.erase(std::unique(Found.begin(), Found.end()), Found.end());
+    return Found;
 }
 
 void TCellSheet::Dissolve(int AMergeIndex) {
-    const TCellRange Range = FMerges[AMergeIndex];
-    for (int Row = Range.FirstRow; Row <= Range.LastRow; ++Row)
-        for (int Col = Range.FirstCol; Col <= Range.LastCol; ++Col)
-            FMergeIndex.erase(Key(Col, Row));
+    UnindexMerge(AMergeIndex);
     const int Last = static_cast<int>(FMerges.size()) - 1;
     if (AMergeIndex != Last) {
+        // The last merge takes the freed slot; its spans learn the new index.
+        UnindexMerge(Last);
         FMerges[AMergeIndex] = FMerges[Last];
         IndexMerge(AMergeIndex);
     }
@@ -143,9 +175,25 @@ void TCellSheet::Dissolve(int AMergeIndex) {
 
 void TCellSheet::IndexMerge(int AMergeIndex) {
     const TCellRange& Range = FMerges[AMergeIndex];
-    for (int Row = Range.FirstRow; Row <= Range.LastRow; ++Row)
-        for (int Col = Range.FirstCol; Col <= Range.LastCol; ++Col)
-            FMergeIndex[Key(Col, Row)] = AMergeIndex;
+    for (int Row = Range.FirstRow; Row <= Range.LastRow; ++Row) {
+        std::vector<TMergeSpan>& Spans = FRows[Row].Spans;
+        const auto At = std::lower_bound(
+            Spans.begin(), Spans.end(), Range.FirstCol,
+            [](const TMergeSpan& ASpan, int AValue) { return ASpan.FirstCol < AValue; });
+        Spans.insert(At, TMergeSpan{Range.FirstCol, Range.LastCol, AMergeIndex});
+    }
+}
+
+void TCellSheet::UnindexMerge(int AMergeIndex) {
+    const TCellRange& Range = FMerges[AMergeIndex];
+    for (int Row = Range.FirstRow; Row <= Range.LastRow; ++Row) {
+        std::vector<TMergeSpan>& Spans = FRows[Row].Spans;
+        Spans.erase(std::remove_if(Spans.begin(), Spans.end(),
+                                   [AMergeIndex](const TMergeSpan& ASpan) {
+                                       return ASpan.Merge == AMergeIndex;
+                                   }),
+                    Spans.end());
+    }
 }
 
 int TCellSheet::RangeEdge(const TCellRange& ARange, int AEdge) const {

@@ -7,7 +7,6 @@
 #include <QFont>
 #include <QRect>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 // The content of one report grid, without any widget: columns, rows, cells,
@@ -48,7 +47,8 @@ public:
 
     // Merges the range into one cell shown by its top-left cell. Merges that
     // the range overlaps are dissolved first. False when the range lies
-    // outside the sheet.
+    // outside the sheet. The work grows with the rows the range spans, not
+    // with its area or with the number of merges.
     bool Join(const TCellRange& ARange);
     // The merge covering the cell, or nothing.
     const TCellRange* MergeAt(int ACol, int ARow) const;
@@ -81,16 +81,26 @@ public:
     QRect RangeRect(const TCellRange& ARange) const;
 
 private:
-    struct TRow {
-        int Height = 0;
-        std::vector<TCell> Cells; // allocated when first written
+    // The stretch of a row that one merge covers.
+    struct TMergeSpan {
+        int FirstCol;
+        int LastCol;
+        int Merge; // index into FMerges
     };
 
-    static std::uint64_t Key(int ACol, int ARow) {
-        return (static_cast<std::uint64_t>(ARow) << 16) | static_cast<std::uint64_t>(ACol);
-    }
+    struct TRow {
+        int Height = 0;
+        std::vector<TCell> Cells;      // allocated when first written
+        std::vector<TMergeSpan> Spans; // merges crossing the row, by column
+    };
+
+    // The span of the row that covers the column, or nothing.
+    const TMergeSpan* SpanAt(int ACol, int ARow) const;
+    // Indexes of the merges the range overlaps, each once.
+    std::vector<int> MergesIn(const TCellRange& ARange) const;
     void Dissolve(int AMergeIndex);
     void IndexMerge(int AMergeIndex);
+    void UnindexMerge(int AMergeIndex);
     void UpdateRowTops() const;
     void TouchRow(int ARow) { FTopsValidTo = std::min(FTopsValidTo, ARow); }
     void UpdateColLefts();
@@ -98,8 +108,9 @@ private:
     std::vector<TRow> FRows;
     std::vector<int> FColWidths;
     std::vector<int> FColLefts; // left edge of each column, and the right end
+    // Merges never overlap; each row lists the spans of the merges crossing
+    // it, so finding a merge takes one search in one row.
     std::vector<TCellRange> FMerges;
-    std::unordered_map<std::uint64_t, int> FMergeIndex; // covered cell -> merge
     std::vector<QFont> FFonts;
     TCellPageSetup FPage;
     int FDefaultRowHeight = DefaultRowHeightPx;

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QJsonDocument>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
@@ -109,6 +110,25 @@ void BarePdf(const TRows& ARows, const QString& AFile) {
     }
 }
 
+// A template of AMerges two-by-two merges spread over the largest grid (256
+// columns, 10,000 rows): loading it must grow with the file, not with the
+// merges already made.
+QByteArray ManyMergesTemplate(int AMerges) {
+    QByteArray Data = R"({"format":"varnholt-cll","version":1,"fonts":{"body":)"
+                      R"({"family":"Noto Serif CJK SC","size":10}},"columns":[)";
+    Data += QByteArray("20,").repeated(255) + "20],\"rows\":[" + QByteArray("20,").repeated(9999) +
+            "20],\"cells\":[";
+    for (int Index = 0; Index < AMerges; ++Index) {
+        const int Col = Index % 128 * 2 + 1;
+        const int Row = Index / 128 % 5000 * 2 + 1;
+        const QString Range = TCellRange::ColumnName(Col) + QString::number(Row) +
+                              QLatin1Char(':') + TCellRange::ColumnName(Col + 1) +
+                              QString::number(Row + 1);
+        Data += (Index > 0 ? ",{\"range\":\"" : "{\"range\":\"") + Range.toLatin1() + "\"}";
+    }
+    return Data + "]}";
+}
+
 template <typename F> double Seconds(F&& AWork) {
     QElapsedTimer Timer;
     Timer.start();
@@ -171,6 +191,21 @@ int main(int argc, char** argv) {
     const double BarePdfTime = Seconds([&] { BarePdf(Rows, Out.filePath("bare.pdf")); });
     const double PdfTime = Seconds([&] { Grid.PrintToPdf(Out.filePath("明细表.pdf")); });
     Report("pdf", Count, PdfTime, BarePdfTime);
+
+    const int Merges = 100000;
+    const QByteArray Template = ManyMergesTemplate(Merges);
+    QFile TemplateFile(Out.filePath("merges.cll"));
+    TemplateFile.open(QIODevice::WriteOnly);
+    TemplateFile.write(Template);
+    TemplateFile.close();
+    const double ParseTime = Seconds([&] { QJsonDocument::fromJson(Template); });
+    TCellDocument MergedDocument;
+    const double LoadTime =
+        Seconds([&] { MergedDocument.LoadTemplate(TemplateFile.fileName(), QString()); });
+    std::printf("template of %d merges, %lld bytes (rows below: merge entries)\n", Merges,
+                static_cast<long long>(Template.size()));
+    Report("template", Merges, LoadTime, ParseTime);
+    TemplateFile.remove();
 
     Grid.resize(1280, 720);
     Grid.show();

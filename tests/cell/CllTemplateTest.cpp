@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -85,21 +86,63 @@ TEST(CllTemplate, BrokenTemplatesFailWithAReasonAndLeaveABlankGrid) {
     };
     const QByteArray Valid = R"({"format":"varnholt-cll","version":1,
         "fonts":{"body":{"family":"Noto Serif CJK SC","size":10}},
-        "columns":[80,80],"rows":[24],"cells":[%CELLS%]})";
-    auto With = [&](const char* ACells) {
-        return QByteArray(Valid).replace("%CELLS%", ACells);
+        "columns":[80,80],"rows":[24],"cells":[%CELLS%]%MORE%})";
+    auto With = [&](const char* ACells, const QByteArray& AMore = {}) {
+        return QByteArray(Valid).replace("%CELLS%", ACells).replace("%MORE%", AMore);
     };
+    auto WithPage = [&](const char* APage) {
+        return With("", QByteArray(R"(,"page":{)") + APage + "}");
+    };
+    QByteArray ManyFonts = R"({"format":"varnholt-cll","version":1,"columns":[80],"fonts":{)";
+    for (int Index = 0; Index < 1001; ++Index)
+        ManyFonts += "\"f" + QByteArray::number(Index) + R"(":{"family":"x","size":10},)";
+    ManyFonts += R"("body":{"family":"x","size":10}}})";
+    // Every value is checked for its type and range, and the message names
+    // the field; nothing is read as something else.
     const TCase Cases[] = {
         {"missing", {}, TCllReader::FileMissing, "不存在"},
         {"not json", "{\"format\": ", TCllReader::NotJson, "JSON"},
         {"binary", QByteArray("\x00\x01\x02", 3), TCllReader::NotJson, "JSON"},
+        {"array at the top", "[]", TCllReader::BadContent, "JSON 对象"},
         {"other format", R"({"format":"cell5","version":1})", TCllReader::BadContent, "format"},
+        {"version as text", With("").replace("\"version\":1", "\"version\":\"1\""),
+         TCllReader::BadContent, "version"},
+        {"rows as text", With("").replace("[24]", "\"7\""), TCllReader::BadContent,
+         "rows 必须是数组"},
+        {"huge width", With("").replace("[80,80]", "[80,1e300]"), TCllReader::BadContent,
+         "columns[1]"},
+        {"font size as text", With("").replace("\"size\":10", "\"size\":\"10\""),
+         TCllReader::BadContent, "fonts.body.size"},
+        {"too many fonts", ManyFonts, TCllReader::BadContent, "fonts 最多"},
         {"range outside", With(R"({"range":"A1:C1","text":"x"})"), TCllReader::BadContent, "A1:C1"},
         {"bad range", With(R"({"range":"1A","text":"x"})"), TCllReader::BadContent, "1A"},
         {"unknown font", With(R"({"range":"A1","font":"title"})"), TCllReader::BadContent, "title"},
         {"bad align", With(R"({"range":"A1","align":"centre"})"), TCllReader::BadContent, "align"},
+        {"huge align", With(R"({"range":"A1","align":1e300})"), TCllReader::BadContent,
+         "cells[0].align"},
         {"bad border", With(R"({"range":"A1","border":["middle"]})"), TCllReader::BadContent,
          "middle"},
+        {"merge as text", With(R"({"range":"A1:B1","merge":"false"})"), TCllReader::BadContent,
+         "cells[0].merge"},
+        {"text as number", With(R"({"range":"A1","text":5})"), TCllReader::BadContent,
+         "cells[0].text"},
+        {"number as text", With(R"({"range":"A1","number":"5"})"), TCllReader::BadContent,
+         "cells[0].number"},
+        {"paper as number", WithPage(R"("paper":4)"), TCllReader::BadContent, "page.paper"},
+        {"orientation unknown", WithPage(R"("orientation":"sideways")"), TCllReader::BadContent,
+         "page.orientation"},
+        {"fit as text", WithPage(R"("fitToWidth":"no")"), TCllReader::BadContent,
+         "page.fitToWidth"},
+        {"three repeat ends", WithPage(R"("repeatRows":"1:2:3")"), TCllReader::BadContent,
+         "page.repeatRows"},
+        {"margins wider than the page", WithPage(R"("margins":[150,10,150,10])"),
+         TCllReader::BadContent, "page.margins"},
+        {"margins taller than the page", WithPage(R"("margins":[10,120,10,120])"),
+         TCllReader::BadContent, "page.margins"},
+        {"negative margin", WithPage(R"("margins":[-5,10,10,10])"), TCllReader::BadContent,
+         "page.margins[0]"},
+        {"footer part as number", WithPage(R"("footer":["",1])"), TCllReader::BadContent,
+         "page.footer[1]"},
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.Name);
@@ -152,4 +195,69 @@ TEST(CllTemplate, RangesAndOutlinesApplyToEveryCellOfABlock) {
     EXPECT_EQ(Sheet.DefaultRowHeight(), 30);
     EXPECT_EQ(Sheet.TotalWidth(), 180);
     EXPECT_EQ(Sheet.Page().Orientation, QPageLayout::Portrait);
+}
+
+// A FIFO, a device or a folder under a template's name is refused at once,
+// without hanging or reading without end.
+TEST(CllTemplate, AnythingButAFileIsRefused) {
+    TempDir Dir;
+    const QString Fifo = Dir.File(QStringLiteral("x.cll"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+    for (const QString& Name : {Fifo, QStringLiteral("/dev/zero"), Dir.Path()}) {
+        SCOPED_TRACE(Name.toStdString());
+        TCell5 Grid;
+        EXPECT_EQ(Grid.LoadTemplate(Name, QString()), TCllReader::FileUnreadable);
+        EXPECT_TRUE(Grid.LastError().contains(QStringLiteral("不是普通文件")))
+            << Grid.LastError().toStdString();
+        EXPECT_EQ(Grid.GetRowCount(0), 1);
+    }
+}
+
+// Loading time must follow the file's size: entries that together cover more
+// than ten million cells are refused, naming the entry that went over.
+TEST(CllTemplate, EntriesCoveringTooManyCellsAreRefused) {
+    QByteArray Content = R"({"format":"varnholt-cll","version":1,
+        "fonts":{"body":{"family":"Noto Serif CJK SC","size":10}},"columns":[)";
+    Content += QByteArray("8,").repeated(255) + "8],\"rows\":[" + QByteArray("20,").repeated(9999) +
+               "20],\"cells\":[";
+    Content += QByteArray(R"({"range":"A1:IV10000"},)").repeated(3) + R"({"range":"A1:IV10000"}]})";
+    TempDir Dir;
+    TCell5 Grid;
+    EXPECT_EQ(Grid.LoadTemplate(WriteFile(Dir, Content), QString()), TCllReader::BadContent);
+    EXPECT_TRUE(Grid.LastError().contains(QStringLiteral("cells[3]")))
+        << Grid.LastError().toStdString();
+}
+
+// Merges are found through an index by row; random joins, single cells that
+// dissolve merges and shrinking the sheet must keep it in step with what the
+// merges cover.
+TEST(CellMerges, IndexAgreesWithTheMergesAfterRandomJoins) {
+    TCellSheet Sheet;
+    Sheet.SetColCount(12);
+    Sheet.SetRowCount(21);
+    std::uint32_t Seed = 12345;
+    const auto Next = [&Seed](int AMax) {
+        Seed = Seed * 1664525u + 1013904223u;
+        return static_cast<int>((Seed >> 8) % static_cast<std::uint32_t>(AMax)) + 1;
+    };
+    for (int Step = 0; Step < 3000; ++Step) {
+        const int Col = Next(12), Row = Next(20);
+        Sheet.Join(TCellRange::Normalised(Col, Row, std::min(12, Col + Next(3) - 1),
+                                          std::min(20, Row + Next(4) - 1)));
+        if (Step == 2000)
+            Sheet.SetRowCount(15);
+        if (Step % 100 != 0)
+            continue;
+        for (int R = 1; R < Sheet.RowCount(); ++R) {
+            for (int C = 1; C <= 12; ++C) {
+                const TCellRange* Expected = nullptr;
+                for (const TCellRange& Merge : Sheet.Merges())
+                    if (Merge.Contains(C, R)) {
+                        ASSERT_EQ(Expected, nullptr) << "merges overlap at " << C << "," << R;
+                        Expected = &Merge;
+                    }
+                ASSERT_EQ(Sheet.MergeAt(C, R), Expected) << Step << ": " << C << "," << R;
+            }
+        }
+    }
 }
