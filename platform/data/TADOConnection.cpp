@@ -3,10 +3,12 @@
 #include "TConnectionString.h"
 #include "platform/Exception.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
+#include <QUrl>
 #include <atomic>
 
 namespace {
@@ -47,8 +49,8 @@ TConnectionTarget SqliteTarget(const QString& AProvider, const TConnectionString
     Target.DatabaseName = QFileInfo(File).absoluteFilePath();
     // The plug-in never writes: the file is opened read-only, and without
     // SQLite's create flag a missing file is an error instead of a new,
-    // empty database.
-    Target.ConnectOptions = QStringLiteral("QSQLITE_OPEN_READONLY");
+    // empty database. It is named by a URI (SqliteReadOnlyUri).
+    Target.ConnectOptions = QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
     Target.Description =
         QStringLiteral("provider %1, database file %2").arg(AProvider, Target.DatabaseName);
     return Target;
@@ -128,12 +130,26 @@ TConnectionTarget OdbcTarget(const QString& AProvider, TSqlKind AKind,
     return Target;
 }
 
-// Never lets a password reach an error message, even when a driver echoes
-// its connection settings.
-QString WithoutPassword(QString AText, const QString& APassword) {
-    if (!APassword.isEmpty())
-        AText.replace(APassword, QStringLiteral("***"));
-    return AText;
+// A reader of a database in WAL mode needs the -shm and -wal files beside
+// it: SQLite creates them for a read-only connection too, leaves them behind,
+// and cannot read at all from a read-only folder (a read-only share). When
+// no -wal file is there, no writer has the database open and its file is
+// complete, so it is opened immutable: no locks, no files, nothing written.
+// With a -wal file a writer may be at work, and SQLite's normal read-only
+// locking sees its committed changes. A connection that starts immutable
+// does not see a writer that comes later; the databases the plug-in reads
+// this way are published copies that nobody writes while a window is open.
+QString SqliteReadOnlyUri(const QString& AFile) {
+    QString Uri =
+        QUrl::fromLocalFile(AFile).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
+    QFile File(AFile);
+    const QByteArray Header = File.open(QIODevice::ReadOnly) ? File.read(20) : QByteArray();
+    // Bytes 18 and 19 of the header are 2 for a database in WAL mode.
+    const bool Wal = Header.size() == 20 && Header.startsWith("SQLite format 3") &&
+                     (Header[18] == 2 || Header[19] == 2);
+    if (Wal && !QFileInfo::exists(AFile + QStringLiteral("-wal")))
+        Uri += QStringLiteral("&immutable=1");
+    return Uri;
 }
 
 } // namespace
@@ -190,9 +206,8 @@ void TADOConnection::Open() {
     }
     const TConnectionTarget Settings = Target();
     const auto Fail = [&](const QString& AReason) {
-        return EDatabaseError(WithoutPassword(
-            QStringLiteral("Cannot connect to %1: %2").arg(Settings.Description, AReason),
-            Settings.Password));
+        return EDatabaseError(TConnectionString::WithoutPasswords(
+            QStringLiteral("Cannot connect to %1: %2").arg(Settings.Description, AReason)));
     };
     if (Settings.Driver == QLatin1String("QSQLITE")) {
         const QFileInfo File(Settings.DatabaseName);
@@ -208,7 +223,9 @@ void TADOConnection::Open() {
     QString Error;
     {
         QSqlDatabase Db = QSqlDatabase::addDatabase(Settings.Driver, FConnectionName);
-        Db.setDatabaseName(Settings.DatabaseName);
+        const bool Sqlite = Settings.Driver == QLatin1String("QSQLITE");
+        Db.setDatabaseName(Sqlite ? SqliteReadOnlyUri(Settings.DatabaseName)
+                                  : Settings.DatabaseName);
         if (!Settings.HostName.isEmpty())
             Db.setHostName(Settings.HostName);
         if (Settings.Port >= 0)

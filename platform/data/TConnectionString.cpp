@@ -1,5 +1,7 @@
 #include "TConnectionString.h"
 
+#include <QRegularExpression>
+
 TConnectionString::TConnectionString(const QString& AText) {
     const qsizetype Length = AText.size();
     qsizetype Pos = 0;
@@ -68,4 +70,13 @@ bool TConnectionString::Has(const QString& AKey) const {
             return true;
     }
     return false;
+}
+
+QString TConnectionString::WithoutPasswords(const QString& AText) {
+    static const QRegularExpression Setting(
+        QStringLiteral(
+            R"(\b(password|pwd)(\s*=\s*)("(?:[^"]|"")*"?|'(?:[^']|'')*'?|\{[^}]*\}?|[^;\r\n]*))"),
+        QRegularExpression::CaseInsensitiveOption);
+    QString Result = AText;
+    return Result.replace(Setting, QStringLiteral("\\1\\2***"));
 }

@@ -23,6 +23,13 @@ public:
     bool Has(const QString& AKey) const;
     const QList<QPair<QString, QString>>& Pairs() const { return FPairs; }
 
+    // AText with the value of every password setting (Password=..., PWD=...,
+    // quoted, braced or plain up to the next ';') replaced by "***", for
+    // error messages in which a driver repeats its settings. Only those
+    // values go: blanking every occurrence of the password's text would
+    // mangle the message and show where the password's letters are.
+    static QString WithoutPasswords(const QString& AText);
+
 private:
     QList<QPair<QString, QString>> FPairs;
 };

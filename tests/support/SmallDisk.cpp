@@ -45,3 +45,8 @@ void SmallDisk::Fill(qint64 AFreeBytes) {
             break;
     }
 }
+
+bool SmallDisk::MakeReadOnly() {
+    return FMounted && ::mount("varnholt-test", QFile::encodeName(FDir.path()).constData(), "tmpfs",
+                               MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}

@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 
 // A small tmpfs mounted on a temporary folder for the life of the object, to
-// see what code does on a full disk. Mounting needs root (CI runs as root);
-// elsewhere, or when the mount fails, Mounted() is false and Reason() says
-// why, for the test's skip message.
+// see what code does on a full disk or on a read-only share. Mounting needs
+// root (CI runs as root); elsewhere, or when the mount fails, Mounted() is
+// false and Reason() says why, for the test's skip message.
 class SmallDisk {
 public:
     explicit SmallDisk(int AKilobytes);
@@ -21,6 +21,8 @@ public:
     // Fills the disk with a filler file until at most AFreeBytes are left.
     void Fill(qint64 AFreeBytes = 0);
     qint64 FreeBytes() const;
+    // Remounts the disk read-only, for root too; false when that failed.
+    bool MakeReadOnly();
 
 private:
     QTemporaryDir FDir;
