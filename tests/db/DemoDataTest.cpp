@@ -2,7 +2,9 @@
 #include "support/EngineFixture.h"
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -133,6 +135,36 @@ TEST(DemoData, PostgreSqlHoldsTheSameProvinceAsSqlite) {
     const auto Replaced = Pg.Rows(Amounts);
     EXPECT_EQ(Replaced.size(), 2000);
     EXPECT_NE(Replaced, PgAmounts);
+}
+
+// Options the tool cannot honour are refused with a message naming them,
+// never cut down to fit, and nothing is left behind in the working folder.
+TEST(DemoDataTool, RefusesBadOptionsAndLeavesNothingBehind) {
+    TempDir Dir;
+    const struct {
+        QStringList Arguments;
+        const char* Message;
+    } Cases[] = {
+        {{QString()}, "no output file"},
+        {{QStringLiteral("a.db"), QStringLiteral("--first-year"), QStringLiteral("4294969318")},
+         "--first-year"},
+        {{QStringLiteral("a.db"), QStringLiteral("--first-year"), QStringLiteral("9998"),
+          QStringLiteral("--years"), QStringLiteral("3")},
+         "10000"},
+        {{QStringLiteral("a.db"), QStringLiteral("--seed"), QStringLiteral("-1")}, "--seed"},
+        {{Dir.Path()}, "not a file"},
+    };
+    for (const auto& Case : Cases) {
+        QProcess Tool;
+        Tool.setWorkingDirectory(Dir.Path());
+        Tool.start(BinaryDir() + QStringLiteral("/varnholt-demo-db"),
+                   Case.Arguments + QStringList{QStringLiteral("--rows"), QStringLiteral("10")});
+        ASSERT_TRUE(Tool.waitForFinished(60000));
+        const QString Error = QString::fromUtf8(Tool.readAllStandardError());
+        EXPECT_NE(Tool.exitCode(), 0) << Case.Arguments.join(' ').toStdString();
+        EXPECT_TRUE(Error.contains(QString::fromUtf8(Case.Message))) << Error.toStdString();
+        EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
 }
 
 } // namespace

@@ -403,6 +403,16 @@ void CheckDemoOptions(const TDemoOptions& AOptions) {
         throw std::runtime_error("the demo province needs at least 2 units");
     if (AOptions.Rows < 0 || AOptions.Years < 1)
         throw std::runtime_error("rows must not be negative and years at least 1");
+    // Budget years are four-digit years; the last one is checked without
+    // overflow, so a huge first year cannot wrap round to a small one.
+    if (AOptions.FirstYear < 1 || AOptions.FirstYear > MaxDemoYear ||
+        AOptions.Years > MaxDemoYear - AOptions.FirstYear + 1)
+        throw std::runtime_error(QStringLiteral("the budget years %1 to %2 are not all between 1 "
+                                                "and %3")
+                                     .arg(AOptions.FirstYear)
+                                     .arg(qint64(AOptions.FirstYear) + AOptions.Years - 1)
+                                     .arg(MaxDemoYear)
+                                     .toStdString());
 }
 
 void ApplySchemaText(QSqlDatabase& ADb, const QString& ASql) {
@@ -426,8 +436,14 @@ void ApplyDemoSchema(QSqlDatabase& ADb) {
 
 TDemoSummary GenerateDemoDatabase(const QString& AFileName, const TDemoOptions& AOptions) {
     CheckDemoOptions(AOptions);
+    if (AFileName.trimmed().isEmpty())
+        throw std::runtime_error("no output file is named");
+    const QFileInfo TargetInfo(AFileName);
+    if (TargetInfo.exists() && !TargetInfo.isFile())
+        throw std::runtime_error(
+            QStringLiteral("%1 is not a file").arg(AFileName).toUtf8().toStdString());
 
-    const QString Target = QFileInfo(AFileName).absoluteFilePath();
+    const QString Target = TargetInfo.absoluteFilePath();
     const QString Partial = Target + QStringLiteral(".partial");
     QFile::remove(Partial);
     const QString Name = QStringLiteral("varnholt-demo-%1").arg(++GeneratorConnections);
@@ -471,9 +487,11 @@ TDemoSummary GenerateDemoDatabase(const QString& AFileName, const TDemoOptions& 
         throw std::runtime_error(
             QStringLiteral("cannot replace %1").arg(Target).toUtf8().toStdString());
     }
-    if (!QFile::rename(Partial, Target))
+    if (!QFile::rename(Partial, Target)) {
+        QFile::remove(Partial);
         throw std::runtime_error(
             QStringLiteral("cannot write %1").arg(Target).toUtf8().toStdString());
+    }
     Summary.Target = Target;
     return Summary;
 }

@@ -5,6 +5,9 @@
 #include <QtGlobal>
 
 // A deterministic demo province for development, tests and benchmarks.
+// Budget years are four-digit years.
+constexpr int MaxDemoYear = 9999;
+
 struct TDemoOptions {
     // Rows of pubdept: departments, their own-level units and sub-units.
     int Units = 400;
@@ -36,7 +39,8 @@ void ApplyDemoSchema(QSqlDatabase& ADb);
 
 // Writes a new database file AFileName (replacing one that exists) with the
 // schema and a province made from AOptions; the same options give the same
-// data. The file appears only when it is complete. Raises std::runtime_error.
+// data. The file appears only when it is complete. Raises std::runtime_error,
+// also for a blank name, a folder as the target, or years past MaxDemoYear.
 TDemoSummary GenerateDemoDatabase(const QString& AFileName, const TDemoOptions& AOptions);
 
 // Writes the province into the database that an ADO-style connection string

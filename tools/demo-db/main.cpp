@@ -11,19 +11,25 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <cstdio>
+#include <limits>
 #include <stdexcept>
 
 namespace {
 
-bool ReadNumber(const QCommandLineParser& AParser, const char* AName, qint64 AMin, qint64& AValue) {
+// A whole number in [AMin, AMax]; anything else is refused with a message
+// that names the option and the range, never cut down to fit.
+bool ReadNumber(const QCommandLineParser& AParser, const char* AName, qint64 AMin, qint64 AMax,
+                qint64& AValue) {
     const QString Name = QString::fromLatin1(AName);
     if (!AParser.isSet(Name))
         return true;
     bool Ok = false;
     const qint64 Value = AParser.value(Name).toLongLong(&Ok);
-    if (!Ok || Value < AMin) {
-        std::fprintf(stderr, "varnholt-demo-db: --%s needs a whole number of at least %lld\n",
-                     AName, static_cast<long long>(AMin));
+    if (!Ok || Value < AMin || Value > AMax) {
+        std::fprintf(stderr,
+                     "varnholt-demo-db: --%s needs a whole number from %lld to %lld, not \"%s\"\n",
+                     AName, static_cast<long long>(AMin), static_cast<long long>(AMax),
+                     qPrintable(AParser.value(Name)));
         return false;
     }
     AValue = Value;
@@ -82,12 +88,15 @@ int main(int argc, char** argv) {
     qint64 Seed = Options.Seed;
     qint64 FirstYear = Options.FirstYear;
     qint64 Years = Options.Years;
-    if (!ReadNumber(Parser, "units", 2, Units) || !ReadNumber(Parser, "rows", 0, Rows) ||
-        !ReadNumber(Parser, "seed", 0, Seed) || !ReadNumber(Parser, "first-year", 1, FirstYear) ||
-        !ReadNumber(Parser, "years", 1, Years))
+    if (!ReadNumber(Parser, "units", 2, 20000, Units) ||
+        !ReadNumber(Parser, "rows", 0, std::numeric_limits<qint64>::max(), Rows) ||
+        !ReadNumber(Parser, "seed", 0, 0xFFFFFFFFll, Seed) ||
+        !ReadNumber(Parser, "first-year", 1, MaxDemoYear, FirstYear) ||
+        !ReadNumber(Parser, "years", 1, 50, Years))
         return 2;
-    if (Units > 20000 || Seed > 0xFFFFFFFFll || Years > 50) {
-        std::fprintf(stderr, "varnholt-demo-db: at most 20000 units, 50 years, seeds below 2^32\n");
+    if (FirstYear + Years - 1 > MaxDemoYear) {
+        std::fprintf(stderr, "varnholt-demo-db: the last budget year %lld is past %d\n",
+                     static_cast<long long>(FirstYear + Years - 1), MaxDemoYear);
         return 2;
     }
     Options.Units = int(Units);
