@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <limits>
 
 namespace {
 struct OptionSpec {
@@ -36,6 +37,23 @@ const OptionSpec Specs[] = {
     {"quit-after", "Quit after this many milliseconds.", "ms"},
     {"config", "Read options from the [host] section of this INI file.", "file"},
 };
+
+// The spec of a host option spelled -name, --name, -name=value or
+// --name=value; nullptr for anything else. "open" is the one flag.
+const OptionSpec* OwnOption(const QString& AArgument, bool& AFlag) {
+    static const OptionSpec Open{"open", "", nullptr};
+    if (!AArgument.startsWith(QLatin1Char('-')))
+        return nullptr;
+    const QString Name = AArgument.mid(AArgument.startsWith(QLatin1String("--")) ? 2 : 1)
+                             .section(QLatin1Char('='), 0, 0);
+    AFlag = Name == QLatin1String(Open.Name);
+    if (AFlag)
+        return &Open;
+    for (const OptionSpec& Spec : Specs)
+        if (Name == QLatin1String(Spec.Name))
+            return &Spec;
+    return nullptr;
+}
 
 QString DefaultPlugInPath() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libvarnholt.so"));
@@ -89,29 +107,48 @@ bool ReadNumbers(const OptionSource& ASource, HostOptions& AOptions, QString& AE
         const char* Name;
         int* Target;
         int Default;
+        int Min;
+        int Max;
     };
     int PlugInId = 1;
     const NumberField Fields[] = {
-        {"year", &AOptions.DataYear, QDate::currentDate().year()},
-        {"unit-class", &AOptions.UnitClass, 1},
-        {"btype", &AOptions.DefBTypeIndex, 1},
-        {"storage", &AOptions.StorageKind, 0},
-        {"reg-root", &AOptions.RegRoot, 0},
-        {"plugin-id", &PlugInId, 1},
-        {"quit-after", &AOptions.QuitAfterMs, 0},
+        {"year", &AOptions.DataYear, QDate::currentDate().year(), 1000, 9999},
+        {"unit-class", &AOptions.UnitClass, 1, 0, 99},
+        {"btype", &AOptions.DefBTypeIndex, 1, 0, 2},
+        {"storage", &AOptions.StorageKind, 0, 0, 1},
+        {"reg-root", &AOptions.RegRoot, 0, 0, 5},
+        {"plugin-id", &PlugInId, 1, 0, std::numeric_limits<int>::max()},
+        {"quit-after", &AOptions.QuitAfterMs, 0, 0, std::numeric_limits<int>::max()},
     };
     for (const NumberField& Field : Fields) {
         const std::optional<int> Value = ASource.Number(Field.Name, Field.Default, AError);
         if (!Value)
             return false;
+        if (*Value < Field.Min || *Value > Field.Max) {
+            AError = QStringLiteral("选项 --%1 需要 %2 到 %3 之间的整数，而不是 %4")
+                         .arg(QString::fromLatin1(Field.Name))
+                         .arg(Field.Min)
+                         .arg(Field.Max)
+                         .arg(*Value);
+            return false;
+        }
         *Field.Target = *Value;
     }
     AOptions.PlugInId = static_cast<unsigned>(PlugInId);
-    if (AOptions.DefBTypeIndex < 0 || AOptions.DefBTypeIndex > 2) {
-        AError = QStringLiteral("选项 --btype 只能是 0、1 或 2");
-        return false;
-    }
     return true;
+}
+
+// A config file must be a regular file: QSettings reads a folder as empty
+// without a word and would block on a FIFO.
+QString CheckConfigFile(const QString& AFileName) {
+    if (AFileName.isEmpty())
+        return QString();
+    const QFileInfo Info(AFileName);
+    if (!Info.exists())
+        return QStringLiteral("找不到配置文件 %1").arg(AFileName);
+    if (!Info.isFile())
+        return QStringLiteral("配置文件 %1 不是普通文件").arg(AFileName);
+    return QString();
 }
 } // namespace
 
@@ -120,6 +157,7 @@ HostOptionsResult ParseHostOptions(const QStringList& AArguments) {
     QCommandLineParser Parser;
     Parser.setApplicationDescription(
         QStringLiteral("Reference host of the payment-scope report plug-in."));
+    Parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     Parser.addHelpOption();
     for (const OptionSpec& Spec : Specs) {
         Parser.addOption(QCommandLineOption(QString::fromLatin1(Spec.Name),
@@ -138,10 +176,9 @@ HostOptionsResult ParseHostOptions(const QStringList& AArguments) {
         return Result;
     }
     const QString ConfigFile = Parser.value(QStringLiteral("config"));
-    if (!ConfigFile.isEmpty() && !QFileInfo::exists(ConfigFile)) {
-        Result.Error = QStringLiteral("找不到配置文件 %1").arg(ConfigFile);
+    Result.Error = CheckConfigFile(ConfigFile);
+    if (!Result.Error.isEmpty())
         return Result;
-    }
     const OptionSource Source(Parser, ConfigFile);
     HostOptions& O = Result.Options;
     O.PlugInPath = Source.Text("plugin", DefaultPlugInPath());
@@ -156,4 +193,26 @@ HostOptionsResult ParseHostOptions(const QStringList& AArguments) {
     if (!ReadNumbers(Source, O, Result.Error))
         return Result;
     return Result;
+}
+
+QStringList TakeHostArguments(int& AArgc, char** AArgv) {
+    QStringList Taken;
+    int Kept = 1;
+    bool OptionsEnded = false; // after "--" everything is an argument
+    for (int Index = 1; Index < AArgc; ++Index) {
+        const QString Argument = QString::fromLocal8Bit(AArgv[Index]);
+        OptionsEnded = OptionsEnded || Argument == QLatin1String("--");
+        bool Flag = false;
+        const OptionSpec* Spec = OptionsEnded ? nullptr : OwnOption(Argument, Flag);
+        if (Spec == nullptr) {
+            AArgv[Kept++] = AArgv[Index];
+            continue;
+        }
+        Taken << Argument;
+        if (!Flag && !Argument.contains(QLatin1Char('=')) && Index + 1 < AArgc)
+            Taken << QString::fromLocal8Bit(AArgv[++Index]);
+    }
+    AArgc = Kept;
+    AArgv[Kept] = nullptr;
+    return Taken;
 }

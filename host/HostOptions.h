@@ -24,8 +24,10 @@ struct HostOptions {
     int QuitAfterMs = 0;
 };
 
-// Parses the arguments (and the config file they name). Returns an error
-// text instead when they are not usable.
+// Parses the arguments (and the config file they name) and checks every
+// value: numbers in their range, the config file a regular file. Returns an
+// error text instead, naming the option, when they are not usable. Options
+// are written --name value, --name=value or with a single dash.
 struct HostOptionsResult {
     HostOptions Options;
     QString Error;
@@ -33,3 +35,10 @@ struct HostOptionsResult {
 };
 
 HostOptionsResult ParseHostOptions(const QStringList& AArguments);
+
+// Takes the host's own options (with their values) out of the program's
+// arguments before QApplication sees them, which would otherwise consume
+// -plugin/--plugin as its own and load the default plug-in silently. What is
+// left (Qt's options, anything unknown) stays in AArgv for QApplication; the
+// taken arguments go to ParseHostOptions together with what Qt leaves over.
+QStringList TakeHostArguments(int& AArgc, char** AArgv);

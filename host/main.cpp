@@ -12,6 +12,9 @@
 #include <cstdio>
 
 namespace {
+// Exit codes besides 0: the options, the plug-in, the screenshot.
+enum : int { BadOptions = 2, PlugInFailed = 3, ScreenshotFailed = 4 };
+
 // Without a display the host still runs, on Qt's offscreen platform, so the
 // main job works on servers and in CI.
 void ChooseOffscreenWithoutDisplay() {
@@ -38,9 +41,14 @@ void ScheduleScreenshotAndQuit(HostMainWindow& AWindow, const HostOptions& AOpti
     const int Delay = AOptions.QuitAfterMs > 0 ? AOptions.QuitAfterMs : 1500;
     if (!AOptions.ScreenshotPath.isEmpty()) {
         QTimer::singleShot(Delay * 2 / 3, &AWindow, [&AWindow, AOptions] {
-            if (AWindow.grab().save(AOptions.ScreenshotPath))
+            if (AWindow.grab().save(AOptions.ScreenshotPath)) {
                 std::fprintf(stderr, "varnholt-host: screenshot saved to %s\n",
                              AOptions.ScreenshotPath.toUtf8().constData());
+                return;
+            }
+            std::fprintf(stderr, "varnholt-host: cannot write the screenshot %s\n",
+                         AOptions.ScreenshotPath.toUtf8().constData());
+            QCoreApplication::exit(ScreenshotFailed);
         });
     }
     if (AOptions.QuitAfterMs > 0 || !AOptions.ScreenshotPath.isEmpty())
@@ -50,12 +58,15 @@ void ScheduleScreenshotAndQuit(HostMainWindow& AWindow, const HostOptions& AOpti
 
 int main(int argc, char** argv) {
     ChooseOffscreenWithoutDisplay();
+    // The host's options first: QApplication would take --plugin as its own.
+    const QStringList Own = TakeHostArguments(argc, argv);
     QApplication App(argc, argv);
     App.setApplicationName(QStringLiteral("varnholt-host"));
-    const HostOptionsResult Parsed = ParseHostOptions(App.arguments());
+    const QStringList Left = App.arguments();
+    const HostOptionsResult Parsed = ParseHostOptions(Left.mid(0, 1) + Own + Left.mid(1));
     if (!Parsed.Error.isEmpty()) {
         std::fprintf(Parsed.HelpShown ? stdout : stderr, "%s\n", Parsed.Error.toUtf8().constData());
-        return Parsed.HelpShown ? 0 : 2;
+        return Parsed.HelpShown ? 0 : BadOptions;
     }
     const HostOptions& Options = Parsed.Options;
 
@@ -68,8 +79,13 @@ int main(int argc, char** argv) {
     HostPlugInManager Manager;
     HostSession Session(Options, &Manager, &HostApplication, &HostScreen);
     PlugInLibrary Library(Options.PlugInPath);
-    if (!Library.Load())
+    if (!Library.Load()) {
+        // A host without its plug-in has nothing to show.
         std::fprintf(stderr, "varnholt-host: %s\n", Library.ErrorText().toUtf8().constData());
+        Application = nullptr;
+        Screen = nullptr;
+        return PlugInFailed;
+    }
     if (!Session.DatabaseError().isEmpty())
         std::fprintf(stderr, "varnholt-host: %s\n", Session.DatabaseError().toUtf8().constData());
 

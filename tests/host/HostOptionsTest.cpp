@@ -1,0 +1,93 @@
+#include "host/HostOptions.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+QString RunHost(const QStringList& AArguments, int& AExitCode) {
+    QProcess Host;
+    Host.start(BinaryDir() + QStringLiteral("/varnholt-host"), AArguments);
+    if (!Host.waitForFinished(60000))
+        return QStringLiteral("did not finish");
+    AExitCode = Host.exitCode();
+    return QString::fromUtf8(Host.readAllStandardError());
+}
+
+} // namespace
+
+// Values that make no sense are refused with a message naming the option.
+TEST(HostOptions, NonsenseValuesAreRefusedNamingTheOption) {
+    TempDir Dir;
+    const QString Fifo = Dir.File(QStringLiteral("host.conf"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+    const std::vector<std::pair<QStringList, const char*>> Cases = {
+        {{QStringLiteral("--year"), QStringLiteral("-1")}, "--year"},
+        {{QStringLiteral("--year=20240")}, "--year"},
+        {{QStringLiteral("--storage"), QStringLiteral("7")}, "--storage"},
+        {{QStringLiteral("--reg-root"), QStringLiteral("99")}, "--reg-root"},
+        {{QStringLiteral("--btype"), QStringLiteral("3")}, "--btype"},
+        {{QStringLiteral("--plugin-id"), QStringLiteral("-1")}, "--plugin-id"},
+        {{QStringLiteral("--quit-after"), QStringLiteral("-5")}, "--quit-after"},
+        {{QStringLiteral("--config"), Dir.Path()}, "不是普通文件"},
+        {{QStringLiteral("--config"), Fifo}, "不是普通文件"},
+    };
+    for (const auto& [Arguments, Named] : Cases) {
+        const HostOptionsResult Result =
+            ParseHostOptions(QStringList{QStringLiteral("varnholt-host")} + Arguments);
+        EXPECT_TRUE(Result.Error.contains(QString::fromUtf8(Named)))
+            << Arguments.join(' ').toStdString() << ": " << Result.Error.toStdString();
+    }
+    const HostOptionsResult Good = ParseHostOptions(
+        {QStringLiteral("varnholt-host"), QStringLiteral("-year"), QStringLiteral("2024"),
+         QStringLiteral("--storage=1"), QStringLiteral("--reg-root"), QStringLiteral("5")});
+    EXPECT_TRUE(Good.Error.isEmpty()) << Good.Error.toStdString();
+    EXPECT_EQ(Good.Options.DataYear, 2024);
+    EXPECT_EQ(Good.Options.StorageKind, 1);
+    EXPECT_EQ(Good.Options.RegRoot, 5);
+}
+
+// The host's own options leave the argument list before QApplication sees
+// it; Qt's options and everything after "--" stay.
+TEST(HostOptions, OwnArgumentsAreTakenBeforeQtSeesThem) {
+    QByteArrayList Storage = {"host",        "--plugin", "/x.so",    "-platform",
+                              "offscreen",   "-plugin",  "/y.so",    "--open",
+                              "--year=2024", "--",       "--plugin", "kept"};
+    std::vector<char*> Argv;
+    for (QByteArray& Argument : Storage)
+        Argv.push_back(Argument.data());
+    Argv.push_back(nullptr);
+    int Argc = static_cast<int>(Storage.size());
+    const QStringList Taken = TakeHostArguments(Argc, Argv.data());
+    EXPECT_EQ(Taken,
+              (QStringList{"--plugin", "/x.so", "-plugin", "/y.so", "--open", "--year=2024"}));
+    ASSERT_EQ(Argc, 6);
+    EXPECT_EQ(QByteArrayList(Argv.begin(), Argv.begin() + Argc),
+              (QByteArrayList{"host", "-platform", "offscreen", "--", "--plugin", "kept"}));
+    EXPECT_EQ(Argv[Argc], nullptr);
+}
+
+// The running host: a plug-in that is missing or not ours, or a screenshot
+// that cannot be written, is an error with its reason and a non-zero exit.
+TEST(HostProgram, FailuresAreReportedWithAnExitCode) {
+    const std::vector<std::pair<QStringList, QString>> Cases = {
+        {{QStringLiteral("--plugin"), QStringLiteral("/nonexistent/libother.so")},
+         QStringLiteral("/nonexistent/libother.so")},
+        {{QStringLiteral("--plugin"), BinaryDir() + QStringLiteral("/libplatform.so")},
+         QStringLiteral("ShowPlugInWindow")},
+        {{QStringLiteral("--screenshot"), QStringLiteral("/nonexistent/host.png")},
+         QStringLiteral("/nonexistent/host.png")},
+    };
+    for (const auto& [Arguments, Named] : Cases) {
+        int ExitCode = 0;
+        const QString Error =
+            RunHost(Arguments + QStringList{QStringLiteral("--quit-after"), QStringLiteral("600")},
+                    ExitCode);
+        EXPECT_NE(ExitCode, 0) << Arguments.join(' ').toStdString();
+        EXPECT_TRUE(Error.contains(Named)) << Error.toStdString();
+    }
+}
