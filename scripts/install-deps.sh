@@ -13,6 +13,11 @@ PACKAGES=(
     libsqlite3-dev
     postgresql-15
 )
+# The fuzz targets (scripts/fuzz.sh) need clang and its libFuzzer runtime;
+# nothing else does, so they come only when asked for.
+if [ -n "${VARNHOLT_FUZZ:-}" ]; then
+    PACKAGES+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for pkg in "${PACKAGES[@]}"; do
