@@ -115,10 +115,13 @@ TCellOutputFile::TCommit TCellOutputFile::Commit() {
     // The temporary file was private to its owner; the output is not. A
     // replaced file keeps its own permissions.
     const QFileInfo Old(FTarget);
-    FTemporary->setPermissions(FMode == Replace && Old.exists()
-                                   ? Old.permissions()
-                                   : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                         QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    const QFileDevice::Permissions Mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    // The *User flags describe the current user, not the file's mode bits.
+    const QFileDevice::Permissions UserFlags =
+        QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    FTemporary->setPermissions(FMode == Replace && Old.exists() ? Old.permissions() & ~UserFlags
+                                                                : Mode);
     const QByteArray From = QFile::encodeName(FTemporary->fileName());
     const QByteArray To = QFile::encodeName(FTarget);
     const bool Moved = FMode == Replace ? ::rename(From.constData(), To.constData()) == 0
