@@ -38,7 +38,7 @@ const OptionSpec Specs[] = {
     {"config", "Read options from the [host] section of this INI file.", "file"},
 };
 
-// The spec of a host option spelled -name, --name, -name=value or
+// The description of a host option spelled -name, --name, -name=value or
 // --name=value; nullptr for anything else. "open" is the one flag.
 const OptionSpec* OwnOption(const QString& AArgument, bool& AFlag) {
     static const OptionSpec Open{"open", "", nullptr};
