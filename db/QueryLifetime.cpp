@@ -1,7 +1,7 @@
 #include "QueryLifetime.h"
 
 #include "TARQuery.h"
-#include "TAdoConn.h"
+#include "platform/data/TAdoConn.h"
 
 void OpenQuery(TAdoConn* AConn, const QString& ASql, IARQueryPtr& AQuery) {
     AQuery.Clear();

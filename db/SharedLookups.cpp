@@ -2,22 +2,14 @@
 
 #include "QueryLifetime.h"
 #include "TARQuery.h"
-#include "TAdoConn.h"
-#include "TDbManager.h"
-#include "hosting/PlugInEntry.h"
-#include "platform/Exception.h"
+#include "hostcontext/HostContext.h"
+#include "platform/data/TAdoConn.h"
 
 namespace {
 
 constexpr int UnitCodeItem = 0;
 
 } // namespace
-
-TAdoConn* GetDefConnection() {
-    if (!HostContext || !HostContext->DbManager)
-        throw EDatabaseError(QStringLiteral("The host has given no connection registry"));
-    return HostContext->DbManager->GetConnection(QStringLiteral("Def"));
-}
 
 bool OpenDefQuery(const QString& ASql, IARQueryPtr& AQuery) {
     try {

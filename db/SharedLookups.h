@@ -1,20 +1,14 @@
 #pragma once
 
 #include "IARQuery.h"
+#include "hostcontext/HostContext.h"
 
 #include <QString>
 #include <QVariant>
 
-class TAdoConn;
-class TCurUnit;
-
 // The small lookups every report query relies on. They read the host's
-// context through the plug-in's HostContext at each call.
-
-// The connection the host's registry keeps under "Def", created there on
-// first request (not opened). Raises what the registry raises, and
-// EDatabaseError when the host gave no registry.
-TAdoConn* GetDefConnection();
+// context through HostContext at each call; GetDefConnection, the connection
+// they run on, comes with that context.
 
 // Opens ASql on the "Def" connection. On success AQuery holds the only
 // reference to the open query, standing on its first row. Never raises:

@@ -1,7 +1,7 @@
 #include "SqlDialect.h"
 
-#include "TAdoConn.h"
 #include "platform/Exception.h"
+#include "platform/data/TAdoConn.h"
 #include "platform/data/TSqlDialect.h"
 
 namespace {

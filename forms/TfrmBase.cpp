@@ -1,6 +1,6 @@
 #include "TfrmBase.h"
 
-#include "hosting/PlugInEntry.h"
+#include "platform/TScreen.h"
 
 #include <QFont>
 #include <QPalette>
@@ -40,4 +40,11 @@ void TfrmBase::FormDestroy() {
 
 void TfrmBase::FormShow() {
     CentreOnScreen(this);
+}
+
+void CentreOnScreen(TForm* AWindow) {
+    if (!AWindow || !Screen)
+        return;
+    AWindow->SetTop((Screen->Height() - AWindow->Height()) / 2);
+    AWindow->SetLeft((Screen->Width() - AWindow->Width()) / 2);
 }

@@ -1,9 +1,8 @@
 #include "HostDatabase.h"
 
-#include "db/TDbManager.h"
+#include "platform/data/TDbManager.h"
 
-TDbManager* CreateDbManager(const QString& AConnectionString, QString& AError)
-{
+TDbManager* CreateDbManager(const QString& AConnectionString, QString& AError) {
     if (AConnectionString.trimmed().isEmpty()) {
         AError = QStringLiteral("没有指定数据库连接串（--connection），报表窗口将没有数据");
         return nullptr;
@@ -14,8 +13,7 @@ TDbManager* CreateDbManager(const QString& AConnectionString, QString& AError)
     return Manager;
 }
 
-void FreeDbManager(TDbManager* AManager)
-{
+void FreeDbManager(TDbManager* AManager) {
     if (AManager)
         AManager->Free();
 }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "IResRefManager.h"
-#include "TObjectStringList.h"
 #include "platform/TComponent.h"
 #include "platform/TInterfacePtr.h"
+#include "platform/TObjectStringList.h"
 
 #include <atomic>
 #include <vector>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtCore/qnamespace.h>
 #include <QtGlobal>
 
 class QEvent;

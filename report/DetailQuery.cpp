@@ -5,7 +5,7 @@
 #include "db/SharedLookups.h"
 #include "db/SqlLiteral.h"
 #include "db/TARQuery.h"
-#include "db/TAdoConn.h"
+#include "platform/data/TAdoConn.h"
 #include "platform/data/TSqlDialect.h"
 
 #include <algorithm>

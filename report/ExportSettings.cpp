@@ -1,6 +1,6 @@
 #include "ExportSettings.h"
 
-#include "hosting/PlugInEntry.h"
+#include "hostcontext/HostContext.h"
 #include "storage/TAppDataStorage.h"
 
 namespace {

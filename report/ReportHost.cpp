@@ -1,7 +1,7 @@
 #include "ReportHost.h"
 
 #include "db/SharedLookups.h"
-#include "hosting/PlugInEntry.h"
+#include "hostcontext/HostContext.h"
 
 namespace {
 

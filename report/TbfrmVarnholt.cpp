@@ -10,9 +10,9 @@
 #include "TReportFilter.h"
 #include "cell/TCell5.h"
 #include "db/SharedLookups.h"
-#include "db/TAdoConn.h"
 #include "platform/Exception.h"
 #include "platform/TApplication.h"
+#include "platform/data/TAdoConn.h"
 #include "platform/data/TSqlDialect.h"
 #include "trees/TDynamicTree.h"
 

@@ -5,7 +5,7 @@
 #include "db/QueryLifetime.h"
 #include "db/SqlDialect.h"
 #include "db/TARQuery.h"
-#include "db/TAdoConn.h"
+#include "platform/data/TAdoConn.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

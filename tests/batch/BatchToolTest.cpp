@@ -1,11 +1,11 @@
 // varnholt-batch run as a process on a generated province.
-#include "../report/ReportFixture.h"
 #include "cell/TCellDocument.h"
 #include "report/ReportFileNames.h"
 #include "report/ReportFill.h"
 #include "report/ReportHost.h"
 #include "report/ReportLookups.h"
 #include "support/EngineFixture.h"
+#include "support/ReportFixture.h"
 #include "support/WorkbookCells.h"
 
 #include <QDir>

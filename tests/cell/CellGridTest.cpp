@@ -1,4 +1,4 @@
-#include "CellFixture.h"
+#include "support/CellFixture.h"
 
 #include <QDir>
 #include <QImage>

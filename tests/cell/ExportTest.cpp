@@ -1,4 +1,4 @@
-#include "CellFixture.h"
+#include "support/CellFixture.h"
 
 #include "cell/TCellXlsxWriter.h"
 #include "support/TempDir.h"

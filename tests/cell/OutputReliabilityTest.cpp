@@ -1,7 +1,7 @@
 // PDFs and workbooks under hostile conditions: a full disk, odd or
 // protected targets, prints in quick succession.
 
-#include "CellFixture.h"
+#include "support/CellFixture.h"
 
 #include "cell/TCellPrinter.h"
 #include "cell/TCellXlsxWriter.h"

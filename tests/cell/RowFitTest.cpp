@@ -1,4 +1,4 @@
-#include "CellFixture.h"
+#include "support/CellFixture.h"
 
 #include <QFontMetricsF>
 #include <QImage>

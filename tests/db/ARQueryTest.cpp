@@ -1,8 +1,8 @@
-#include "DbFixture.h"
 #include "db/QueryLifetime.h"
 #include "db/TARQuery.h"
-#include "db/TAdoConn.h"
 #include "platform/Exception.h"
+#include "platform/data/TAdoConn.h"
+#include "support/DbFixture.h"
 #include "support/TempDir.h"
 
 #include <QPointer>

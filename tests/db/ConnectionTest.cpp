@@ -1,8 +1,8 @@
-#include "DbFixture.h"
 #include "platform/Exception.h"
 #include "platform/data/TADOConnection.h"
 #include "platform/data/TADOQuery.h"
 #include "platform/data/TConnectionString.h"
+#include "support/DbFixture.h"
 #include "support/TempDir.h"
 
 #include <QCryptographicHash>

@@ -1,5 +1,5 @@
-#include "db/TAdoConn.h"
-#include "db/TDbManager.h"
+#include "platform/data/TAdoConn.h"
+#include "platform/data/TDbManager.h"
 
 #include <QPointer>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "DbFixture.h"
+#include "support/DbFixture.h"
 #include "support/EngineFixture.h"
 #include "support/TempDir.h"
 

@@ -3,7 +3,7 @@
 
 #include "db/SharedLookups.h"
 #include "db/SqlLiteral.h"
-#include "db/TAdoConn.h"
+#include "platform/data/TAdoConn.h"
 #include "platform/data/TSqlDialect.h"
 #include "support/EngineFixture.h"
 

@@ -1,8 +1,8 @@
 #include "db/SharedLookups.h"
-#include "DbFixture.h"
 #include "db/TARQuery.h"
-#include "db/TAdoConn.h"
-#include "hosting/PlugInEntry.h"
+#include "hostcontext/HostContext.h"
+#include "platform/data/TAdoConn.h"
+#include "support/DbFixture.h"
 #include "support/EngineFixture.h"
 #include "support/TempDir.h"
 

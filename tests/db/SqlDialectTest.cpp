@@ -1,9 +1,9 @@
 #include "db/SqlDialect.h"
-#include "DbFixture.h"
 #include "db/QueryLifetime.h"
 #include "db/SqlLiteral.h"
 #include "db/TARQuery.h"
-#include "db/TAdoConn.h"
+#include "platform/data/TAdoConn.h"
+#include "support/DbFixture.h"
 #include "support/TempDir.h"
 
 #include <QSqlDatabase>

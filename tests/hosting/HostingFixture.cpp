@@ -1,11 +1,9 @@
 #include "HostingFixture.h"
 
-#include "TestWindows.h"
+#include "HostedWindows.h"
 #include "hosting/ClassRegistry.h"
 #include "platform/TApplication.h"
-#include "report/ReportWindows.h"
-
-#include <QCoreApplication>
+#include "support/PendingEvents.h"
 
 namespace {
 HostingFixture* Current = nullptr;
@@ -15,9 +13,7 @@ bool* CurrentAllow = nullptr;
 
 void HostingFixture::SetUp() {
     InitClassRegistry();
-    RegisterReportWindows();
-    RegisterClass<TestChild>();
-    RegisterClass<TestDialog>();
+    RegisterClass<HostedSubWindow>();
     RegisterClass<FailingComponent>();
     FSavedOnException = Application->OnException;
     Application->OnException = [this](QObject*, const Exception& E) {
@@ -46,14 +42,9 @@ void HostingFixture::TearDown() {
     // Windows left by a test go first; then the manager and the registry.
     while (Application->ComponentCount() > 0)
         Application->Components(Application->ComponentCount() - 1)->Free();
-    ProcessPending();
+    ProcessPendingEvents();
     FreeAndNil(Manager);
     FinalizeClassRegistry();
     Application->OnException = FSavedOnException;
     Current = nullptr;
-}
-
-void HostingFixture::ProcessPending() {
-    for (int I = 0; I < 3; ++I)
-        QCoreApplication::processEvents();
 }

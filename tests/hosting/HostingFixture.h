@@ -6,14 +6,10 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-// A fresh class registry with the plug-in's windows and the test windows
-// registered, a manager whose hooks are recorded, and the errors that reach
-// the application object collected instead of shown.
+// A fresh class registry with the test windows registered, a manager whose
+// hooks are recorded, and the errors that reach the application object
+// collected instead of shown.
 class HostingFixture : public ::testing::Test {
-public:
-    // Lets queued work (deferred frees) run.
-    static void ProcessPending();
-
 protected:
     void SetUp() override;
     void TearDown() override;

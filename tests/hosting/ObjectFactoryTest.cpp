@@ -1,4 +1,4 @@
-#include "TestWindows.h"
+#include "HostedWindows.h"
 #include "hosting/HostingExceptions.h"
 #include "hosting/TObjectFactory.h"
 #include "platform/TWinControl.h"
@@ -33,12 +33,12 @@ TEST(ObjectFactory, RefusesClassesThatAreNotComponents) {
 }
 
 TEST(ObjectFactory, FormsKeepTheirDesignedPlaceAndControlsGoIntoTheirOwner) {
-    TComponent* Made = TObjectFactory::CreateInstance(nullptr, &TestDialog::staticMetaObject);
-    auto* Dialog = qobject_cast<TestDialog*>(Made);
-    ASSERT_NE(Dialog, nullptr);
-    EXPECT_EQ(Dialog->Position(), TPosition::poDesigned);
-    EXPECT_EQ(Dialog->ModalFlag(), 1) << "the creation handler did not run";
-    Dialog->Free();
+    TComponent* Made = TObjectFactory::CreateInstance(nullptr, &HostedWindow::staticMetaObject);
+    auto* Window = qobject_cast<HostedWindow*>(Made);
+    ASSERT_NE(Window, nullptr);
+    EXPECT_EQ(Window->Position(), TPosition::poDesigned);
+    EXPECT_EQ(Window->Creates, 1) << "the creation handler did not run once";
+    Window->Free();
 
     TWinControl Holder;
     auto* Control = qobject_cast<TControl*>(

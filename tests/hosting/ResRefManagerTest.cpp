@@ -1,5 +1,5 @@
+#include "HostedWindows.h"
 #include "HostingFixture.h"
-#include "TestWindows.h"
 #include "platform/TApplication.h"
 
 #include <QPointer>
@@ -7,18 +7,21 @@
 using ResRefManagerTest = HostingFixture;
 
 TEST_F(ResRefManagerTest, ASecondRequestReusesTheHeldWindow) {
-    QObject* First = Manager->GetResource(QStringLiteral("TestChild"), true);
-    QObject* Second = Manager->GetResource(QStringLiteral("testchild"), true);
+    QObject* First = Manager->GetResource(QStringLiteral("HostedWindow"), true);
+    QObject* Second = Manager->GetResource(QStringLiteral("hostedwindow"), true);
     ASSERT_NE(First, nullptr);
     EXPECT_EQ(First, Second);
-    EXPECT_EQ(Hooks, (QStringList{"before:TestChild", "after:TestChild", "reuse:TestChild"}));
+    EXPECT_EQ(Hooks,
+              (QStringList{"before:HostedWindow", "after:HostedWindow", "reuse:HostedWindow"}));
     EXPECT_EQ(Manager->RefCount(), 1);
     EXPECT_EQ(Manager->ResourceCount(), 1);
 }
 
 TEST_F(ResRefManagerTest, ReleaseAllFiresOnceWhenTheLastWindowGoes) {
-    auto* A = qobject_cast<TComponent*>(Manager->GetResource(QStringLiteral("TestChild"), false));
-    auto* B = qobject_cast<TComponent*>(Manager->GetResource(QStringLiteral("TestDialog"), false));
+    auto* A =
+        qobject_cast<TComponent*>(Manager->GetResource(QStringLiteral("HostedWindow"), false));
+    auto* B =
+        qobject_cast<TComponent*>(Manager->GetResource(QStringLiteral("HostedSubWindow"), false));
     ASSERT_TRUE(A && B);
     EXPECT_EQ(Manager->RefCount(), 2);
     A->Free();
@@ -29,14 +32,15 @@ TEST_F(ResRefManagerTest, ReleaseAllFiresOnceWhenTheLastWindowGoes) {
     EXPECT_EQ(Manager->ResourceCount(), 0);
 
     // The count can rise again and signals again.
-    Manager->GetResource(QStringLiteral("TestChild"), false);
-    qobject_cast<TComponent*>(Manager->LookupResource(QStringLiteral("TestChild")))->Free();
+    Manager->GetResource(QStringLiteral("HostedWindow"), false);
+    qobject_cast<TComponent*>(Manager->LookupResource(QStringLiteral("HostedWindow")))->Free();
     EXPECT_EQ(Hooks.count(QStringLiteral("release")), 2);
 }
 
 TEST_F(ResRefManagerTest, WithoutAReleaseHookTheLastWindowGoesQuietly) {
     Manager->OnReleaseAll = nullptr;
-    auto* A = qobject_cast<TComponent*>(Manager->GetResource(QStringLiteral("TestChild"), false));
+    auto* A =
+        qobject_cast<TComponent*>(Manager->GetResource(QStringLiteral("HostedWindow"), false));
     A->Free();
     EXPECT_EQ(Manager->RefCount(), 0);
     EXPECT_TRUE(Hooks.isEmpty());
@@ -44,11 +48,11 @@ TEST_F(ResRefManagerTest, WithoutAReleaseHookTheLastWindowGoesQuietly) {
 
 TEST_F(ResRefManagerTest, ARequestDuringDestructionMakesASecondInstance) {
     auto* Dying =
-        qobject_cast<TestChild*>(Manager->GetResource(QStringLiteral("TestChild"), false));
+        qobject_cast<HostedWindow*>(Manager->GetResource(QStringLiteral("HostedWindow"), false));
     QPointer<QObject> Replacement;
     int LinesWhileBothLive = 0;
     Dying->OnDestroy = [&] {
-        Replacement = Manager->GetResource(QStringLiteral("TestChild"), false);
+        Replacement = Manager->GetResource(QStringLiteral("HostedWindow"), false);
         LinesWhileBothLive = Manager->ResourceCount();
     };
     Dying->Free();
@@ -56,17 +60,18 @@ TEST_F(ResRefManagerTest, ARequestDuringDestructionMakesASecondInstance) {
     EXPECT_NE(Replacement.data(), static_cast<QObject*>(Dying));
     EXPECT_EQ(LinesWhileBothLive, 2);
     // The dying one's line was the first; the replacement stays held.
-    EXPECT_EQ(Manager->LookupResource(QStringLiteral("TestChild")), Replacement.data());
+    EXPECT_EQ(Manager->LookupResource(QStringLiteral("HostedWindow")), Replacement.data());
     EXPECT_EQ(Manager->RefCount(), 1);
     EXPECT_FALSE(Hooks.contains(QStringLiteral("release")));
 }
 
 TEST_F(ResRefManagerTest, WithoutShowingNoHookRunsAndNothingIsShown) {
-    auto* Window = qobject_cast<TForm*>(Manager->GetResource(QStringLiteral("TestChild"), false));
+    auto* Window =
+        qobject_cast<TForm*>(Manager->GetResource(QStringLiteral("HostedWindow"), false));
     ASSERT_NE(Window, nullptr);
     EXPECT_TRUE(Hooks.isEmpty());
     EXPECT_FALSE(Window->Visible());
-    EXPECT_EQ(Manager->LookupResource(QStringLiteral("TestChild")), Window);
+    EXPECT_EQ(Manager->LookupResource(QStringLiteral("HostedWindow")), Window);
 }
 
 TEST_F(ResRefManagerTest, FailuresAreReportedToTheApplicationAndGiveNothing) {
@@ -92,8 +97,8 @@ TEST_F(ResRefManagerTest, FailuresAreReportedToTheApplicationAndGiveNothing) {
 
 TEST_F(ResRefManagerTest, AForbiddenCreationHoldsNothing) {
     AllowCreation = false;
-    EXPECT_EQ(Manager->GetResource(QStringLiteral("TestChild"), true), nullptr);
-    EXPECT_EQ(Hooks, QStringList{"before:TestChild"});
+    EXPECT_EQ(Manager->GetResource(QStringLiteral("HostedWindow"), true), nullptr);
+    EXPECT_EQ(Hooks, QStringList{"before:HostedWindow"});
     EXPECT_EQ(Manager->ResourceCount(), 0);
     EXPECT_TRUE(Errors.isEmpty());
 }
@@ -102,21 +107,21 @@ TEST_F(ResRefManagerTest, AFailingShowHookStillHoldsAndReturnsTheWindow) {
     Manager->OnAfterCreate = [](TResRefManager*, QObject*) {
         throw Exception(QStringLiteral("show failed"));
     };
-    QObject* Window = Manager->GetResource(QStringLiteral("TestChild"), true);
+    QObject* Window = Manager->GetResource(QStringLiteral("HostedWindow"), true);
     ASSERT_NE(Window, nullptr);
     EXPECT_EQ(Errors, QStringList{"show failed"});
-    EXPECT_EQ(Manager->LookupResource(QStringLiteral("TestChild")), Window);
+    EXPECT_EQ(Manager->LookupResource(QStringLiteral("HostedWindow")), Window);
 }
 
 TEST_F(ResRefManagerTest, LookingUpAnUnknownNameChangesNothing) {
-    EXPECT_EQ(Manager->LookupResource(QStringLiteral("TestChild")), nullptr);
-    Manager->RemoveResource(QStringLiteral("TestChild"));
+    EXPECT_EQ(Manager->LookupResource(QStringLiteral("HostedWindow")), nullptr);
+    Manager->RemoveResource(QStringLiteral("HostedWindow"));
     EXPECT_EQ(Manager->RefCount(), 0);
     EXPECT_TRUE(Hooks.isEmpty());
 }
 
 TEST_F(ResRefManagerTest, FreeingTheManagerLeavesWindowsAndReportsNoRelease) {
-    QPointer<QObject> Window = Manager->GetResource(QStringLiteral("TestChild"), false);
+    QPointer<QObject> Window = Manager->GetResource(QStringLiteral("HostedWindow"), false);
     FreeAndNil(Manager);
     EXPECT_FALSE(Window.isNull());
     EXPECT_TRUE(Hooks.isEmpty());

@@ -1,4 +1,4 @@
-#include "hosting/PlugInHostSdk.h"
+#include "hostcontext/PlugInHostSdk.h"
 #include "platform/TApplication.h"
 #include "platform/TForm.h"
 #include "platform/TScreen.h"

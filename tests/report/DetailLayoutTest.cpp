@@ -1,11 +1,11 @@
 // The detail table laid out from purpose-made data: one row per case the
 // layout treats differently.
 #include "report/DetailLayout.h"
-#include "ReportFixture.h"
 #include "cell/TCell.h"
 #include "cell/TCellDocument.h"
 #include "report/DetailQuery.h"
 #include "report/ReportCodes.h"
+#include "support/ReportFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
 // Preview, printing, workbook export and the export settings, through the
 // report window's commands, with the results read back from the files.
-#include "../cell/CellFixture.h"
 #include "WindowFixture.h"
 #include "cell/TCell.h"
 #include "cell/TCell5.h"
@@ -8,6 +7,7 @@
 #include "report/ReportFileNames.h"
 #include "report/TRadioGroup.h"
 #include "report/TfrmPrintExpSet.h"
+#include "support/CellFixture.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
 // The summary table laid out from purpose-made data: one row per case the
 // layout treats differently.
 #include "report/SummaryLayout.h"
-#include "ReportFixture.h"
 #include "cell/TCell.h"
 #include "cell/TCellDocument.h"
 #include "report/ReportCodes.h"
+#include "support/ReportFixture.h"
 
 #include <gtest/gtest.h>
 

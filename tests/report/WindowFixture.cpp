@@ -1,7 +1,7 @@
 #include "WindowFixture.h"
 
-#include "../cell/CellFixture.h"
 #include "platform/TApplication.h"
+#include "support/CellFixture.h"
 #include "trees/TNodeItem.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ReportFixture.h"
 #include "report/TReportDialogs.h"
 #include "report/TbfrmVarnholt.h"
+#include "support/ReportFixture.h"
 
 #include <QComboBox>
 #include <QFileDialog>

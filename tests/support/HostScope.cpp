@@ -1,6 +1,6 @@
 #include "HostScope.h"
 
-#include "hosting/PlugInEntry.h"
+#include "hostcontext/HostContext.h"
 
 THostScope::THostScope(const QString& AConnectionString)
     : Manager(std::make_unique<TDbManager>())

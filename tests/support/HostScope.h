@@ -1,7 +1,7 @@
 #pragma once
 
-#include "db/TDbManager.h"
-#include "hosting/PlugInHostSdk.h"
+#include "hostcontext/PlugInHostSdk.h"
+#include "platform/data/TDbManager.h"
 
 #include <QString>
 #include <QVariant>

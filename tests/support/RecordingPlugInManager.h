@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hosting/PlugInHostSdk.h"
+#include "hostcontext/PlugInHostSdk.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/data/TADOConnection.h"
+#include "support/DbFixture.h"
 #include "support/TempDir.h"
 #include "trees/TDynamicTree.h"
 #include "trees/TQueryThread.h"
@@ -13,13 +13,6 @@
 #include <QTreeWidgetItemIterator>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-
-inline std::unique_ptr<TADOConnection> OpenConnection(const QString& AFile) {
-    auto Conn = std::make_unique<TADOConnection>();
-    Conn->SetConnectionString(QStringLiteral("Provider=SQLite;Data Source=%1").arg(AFile));
-    Conn->Open();
-    return Conn;
-}
 
 // Every statement the engine runs on a connection from now on: what a tree
 // really issued, not what it meant to.
@@ -70,19 +63,12 @@ class SmallTreeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const QString File = Dir.File(QStringLiteral("small.db"));
-        {
-            QSqlDatabase Db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), File);
-            Db.setDatabaseName(File);
-            ASSERT_TRUE(Db.open());
-            QSqlQuery Query(Db);
-            ASSERT_TRUE(Query.exec("create table t (id, pid, leaf, cap, txt)"));
-            ASSERT_TRUE(Query.exec(
+        RunSql(File,
+               {"create table t (id, pid, leaf, cap, txt)",
                 "insert into t values ('1','0','0','A','A text'), ('11','1','1','A1','A1 text'), "
                 "('12','1','0','A2','A2 text'), ('121','12','1','A21','A21 text'), "
                 "('2','0','1','B',''), ('3','0','0','C','C text'), ('31','3','1','C1','C1'), "
-                "('4''x','0','0','D','D text'), ('4''x1','4''x','1','D1','D1 text')"));
-        }
-        QSqlDatabase::removeDatabase(File);
+                "('4''x','0','0','D','D text'), ('4''x1','4''x','1','D1','D1 text')"});
         Conn = OpenConnection(File);
         Dyn = std::make_unique<TDynamicTree>();
         Configure(*Dyn);

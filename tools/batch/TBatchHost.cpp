@@ -1,7 +1,7 @@
 #include "TBatchHost.h"
 
-#include "db/TDbManager.h"
-#include "hosting/PlugInEntry.h"
+#include "hostcontext/HostContext.h"
+#include "platform/data/TDbManager.h"
 
 TBatchHost::TBatchHost(const TBatchOptions& AOptions)
     : FDbManager(std::make_unique<TDbManager>()) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TBatchOptions.h"
-#include "hosting/PlugInHostSdk.h"
+#include "hostcontext/PlugInHostSdk.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "hosting/TObjectStringList.h"
 #include "platform/Exception.h"
 #include "platform/TComponent.h"
+#include "platform/TObjectStringList.h"
 
 #include <QList>
 

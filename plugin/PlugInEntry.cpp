@@ -1,15 +1,12 @@
 #include "PlugInEntry.h"
 
-#include "ClassRegistry.h"
-#include "TResRefManager.h"
+#include "ReportWindows.h"
 #include "forms/TfrmBase.h"
+#include "hosting/ClassRegistry.h"
+#include "hosting/TResRefManager.h"
 #include "platform/TApplication.h"
 #include "platform/TScreen.h"
-#include "report/ReportWindows.h"
 
-TPlugInHostRecord* HostRecord = nullptr;
-THostContext* HostContext = nullptr;
-TPlugInInfo* PlugInInfo = nullptr;
 TResRefManager* ResRefManager = nullptr;
 TApplication* SavedApplication = nullptr;
 TScreen* SavedScreen = nullptr;
@@ -113,11 +110,4 @@ std::int32_t ShowPlugInWindowImpl(const char* AClassName, TPlugInHostRecord* AHo
             Application->HandleException(nullptr);
         return -1;
     }
-}
-
-void CentreOnScreen(TForm* AWindow) {
-    if (!AWindow || !Screen)
-        return;
-    AWindow->SetTop((Screen->Height() - AWindow->Height()) / 2);
-    AWindow->SetLeft((Screen->Width() - AWindow->Width()) / 2);
 }

@@ -1,12 +1,14 @@
-#include "hosting/PlugInEntry.h"
-#include "HostingFixture.h"
-#include "TestWindows.h"
+#include "plugin/PlugInEntry.h"
 #include "hosting/ClassRegistry.h"
+#include "hosting/TResRefManager.h"
 #include "platform/TApplication.h"
 #include "platform/TScreen.h"
+#include "support/PendingEvents.h"
 #include "support/RecordingPlugInManager.h"
+#include "support/TestDialog.h"
 
 #include <QTimer>
+#include <gtest/gtest.h>
 
 // The entry as a host drives it, inside this process: the plug-in's own load
 // and unload, and a host record with its own application and screen objects.
@@ -70,7 +72,7 @@ TEST_F(PlugInEntryTest, ClosingTheLastWindowTellsTheHostOnce) {
     auto* Window = qobject_cast<TForm*>(HostApplication.Components(0));
     ASSERT_NE(Window, nullptr);
     Window->Close();
-    HostingFixture::ProcessPending();
+    ProcessPendingEvents();
     EXPECT_EQ(HostApplication.ComponentCount(), 0) << "a closed child window must be freed";
     EXPECT_EQ(Notifier.Released, QList<std::uint32_t>{4711u});
 }
@@ -79,7 +81,7 @@ TEST_F(PlugInEntryTest, WithoutANotifierClosingIsQuiet) {
     Record.PlugInManager = nullptr;
     Show("TbfrmVarnholt");
     qobject_cast<TForm*>(HostApplication.Components(0))->Close();
-    HostingFixture::ProcessPending();
+    ProcessPendingEvents();
     EXPECT_TRUE(Notifier.Released.isEmpty());
     EXPECT_TRUE(Errors.isEmpty());
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PlatformExport.h"
+#include "PlatformExport.h"
 
 #include <QList>
 #include <QMutex>

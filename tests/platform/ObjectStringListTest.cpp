@@ -1,4 +1,4 @@
-#include "hosting/TObjectStringList.h"
+#include "platform/TObjectStringList.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "DbFixture.h"
 
-#include "support/TempDir.h"
+#include "TempDir.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -30,6 +30,13 @@ template <class F> void WithWriter(const QString& AFile, F AWork) {
 
 QString SqliteConnectionString(const QString& AFile) {
     return QStringLiteral("Provider=SQLite;Data Source=%1").arg(AFile);
+}
+
+std::unique_ptr<TADOConnection> OpenConnection(const QString& AFile) {
+    auto Conn = std::make_unique<TADOConnection>();
+    Conn->SetConnectionString(SqliteConnectionString(AFile));
+    Conn->Open();
+    return Conn;
 }
 
 QString MakeDemoDb(const TempDir& ADir, const TDemoOptions& AOptions) {
@@ -65,4 +72,12 @@ QStringList ReadColumn(const QString& AFile, const QString& ASql) {
             Values << Query.value(0).toString();
     });
     return Values;
+}
+
+void RunSql(const QString& AFile, const QStringList& AStatements) {
+    WithWriter(AFile, [&](QSqlDatabase& ADb) {
+        QSqlQuery Query(ADb);
+        for (const QString& Statement : AStatements)
+            EXPECT_TRUE(Query.exec(Statement)) << Query.lastError().text().toStdString();
+    });
 }

@@ -1,18 +1,14 @@
 #pragma once
 
-#include "PlugInHostSdk.h"
+#include "hostcontext/HostContext.h"
 
-class TForm;
 class TResRefManager;
 class TScreen;
 class TApplication;
 
-// Library-wide state of the plug-in. HostRecord, HostContext and PlugInInfo
-// are set by each ShowPlugInWindow call; ResRefManager lives from load to
-// unload; the saved objects are the framework's own at load.
-extern TPlugInHostRecord* HostRecord;
-extern THostContext* HostContext;
-extern TPlugInInfo* PlugInInfo;
+// Library-wide state of the plug-in beside the host's context (which each
+// ShowPlugInWindow call sets): ResRefManager lives from load to unload; the
+// saved objects are the framework's own at load.
 extern TResRefManager* ResRefManager;
 extern TApplication* SavedApplication;
 extern TScreen* SavedScreen;
@@ -32,10 +28,6 @@ void PlugInUnload();
 void LibraryProcessHook(int AReason);
 void FillPlugInInfo(TPlugInInfo* AInfo);
 std::int32_t ShowPlugInWindowImpl(const char* AClassName, TPlugInHostRecord* AHost);
-
-// Centres a window on the framework's screen: Top first, then Left, each
-// (screen size - window size) / 2 truncated toward zero.
-void CentreOnScreen(TForm* AWindow);
 
 // GBK texts of the descriptor.
 extern const char PlugInModuleName[];

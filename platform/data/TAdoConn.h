@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/data/TADOConnection.h"
+#include "TADOConnection.h"
 
 // The connection class of the host's registry. ProviderText is scratch
 // space for the database-kind tests: each test overwrites it with the

@@ -1,7 +1,7 @@
 #include "ReportWindows.h"
 
-#include "TbfrmVarnholt.h"
 #include "hosting/ClassRegistry.h"
+#include "report/TbfrmVarnholt.h"
 
 void RegisterReportWindows() {
     RegisterClass<TbfrmVarnholt>();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "../db/DbFixture.h"
 #include "report/TReportContext.h"
+#include "support/DbFixture.h"
 #include "support/TempDir.h"
 
 #include <QHash>

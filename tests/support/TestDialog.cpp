@@ -1,18 +1,7 @@
-#include "TestWindows.h"
-
-#include "platform/Exception.h"
+#include "TestDialog.h"
 
 #include <QLayout>
 #include <QLineEdit>
-
-TestChild::TestChild(TComponent* AOwner)
-    : TfrmBsCld(AOwner) {}
-
-void TestChild::FormDestroy() {
-    if (OnDestroy)
-        OnDestroy();
-    TfrmBsCld::FormDestroy();
-}
 
 TestDialog::TestDialog(TComponent* AOwner)
     : TfrmBsDialog(AOwner)
@@ -22,9 +11,4 @@ TestDialog::TestDialog(TComponent* AOwner)
     Second->setObjectName(QStringLiteral("Second"));
     Widget()->layout()->addWidget(First);
     Widget()->layout()->addWidget(Second);
-}
-
-FailingComponent::FailingComponent(TComponent* AOwner)
-    : TComponent(AOwner) {
-    throw Exception(QStringLiteral("construction failed"));
 }

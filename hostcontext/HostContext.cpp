@@ -1,0 +1,14 @@
+#include "HostContext.h"
+
+#include "platform/Exception.h"
+#include "platform/data/TDbManager.h"
+
+TPlugInHostRecord* HostRecord = nullptr;
+THostContext* HostContext = nullptr;
+TPlugInInfo* PlugInInfo = nullptr;
+
+TAdoConn* GetDefConnection() {
+    if (!HostContext || !HostContext->DbManager)
+        throw EDatabaseError(QStringLiteral("The host has given no connection registry"));
+    return HostContext->DbManager->GetConnection(QStringLiteral("Def"));
+}

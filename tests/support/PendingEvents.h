@@ -1,0 +1,4 @@
+#pragma once
+
+// Lets queued work run: deferred frees, queued calls and the events they post.
+void ProcessPendingEvents();

@@ -1,0 +1,12 @@
+#include <QApplication>
+#include <gtest/gtest.h>
+
+// For suites of subsystems that stand on Qt alone: a QApplication on the
+// offscreen platform unless a display platform was asked for explicitly.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication App(argc, argv);
+    return RUN_ALL_TESTS();
+}
