@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IARQuery.h"
+#include "platform/TInterfacedObject.h"
 #include "platform/data/TADOQuery.h"
 
 #include <atomic>
@@ -9,23 +10,21 @@
 // The count starts at 0 and changes only atomically, so references may be
 // dropped on any thread. Once destruction has begun, a count that reaches 0
 // does not free the object a second time.
-class TARQuery : public TADOQuery, public IARQuery {
+class TARQuery : public TADOQuery,
+                 public TInterfacedObject<TARQuery, IARQuery, TNotifyOnLastRelease> {
     Q_OBJECT
 public:
     Q_INVOKABLE explicit TARQuery(TComponent* AOwner = nullptr);
     ~TARQuery() override;
 
-    HResult QueryInterface(const QUuid& AIid, void** AObj) override;
-    int _AddRef() override;
-    int _Release() override;
     TARQuery* GetQuery() override { return this; }
 
-    int RefCount() const { return FRefCount.load(); }
     bool IsQueryDestroying() const { return FDestroying.load(); }
 
     void BeforeDestruction() override;
+    // The last reference gone: frees the query unless it is going already.
+    void LastReleased();
 
 private:
-    std::atomic<int> FRefCount{0};
     std::atomic<bool> FDestroying{false};
 };

@@ -77,9 +77,11 @@ struct TPlugInInfo {
     const char* Description = nullptr;
 };
 
-// The host's notifier. {6F1C2B7A-5E43-4C0D-9A61-2B8E7D4F1C30}
+// The host's notifier.
 class IPlugInManager : public IInterface {
 public:
+    static QUuid Iid() { return QUuid(QStringLiteral("{6F1C2B7A-5E43-4C0D-9A61-2B8E7D4F1C30}")); }
+
     // Called when the plug-in holds no window any more.
     virtual void PlugInReleased(std::uint32_t APlugInId) = 0;
 

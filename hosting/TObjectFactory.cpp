@@ -50,27 +50,6 @@ TComponent* TObjectFactory::CreateInstance(TComponent* AOwner, TClass AClass) {
     return Instance;
 }
 
-HResult TObjectFactory::QueryInterface(const QUuid& AIid, void** AObj) {
-    if (AIid == IObjectFactory::Iid()) {
-        _AddRef();
-        *AObj = static_cast<IObjectFactory*>(this);
-        return S_OK;
-    }
-    *AObj = nullptr;
-    return E_NOINTERFACE;
-}
-
-int TObjectFactory::_AddRef() {
-    return ++FRefCount;
-}
-
-int TObjectFactory::_Release() {
-    const int Count = --FRefCount;
-    if (Count == 0)
-        delete this;
-    return Count;
-}
-
 void TObjectFactory::RegisterReference(void* AAddress, unsigned char AKind) {
     QMutexLocker Guard(&FReferences->Lock);
     FReferences->Items.append({AAddress, AKind});

@@ -2,10 +2,10 @@
 
 #include "IObjectFactory.h"
 #include "platform/TClass.h"
+#include "platform/TInterfacedObject.h"
 
 #include <QList>
 #include <QMutex>
-#include <atomic>
 #include <memory>
 
 class TComponent;
@@ -13,7 +13,8 @@ class TComponent;
 // Creates components from class references. An instance (reference-counted,
 // freed with its last reference) also remembers variables to clear and
 // objects to free when it goes.
-class TObjectFactory final : public IObjectFactory {
+class TObjectFactory final
+    : public TInterfacedObject<TObjectFactory, IObjectFactory, TDeleteOnLastRelease> {
 public:
     TObjectFactory();
     TObjectFactory(const TObjectFactory&) = delete;
@@ -23,10 +24,6 @@ public:
     // AOwner. Raises TObjectFactionError; nothing is left behind on failure.
     static TComponent* CreateInstance(TComponent* AOwner, TClass AClass);
 
-    HResult QueryInterface(const QUuid& AIid, void** AObj) override;
-    int _AddRef() override;
-    int _Release() override;
-
     // AAddress is a TComponent** (kind 0 may be any pointer variable) or, for
     // kind 1, an IInterface** holding one counted reference.
     void RegisterReference(void* AAddress, unsigned char AKind) override;
@@ -34,6 +31,7 @@ public:
     void RegisterOwnedObject(void* AAddressOfVariable) override;
 
 private:
+    friend struct TDeleteOnLastRelease;
     ~TObjectFactory();
     void FreeOwnedObjects();
     void ClearReferences();
@@ -47,7 +45,6 @@ private:
         QList<T> Items;
     };
 
-    std::atomic<int> FRefCount{0};
     std::unique_ptr<TLockedList<TReference>> FReferences;
     std::unique_ptr<TLockedList<void*>> FOwnedObjects;
 };

@@ -16,25 +16,9 @@ TResRefManager::~TResRefManager() {
     FRefCells.clear();
 }
 
-HResult TResRefManager::QueryInterface(const QUuid& AIid, void** AObj) {
-    if (AIid == IResRefManager::Iid()) {
-        _AddRef();
-        *AObj = static_cast<IResRefManager*>(this);
-        return S_OK;
-    }
-    *AObj = nullptr;
-    return E_NOINTERFACE;
-}
-
-int TResRefManager::_AddRef() {
-    return ++FRefCount;
-}
-
-int TResRefManager::_Release() {
-    const int Count = --FRefCount;
-    if (Count == 0 && OnReleaseAll)
+void TResRefManager::LastReleased() {
+    if (OnReleaseAll)
         OnReleaseAll(this);
-    return Count;
 }
 
 QObject* TResRefManager::LookupResource(const QString& AClassName) {

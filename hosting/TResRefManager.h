@@ -3,9 +3,9 @@
 #include "IResRefManager.h"
 #include "platform/TComponent.h"
 #include "platform/TInterfacePtr.h"
+#include "platform/TInterfacedObject.h"
 #include "platform/TObjectStringList.h"
 
-#include <atomic>
 #include <vector>
 
 class TResRefManager;
@@ -19,15 +19,13 @@ using TObjectHook = void (*)(TResRefManager* AManager, QObject* AObject);
 // tells its owner, through OnReleaseAll, when the last one has gone. Every
 // held window keeps one counted reference to the manager's interface; the
 // manager hears of a window's destruction through free notification.
-class TResRefManager : public TComponent, public IResRefManager {
+class TResRefManager
+    : public TComponent,
+      public TInterfacedObject<TResRefManager, IResRefManager, TNotifyOnLastRelease> {
     Q_OBJECT
 public:
     Q_INVOKABLE explicit TResRefManager(TComponent* AOwner = nullptr);
     ~TResRefManager() override;
-
-    HResult QueryInterface(const QUuid& AIid, void** AObj) override;
-    int _AddRef() override;
-    int _Release() override;
 
     void AddResource(QObject* AObject) override;
     void RemoveResource(const QString& AClassName) override;
@@ -38,7 +36,8 @@ public:
 
     void Notification(TComponent* AComponent, TOperation AOperation) override;
 
-    int RefCount() const { return FRefCount.load(); }
+    // The count has fallen to zero: OnReleaseAll, when set.
+    void LastReleased();
     int ResourceCount() const { return FResources.Count(); }
 
     TReleaseAllHook OnReleaseAll = nullptr;
@@ -49,7 +48,6 @@ public:
 private:
     QObject* CreateResource(const QString& AClassName, bool AShow, QObject*& ACreated);
 
-    std::atomic<int> FRefCount{0};
     std::vector<TInterfacePtr<IResRefManager>> FRefCells;
     TObjectStringList FResources;
 };

@@ -11,6 +11,10 @@ constexpr HResult E_NOINTERFACE = static_cast<HResult>(0x80004002u);
 // release, in that slot order, so hosts can rely on the vtable layout.
 class IInterface {
 public:
+    // The root interface's identifier (IUnknown's), which every interface
+    // answers.
+    static QUuid Iid() { return QUuid(QStringLiteral("{00000000-0000-0000-C000-000000000046}")); }
+
     virtual HResult QueryInterface(const QUuid& AIid, void** AObj) = 0;
     virtual int _AddRef() = 0;
     virtual int _Release() = 0;

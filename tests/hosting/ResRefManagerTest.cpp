@@ -128,13 +128,3 @@ TEST_F(ResRefManagerTest, FreeingTheManagerLeavesWindowsAndReportsNoRelease) {
     // The window's later destruction must not reach the freed manager.
     qobject_cast<TComponent*>(Window.data())->Free();
 }
-
-TEST_F(ResRefManagerTest, QueryInterfaceAnswersOnlyItsOwnInterface) {
-    void* Intf = nullptr;
-    EXPECT_EQ(Manager->QueryInterface(IResRefManager::Iid(), &Intf), S_OK);
-    EXPECT_EQ(Intf, static_cast<IResRefManager*>(Manager));
-    EXPECT_EQ(Manager->RefCount(), 1);
-    Manager->_Release();
-    EXPECT_EQ(Manager->QueryInterface(QUuid::createUuid(), &Intf), E_NOINTERFACE);
-    EXPECT_EQ(Intf, nullptr);
-}
