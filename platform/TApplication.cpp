@@ -72,27 +72,6 @@ bool TApplication::eventFilter(QObject* AWatched, QEvent* AEvent) {
     return TComponent::eventFilter(AWatched, AEvent);
 }
 
-// Qt hands an input event that a widget ignored on to its parents as the same
-// event, and may deliver a mouse press to its widget more than once; the
-// message loop dispatches a message once, to its first receiver. Mouse events
-// carry distinct timestamps, so the same event at the same receiver is a
-// repeat; key events from synthetic sources may all carry 0, so for them only
-// the travel to a parent is.
-bool TApplication::IsPropagation(QWidget* AReceiver, QEvent* AEvent) {
-    const auto* Input = dynamic_cast<const QInputEvent*>(AEvent);
-    const quint64 Stamp = Input ? Input->timestamp() : 0;
-    const bool IsMouse = dynamic_cast<const QMouseEvent*>(AEvent) != nullptr;
-    const bool SameEvent = AEvent == FLastMessage.Event && FLastMessage.Receiver &&
-                           Stamp == FLastMessage.Timestamp && AEvent->type() == FLastMessage.Type;
-    const bool ToParent = SameEvent && AReceiver != FLastMessage.Receiver &&
-                          AReceiver->isAncestorOf(FLastMessage.Receiver);
-    const bool Repeated = SameEvent && IsMouse && AReceiver == FLastMessage.Receiver;
-    if (ToParent || Repeated)
-        return true;
-    FLastMessage = {AEvent, AReceiver, Stamp, AEvent->type()};
-    return false;
-}
-
 bool TApplication::DispatchMessage(QObject* AReceiver, QEvent* AEvent) {
     auto* Window = qobject_cast<QWidget*>(AReceiver);
     if (!Window)
@@ -132,7 +111,7 @@ bool TApplication::DispatchMessage(QObject* AReceiver, QEvent* AEvent) {
     default:
         return false;
     }
-    if (Msg.Message == 0 || IsPropagation(Window, AEvent))
+    if (Msg.Message == 0 || FDispatched.IsRepeat(Window, AEvent))
         return false;
     bool Handled = false;
     OnMessage(Msg, Handled);

@@ -2,6 +2,7 @@
 
 #include "Exception.h"
 #include "TComponent.h"
+#include "TInputPropagation.h"
 #include "TMsg.h"
 
 #include <QEvent>
@@ -48,17 +49,12 @@ protected:
 
 private:
     bool DispatchMessage(QObject* AReceiver, QEvent* AEvent);
-    bool IsPropagation(QWidget* AReceiver, QEvent* AEvent);
 
     QString FTitle;
     QPointer<QMdiArea> FMdiArea;
     QPointer<QWidget> FMainWindow;
-    struct {
-        const QEvent* Event = nullptr;
-        QPointer<QWidget> Receiver;
-        quint64 Timestamp = 0;
-        QEvent::Type Type = QEvent::None;
-    } FLastMessage;
+    // The hook sees each input message once, for its first receiver.
+    TInputPropagation FDispatched;
 };
 
 // The framework's application object. A plug-in swaps it for the host's.

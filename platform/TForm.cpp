@@ -302,22 +302,16 @@ bool TForm::eventFilter(QObject* AWatched, QEvent* AEvent) {
     return TWinControl::eventFilter(AWatched, AEvent);
 }
 
-// The form sees a key before the control that has it. An ignored key goes on
-// to the control's parents as the same event; it is looked at only once.
+// The form sees a key before the control that has it, once, however far an
+// ignored key travels on to the control's parents.
 bool TForm::HandleKeyPreview(QObject* AReceiver, QEvent* AEvent) {
     auto* Receiver = qobject_cast<QWidget*>(AReceiver);
     QWidget* W = Widget();
     if (!Receiver || !(Receiver == W || W->isAncestorOf(Receiver)))
         return false;
-    auto* KeyEvent = static_cast<QKeyEvent*>(AEvent);
-    const bool Propagated =
-        AEvent == FPreviewed.Event && FPreviewed.Receiver && Receiver != FPreviewed.Receiver &&
-        Receiver->isAncestorOf(FPreviewed.Receiver) &&
-        KeyEvent->timestamp() == FPreviewed.Timestamp && KeyEvent->key() == FPreviewed.Key;
-    if (Propagated)
+    if (FPreviewed.IsRepeat(Receiver, AEvent))
         return false;
-    FPreviewed = {AEvent, Receiver, KeyEvent->timestamp(), KeyEvent->key()};
-
+    auto* KeyEvent = static_cast<QKeyEvent*>(AEvent);
     int Key = VirtualKeyFromQt(KeyEvent->key());
     FormKeyDown(Key, KeyEvent->modifiers());
     if (Key == 0)

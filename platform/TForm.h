@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TFormTypes.h"
+#include "TInputPropagation.h"
 #include "TWinControl.h"
 
 #include <QChar>
@@ -90,10 +91,6 @@ private:
     TModalResult FModalResult = mrNone;
     QEventLoop* FModalLoop = nullptr;
     QPointer<QMdiSubWindow> FSubWindow;
-    struct {
-        const QEvent* Event = nullptr;
-        QPointer<QWidget> Receiver;
-        quint64 Timestamp = 0;
-        int Key = 0;
-    } FPreviewed;
+    // A key is previewed once, for the control it was aimed at.
+    TInputPropagation FPreviewed;
 };

@@ -61,6 +61,24 @@ TEST(MessageHook, MousePositionAndKeysArePackedLikeWindowMessages) {
     EXPECT_EQ(Seen[1].WParam, 0x20u);
 }
 
+TEST(MessageHook, AnEventTheWidgetIgnoresIsSeenOnceOnItsWayToTheParents) {
+    QWidget Parent;
+    auto* Child = new QWidget(&Parent);
+    Child->setGeometry(10, 10, 50, 50);
+    Parent.resize(100, 100);
+    Parent.show();
+    QList<QPair<QWidget*, unsigned>> Seen;
+    Application->OnMessage = [&Seen](TMsg& Msg, bool&) {
+        if (Msg.Message != WM_MOUSEMOVE)
+            Seen.append({Msg.Window, Msg.Message});
+    };
+    QTest::mousePress(Child, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::keyPress(Child, Qt::Key_F5);
+    Application->OnMessage = nullptr;
+    EXPECT_EQ(Seen,
+              (QList<QPair<QWidget*, unsigned>>{{Child, WM_LBUTTONDOWN}, {Child, WM_KEYDOWN}}));
+}
+
 TEST(MessageHook, AHandledMessageDoesNotReachItsWindow) {
     struct Counting : QWidget {
         int Presses = 0;
