@@ -58,38 +58,43 @@ void TResRefManager::RemoveResource(const QString& AClassName) {
 }
 
 QObject* TResRefManager::GetResource(const QString& AClassName, bool AShow) {
-    QObject* Created = nullptr;
+    QObject* Found = nullptr;
     try {
-        return CreateResource(AClassName, AShow, Created);
+        return CreateResource(AClassName, AShow, Found);
     } catch (...) {
         if (Application)
             Application->HandleException(this);
-        return Created;
+        return Found;
     }
 }
 
-QObject* TResRefManager::CreateResource(const QString& AClassName, bool AShow, QObject*& ACreated) {
+QObject* TResRefManager::CreateResource(const QString& AClassName, bool AShow, QObject*& AFound) {
     QObject* Held = LookupResource(AClassName);
     if (auto* Component = qobject_cast<TComponent*>(Held); Component && Component->IsDestroying())
         Held = nullptr;
     if (Held) {
+        AFound = Held;
         if (AShow && OnReuse)
             OnReuse(this, Held);
         return Held;
     }
     const TClass Class = GetClass(AClassName);
     if (!Class)
-        throw TExceptResRefManager(QStringLiteral("类%1没有进行注册或不存在！").arg(AClassName));
+        throw UnknownClassError(AClassName);
     bool Allow = true;
     if (AShow && OnBeforeCreate)
         OnBeforeCreate(this, AClassName, Allow);
     if (!Allow)
         return nullptr;
-    ACreated = TObjectFactory::CreateInstance(Application, Class);
-    AddResource(ACreated);
+    AFound = TObjectFactory::CreateInstance(Application, Class);
+    AddResource(AFound);
     if (AShow && OnAfterCreate)
-        OnAfterCreate(this, ACreated);
-    return ACreated;
+        OnAfterCreate(this, AFound);
+    return AFound;
+}
+
+TExceptResRefManager TResRefManager::UnknownClassError(const QString& AClassName) {
+    return TExceptResRefManager(QStringLiteral("类%1没有进行注册或不存在！").arg(AClassName));
 }
 
 void TResRefManager::Notification(TComponent* AComponent, TOperation AOperation) {

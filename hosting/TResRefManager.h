@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HostingExceptions.h"
 #include "IResRefManager.h"
 #include "platform/TComponent.h"
 #include "platform/TInterfacePtr.h"
@@ -30,7 +31,8 @@ public:
     void AddResource(QObject* AObject) override;
     void RemoveResource(const QString& AClassName) override;
     // The window held under that name, or a new one; nullptr when creation
-    // was forbidden or failed. Errors go to the application's HandleException.
+    // was forbidden or failed. Errors go to the application's HandleException;
+    // a window that a show hook failed to show is still returned.
     QObject* GetResource(const QString& AClassName, bool AShow) override;
     QObject* LookupResource(const QString& AClassName) override;
 
@@ -45,8 +47,13 @@ public:
     TObjectHook OnAfterCreate = nullptr;
     TObjectHook OnReuse = nullptr;
 
+    // The error for a name that names no class the manager may create.
+    static TExceptResRefManager UnknownClassError(const QString& AClassName);
+
 private:
-    QObject* CreateResource(const QString& AClassName, bool AShow, QObject*& ACreated);
+    // AFound receives the window as soon as it is held, so that it is
+    // returned even when a hook raises afterwards.
+    QObject* CreateResource(const QString& AClassName, bool AShow, QObject*& AFound);
 
     std::vector<TInterfacePtr<IResRefManager>> FRefCells;
     TObjectStringList FResources;

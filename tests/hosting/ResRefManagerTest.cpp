@@ -103,14 +103,20 @@ TEST_F(ResRefManagerTest, AForbiddenCreationHoldsNothing) {
     EXPECT_TRUE(Errors.isEmpty());
 }
 
+// A window that a raising hook was about to show is still held and still
+// the answer, whether it was just made or held already.
 TEST_F(ResRefManagerTest, AFailingShowHookStillHoldsAndReturnsTheWindow) {
-    Manager->OnAfterCreate = [](TResRefManager*, QObject*) {
+    const TObjectHook Raise = [](TResRefManager*, QObject*) {
         throw Exception(QStringLiteral("show failed"));
     };
+    Manager->OnAfterCreate = Raise;
     QObject* Window = Manager->GetResource(QStringLiteral("HostedWindow"), true);
     ASSERT_NE(Window, nullptr);
-    EXPECT_EQ(Errors, QStringList{"show failed"});
+    Manager->OnReuse = Raise;
+    EXPECT_EQ(Manager->GetResource(QStringLiteral("HostedWindow"), true), Window);
+    EXPECT_EQ(Errors, (QStringList{"show failed", "show failed"}));
     EXPECT_EQ(Manager->LookupResource(QStringLiteral("HostedWindow")), Window);
+    EXPECT_EQ(Manager->RefCount(), 1);
 }
 
 TEST_F(ResRefManagerTest, LookingUpAnUnknownNameChangesNothing) {
