@@ -19,8 +19,14 @@ const char PlugInDescription[] = "\xCD\xEA\xB3\xC9\xCA\xDA\xC8\xA8\xD6\xA7\xB8\x
                                  "\xB3\xF6\xA1\xA2\xB2\xE9\xD1\xAF\xB5\xC8\xB9\xA6\xC4\xDC";
 
 namespace {
-void BeforeCreate(TResRefManager*, const QString&, bool&) {
-    // Every creation goes ahead.
+// Every window class may be created; nothing else. The registry also holds
+// each registered window's ancestors (TComponent, TControl, ...): made by
+// name, one of those would be an invisible object that the manager holds for
+// good, so the host would never hear that the plug-in is released. Such a
+// name is reported as one the registry does not know.
+void BeforeCreate(TResRefManager*, const QString& AClassName, bool&) {
+    if (!InheritsFrom(GetClass(AClassName), &TForm::staticMetaObject))
+        throw TResRefManager::UnknownClassError(AClassName);
 }
 
 void AfterCreate(TResRefManager*, QObject* AObject) {

@@ -86,12 +86,26 @@ TEST_F(PlugInEntryTest, WithoutANotifierClosingIsQuiet) {
     EXPECT_TRUE(Errors.isEmpty());
 }
 
-TEST_F(PlugInEntryTest, UnknownOrMissingNamesAreReportedAndTheCallStillSucceeds) {
-    EXPECT_EQ(Show("TNotThere"), 0);
-    EXPECT_EQ(Show(nullptr), 0);
-    EXPECT_EQ(Errors,
-              (QStringList{"类TNotThere没有进行注册或不存在！", "类没有进行注册或不存在！"}));
+// The registry also holds every ancestor of the report window; none of those
+// that is not a window may be made by name, or the manager would hold an
+// invisible object for good and never tell the host it is released.
+TEST_F(PlugInEntryTest, UnknownMissingAndNonWindowNamesAreReportedAndTheCallStillSucceeds) {
+    const char* Names[] = {"TNotThere",   nullptr,    "TComponent",
+                           "TPersistent", "TControl", "TWinControl"};
+    for (const char* Name : Names) {
+        Errors.clear();
+        EXPECT_EQ(Show(Name), 0) << Name;
+        EXPECT_EQ(Errors, QStringList{QStringLiteral("类%1没有进行注册或不存在！")
+                                          .arg(QString::fromLatin1(Name ? Name : ""))})
+            << Name;
+    }
     EXPECT_EQ(HostApplication.ComponentCount(), 0);
+    EXPECT_EQ(ResRefManager->RefCount(), 0);
+
+    Show("TbfrmVarnholt");
+    qobject_cast<TForm*>(HostApplication.Components(0))->Close();
+    ProcessPendingEvents();
+    EXPECT_EQ(Notifier.Released, QList<std::uint32_t>{4711u});
 }
 
 TEST_F(PlugInEntryTest, ADialogIsModalTheFirstTimeAndModelessWhenReused) {
