@@ -28,14 +28,15 @@ public:
     TRegRoot RegRoot = Reg_Current_User;
     TStorageType StorageKind = stIniFile;
 
-    // The value of the first line named by the decimal number, or empty text.
+    // The value of the first line whose name part (before the first "=") is
+    // the decimal number, or empty text. A line without "=" has no name
+    // part and matches nothing.
     QString GetSysParam(int ANumber) const {
         const QString Name = QString::number(ANumber);
         for (const QString& Line : Params) {
             const qsizetype Equals = Line.indexOf(QLatin1Char('='));
-            const QString LineName = Equals < 0 ? Line : Line.left(Equals);
-            if (LineName == Name)
-                return Equals < 0 ? QString() : Line.mid(Equals + 1);
+            if (Equals >= 0 && QStringView(Line).left(Equals) == Name)
+                return Line.mid(Equals + 1);
         }
         return QString();
     }
