@@ -22,11 +22,13 @@ void TControl::SetParent(TWinControl* AParent) {
         FWidget->setParent(AParent ? AParent->Widget() : nullptr);
 }
 
+// geometry(), not pos(): for a shown top-level window pos() is where its
+// window-system frame starts, while SetBounds places the window itself.
 int TControl::Left() const {
-    return FrameWidget() ? FrameWidget()->x() : 0;
+    return FrameWidget() ? FrameWidget()->geometry().x() : 0;
 }
 int TControl::Top() const {
-    return FrameWidget() ? FrameWidget()->y() : 0;
+    return FrameWidget() ? FrameWidget()->geometry().y() : 0;
 }
 int TControl::Width() const {
     return FrameWidget() ? FrameWidget()->width() : 0;

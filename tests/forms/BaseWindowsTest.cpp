@@ -69,6 +69,17 @@ TEST_F(BaseWindowsTest, CentringUsesTheFrameworksScreenAndTruncates) {
         EXPECT_EQ(Window->Left(), C.Left) << C.ScreenWidth << "x" << C.ScreenHeight;
         EXPECT_EQ(Window->Top(), C.Top) << C.ScreenWidth << "x" << C.ScreenHeight;
     }
+
+    // Shown for real, and again: the window stays where it was centred
+    // (its frame is not mistaken for its position).
+    Pinned.SetSize(1024, 768);
+    for (int Showing = 0; Showing < 2; ++Showing) {
+        Window->Show();
+        ProcessPendingEvents();
+        EXPECT_EQ(QPoint(Window->Left(), Window->Top()), QPoint(240, 189)) << Showing;
+        EXPECT_EQ(Window->Widget()->geometry(), QRect(240, 189, 543, 390)) << Showing;
+        Window->Hide();
+    }
     Screen = Saved;
 }
 

@@ -113,6 +113,35 @@ TEST(Form, MdiChildGoesIntoTheApplicationsArea) {
     Application->SetMdiArea(Previous);
 }
 
+// A top-level window's frame (title bar, borders) lies outside the geometry
+// SetBounds sets; Left and Top read what was set, shown or not, top-level or
+// in an MDI area.
+TEST(Form, PositionReadsBackWhatWasSetBeforeAndAfterShowing) {
+    QMdiArea Area;
+    Area.resize(900, 700);
+    Area.show();
+    QMdiArea* Previous = Application->MdiArea();
+    for (const TFormStyle Style : {TFormStyle::fsNormal, TFormStyle::fsMDIChild}) {
+        Application->SetMdiArea(Style == TFormStyle::fsMDIChild ? &Area : nullptr);
+        ScriptedForm* Form = TComponent::Create<ScriptedForm>(nullptr);
+        Form->SetFormStyle(Style);
+        Form->SetBounds(40, 50, 300, 200);
+        const QPoint Before(Form->Left(), Form->Top());
+        Form->Show();
+        ProcessPending();
+        const QPoint Shown(Form->Left(), Form->Top());
+        Form->SetTop(70);
+        Form->SetLeft(Form->Left());
+        ProcessPending();
+        const QPoint Moved(Form->Left(), Form->Top());
+        EXPECT_EQ(Before, QPoint(40, 50)) << static_cast<int>(Style);
+        EXPECT_EQ(Shown, QPoint(40, 50)) << static_cast<int>(Style);
+        EXPECT_EQ(Moved, QPoint(40, 70)) << static_cast<int>(Style);
+        Form->Free();
+    }
+    Application->SetMdiArea(Previous);
+}
+
 TEST(Form, ShowModalReturnsTheResultThatEndedIt) {
     ScriptedForm* Form = TComponent::Create<ScriptedForm>(nullptr);
     QTimer::singleShot(0, [Form] { Form->SetModalResult(mrOk); });
