@@ -2,11 +2,13 @@
 
 #include "platform/TMainMenu.h"
 
+#include <QChildEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLayout>
 #include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
 
 TfrmBsCld::TfrmBsCld(TComponent* AOwner)
     : TfrmBase(AOwner) {
@@ -20,12 +22,19 @@ TfrmBsCld::TfrmBsCld(TComponent* AOwner)
     ctblChild = new QFrame(Widget());
     ctblChild->setObjectName(QStringLiteral("ctblChild"));
     ctblChild->setFrameShape(QFrame::StyledPanel);
-    ctblChild->setMinimumHeight(39);
+    ctblChild->setFixedHeight(39);
     auto* Band = new QHBoxLayout(ctblChild);
-    Band->setContentsMargins(9, 2, 4, 2);
+    Band->setContentsMargins(9, 0, 4, 0);
     tblChildMain = new QToolBar(ctblChild);
     tblChildMain->setObjectName(QStringLiteral("tblChildMain"));
-    tblChildMain->setMinimumHeight(35);
+    // The tool bar's own layout resets its minimum size whenever it lays
+    // out, so it takes the band's height up to a maximum instead, and has no
+    // edge or padding around the buttons (no inner or outer edge).
+    tblChildMain->setStyleSheet(
+        QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
+    tblChildMain->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    tblChildMain->setMaximumHeight(ToolButtonSize.height());
+    tblChildMain->installEventFilter(this);
     tblChildMain->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     tblChildMain->setMovable(false);
     tblChildMain->setFocusPolicy(Qt::NoFocus);
@@ -42,6 +51,15 @@ TfrmBsCld::TfrmBsCld(TComponent* AOwner)
 }
 
 TfrmBsCld::~TfrmBsCld() = default;
+
+// Every button of the tool bar, whenever it is added, gets the one size.
+bool TfrmBsCld::eventFilter(QObject* AWatched, QEvent* AEvent) {
+    if (AWatched == tblChildMain && AEvent->type() == QEvent::ChildPolished) {
+        if (auto* Button = qobject_cast<QToolButton*>(static_cast<QChildEvent*>(AEvent)->child()))
+            Button->setFixedSize(ToolButtonSize);
+    }
+    return TfrmBase::eventFilter(AWatched, AEvent);
+}
 
 void TfrmBsCld::FormCreate() {
     TfrmBase::FormCreate();

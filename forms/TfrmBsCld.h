@@ -2,6 +2,8 @@
 
 #include "TfrmBase.h"
 
+#include <QSize>
+
 class QAction;
 class QFrame;
 class QMenu;
@@ -23,7 +25,11 @@ public:
     QFrame* ctblChild = nullptr;
     QToolBar* tblChildMain = nullptr;
 
+    // Every tool button of a child window, the tool bar's height with it.
+    static constexpr QSize ToolButtonSize{61, 35};
+
 protected:
+    bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
     void FormCreate() override;
     void FormClose(TCloseAction& Action) override;
 };

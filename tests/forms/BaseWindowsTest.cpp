@@ -83,6 +83,20 @@ TEST_F(BaseWindowsTest, CentringUsesTheFrameworksScreenAndTruncates) {
     Screen = Saved;
 }
 
+// The tool bar is 35 pixels high, with or without buttons, and its buttons
+// (also those added later) 61 by 35, in the 39-pixel band, once shown.
+TEST_F(BaseWindowsTest, TheToolBarKeepsItsSizeWhenShown) {
+    auto* Window = TComponent::Create<TfrmBsTrvTC>(Application);
+    Window->Show();
+    ProcessPendingEvents();
+    EXPECT_EQ(Window->ctblChild->height(), 39);
+    EXPECT_EQ(Window->tblChildMain->height(), 35) << "without buttons";
+    QAction* Action = Window->tblChildMain->addAction(QStringLiteral("退出"));
+    ProcessPendingEvents();
+    EXPECT_EQ(Window->tblChildMain->height(), 35);
+    EXPECT_EQ(Window->tblChildMain->widgetForAction(Action)->geometry(), QRect(0, 0, 61, 35));
+}
+
 TEST_F(BaseWindowsTest, AClosedTreeWindowIsFreed) {
     QPointer<TfrmBsTrvTC> Window = TComponent::Create<TfrmBsTrvTC>(Application);
     Window->Show();
