@@ -30,11 +30,24 @@ TCheckTree::~TCheckTree() {
         FHookedApplication->OnMessage = FHook->SavedOnMessage;
 }
 
+void TCheckTree::SetTreeViewWindow(QTreeWidget* ATreeView) {
+    FTreeViewWindow = ATreeView;
+    ShowStateImages();
+}
+
 void TCheckTree::SetStateIdx(int& AField, int AValue, const char* AName) {
     if (AValue <= 0)
         throw TExceptCheckTree(
             QStringLiteral("%1属性的值必须大于0").arg(QString::fromLatin1(AName)));
     AField = AValue;
+    ShowStateImages();
+}
+
+// The tree view draws the three boxes for this component's indices, so
+// shifted or swapped indices still look, and toggle, as what they stand for.
+void TCheckTree::ShowStateImages() {
+    if (FTreeViewWindow)
+        SetStateImages(FTreeViewWindow, {FStateIdxEmpty, FStateIdxChecked, FStateIdxGrayed});
 }
 
 void TCheckTree::SetStateIdxEmpty(int AValue) {

@@ -38,11 +38,13 @@ public:
     bool Active() const { return FActive; }
     void SetActive(bool AValue) { FActive = AValue; }
     QTreeWidget* TreeViewWindow() const { return FTreeViewWindow.data(); }
-    void SetTreeViewWindow(QTreeWidget* ATreeView) { FTreeViewWindow = ATreeView; }
+    // The tree view's nodes show their boxes by this component's indices.
+    void SetTreeViewWindow(QTreeWidget* ATreeView);
     int StateIdxEmpty() const { return FStateIdxEmpty; }
     int StateIdxChecked() const { return FStateIdxChecked; }
     int StateIdxGrayed() const { return FStateIdxGrayed; }
-    // Each refuses values <= 0 with TExceptCheckTree.
+    // Each refuses values <= 0 with TExceptCheckTree. The tree view's nodes
+    // keep their indices; their boxes are drawn anew.
     void SetStateIdxEmpty(int AValue);
     void SetStateIdxChecked(int AValue);
     void SetStateIdxGrayed(int AValue);
@@ -72,6 +74,7 @@ private:
     void PropagateUp(QTreeWidgetItem* ANode);
     int ChildrenState(QTreeWidgetItem* ANode) const;
     void SetStateIdx(int& AField, int AValue, const char* AName);
+    void ShowStateImages();
 
     // The installed handler holds this link rather than the component, so a
     // chain whose members go in another order than they came never calls

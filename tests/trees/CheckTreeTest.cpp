@@ -67,6 +67,19 @@ protected:
         return Text;
     }
 
+    // The boxes drawn: e(mpty), c(hecked), g(rayed), - for none.
+    QString Looks() const {
+        QString Text;
+        for (QTreeWidgetItem* Node : {Root, A, A1, A2, B, C}) {
+            const QVariant Look = Node->data(0, Qt::CheckStateRole);
+            Text += !Look.isValid()                 ? '-'
+                    : Look.toInt() == Qt::Unchecked ? 'e'
+                    : Look.toInt() == Qt::Checked   ? 'c'
+                                                    : 'g';
+        }
+        return Text;
+    }
+
     QTreeWidget Tree;
     QTreeWidgetItem *Root, *A, *A1, *A2, *B, *C;
     std::unique_ptr<TCheckTree> Checks;
@@ -87,6 +100,35 @@ TEST_F(CheckTreeTest, ClicksOnStateImagesPropagateDownAndUp) {
     ClickIcon(A);
     EXPECT_EQ(States(), QStringLiteral("22222-1"))
         << "a grayed node turns checked with its subtree";
+}
+
+// Whatever indices stand for empty, checked and grayed, they draw those
+// boxes, and clicks toggle between them: existing nodes are drawn anew when
+// the indices change.
+TEST_F(CheckTreeTest, ConfiguredIndicesDrawAndToggleAsTheBoxesTheyStandFor) {
+    struct Case {
+        int Empty, Checked, Grayed;
+        const char* LooksBefore;
+        const char* StatesAfter;
+    };
+    const Case Cases[] = {
+        {2, 1, 3, "ccccc-", "31112-1"},
+        {4, 5, 6, "------", "65554-1"},
+    };
+    for (const Case& C : Cases) {
+        for (QTreeWidgetItem* Node : {Root, A, A1, A2, B})
+            SetStateIndex(Node, 1);
+        Checks->SetStateIdxEmpty(C.Empty);
+        Checks->SetStateIdxChecked(C.Checked);
+        Checks->SetStateIdxGrayed(C.Grayed);
+        EXPECT_EQ(Looks(), QString::fromLatin1(C.LooksBefore)) << C.Empty;
+        for (QTreeWidgetItem* Node : {Root, A, A1, A2, B})
+            SetStateIndex(Node, C.Empty);
+        EXPECT_EQ(Looks(), QStringLiteral("eeeee-")) << C.Empty;
+        ClickIcon(A);
+        EXPECT_EQ(States(), QString::fromLatin1(C.StatesAfter)) << C.Empty;
+        EXPECT_EQ(Looks(), QStringLiteral("gccce-")) << C.Empty;
+    }
 }
 
 TEST_F(CheckTreeTest, AVetoedChildKeepsItsStateAndTheAncestorsAreRecomputed) {
