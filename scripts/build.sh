@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Configures and builds into ./build (or $BUILD_DIR).
+# Configures and builds into ./build (or $BUILD_DIR). WERROR=ON makes warnings
+# errors (kept in the build folder's cache until WERROR=OFF is given).
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 JOBS="${JOBS:-2}"
 
 cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
-    -DVARNHOLT_SANITIZE="${SANITIZE:-OFF}" >/dev/null
+    -DVARNHOLT_SANITIZE="${SANITIZE:-OFF}" \
+    ${WERROR:+-DCMAKE_COMPILE_WARNING_AS_ERROR="$WERROR"} >/dev/null
 cmake --build "$BUILD_DIR" -j "$JOBS"

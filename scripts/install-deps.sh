@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-    build-essential cmake pkg-config ccache
+    build-essential cmake pkg-config ccache clang-format
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
     libgl-dev
     libxlsxwriter-dev
