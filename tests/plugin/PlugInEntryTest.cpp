@@ -56,7 +56,10 @@ TEST_F(PlugInEntryTest, FillsTheDescriptorAndHandsOverTheHostsObjects) {
     EXPECT_EQ(Application, &HostApplication);
     EXPECT_EQ(Screen, &HostScreen);
     EXPECT_EQ(HostContext, &Context);
-    EXPECT_EQ(HostApplication.ComponentCount(), 1) << "the window must belong to the host";
+    ASSERT_EQ(HostApplication.ComponentCount(), 1) << "the window must belong to the host";
+    auto* Window = qobject_cast<TForm*>(HostApplication.Components(0));
+    ASSERT_NE(Window, nullptr);
+    EXPECT_EQ(QSize(Window->Width(), Window->Height()), QSize(829, 613));
     EXPECT_TRUE(Errors.isEmpty());
 }
 
