@@ -1,19 +1,14 @@
 #pragma once
 
+#include "HostContextOptions.h"
+
 #include <QString>
 #include <QStringList>
-#include <optional>
 
-// What the reference host is told on its command line or in its config file.
-struct HostOptions {
+// What the reference host is told on its command line or in its config file:
+// the host context, and the host's own settings.
+struct HostOptions : THostContextOptions {
     QString PlugInPath;
-    QString ConnectionString;
-    int DataYear = 0;
-    QString UnitCode;
-    int UnitClass = 0;
-    QString DeptModeFlag;
-    int DefBTypeIndex = 1;
-    QString TemplateFolder;
     QString SettingsIni;
     QString SettingsRegistryKey;
     int StorageKind = 0;

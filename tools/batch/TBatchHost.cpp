@@ -6,7 +6,7 @@
 TBatchHost::TBatchHost(const TBatchOptions& AOptions)
     : FDbManager(std::make_unique<TDbManager>()) {
     FSysParams.Params = {QStringLiteral("11=") + AOptions.TemplateFolder};
-    FSysOptions.DefBTypeIndex = AOptions.BTypeIndex;
+    FSysOptions.DefBTypeIndex = AOptions.DefBTypeIndex;
     FSysOptions.DeptModeFlag = AOptions.DeptModeFlag;
     // Positions 0 (unit code) and 4 (department class) are what the report
     // reads.

@@ -1,19 +1,14 @@
 #pragma once
 
+#include "host/HostContextOptions.h"
+
 #include <QString>
 #include <QStringList>
 
 // What varnholt-batch is told: the reference host's options for the host
-// context, and what to write where.
-struct TBatchOptions {
-    QString ConnectionString;
-    int DataYear = 0;
-    QString UnitCode;
-    int UnitClass = 1;
-    QString DeptModeFlag;
-    int BTypeIndex = 1;
+// context, and what to select and write where.
+struct TBatchOptions : THostContextOptions {
     int SubTypeIndex = 0;
-    QString TemplateFolder;
     // The unit-tree node to select by unit code; empty selects the top node.
     QString NodeCode;
     QString OutputFolder;

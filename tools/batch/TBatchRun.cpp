@@ -91,9 +91,9 @@ bool TBatchRun::PrepareOutputFolder() {
 // What the window selects: the indicator type and sub-type, and the unit
 // tree's node; the top node unless a unit code is asked for.
 bool TBatchRun::Select() {
-    FFilter.BTypeIndex = QString::number(FOptions.BTypeIndex);
+    FFilter.BTypeIndex = QString::number(FOptions.DefBTypeIndex);
     FFilter.SubTypeIndex = FOptions.SubTypeIndex;
-    FBTypeText = BTypeTexts[FOptions.BTypeIndex];
+    FBTypeText = BTypeTexts[FOptions.DefBTypeIndex];
     const QString Login = HostUnitCode();
     const QString Root = Login.left(std::max<qsizetype>(0, Login.size() - 3));
     if (FOptions.NodeCode.isEmpty()) {
