@@ -72,15 +72,8 @@ HostOptionsResult ParseHostOptions(const QStringList& AArguments) {
     AddOptions(Parser, Specs, int(std::size(Specs)));
     Parser.addOption(QCommandLineOption(QStringLiteral("open"),
                                         QStringLiteral("Open the report window at start.")));
-    if (!Parser.parse(AArguments)) {
-        Result.Error = Parser.errorText();
+    if (!ParseArguments(Parser, AArguments, Result.Error, Result.HelpShown))
         return Result;
-    }
-    if (Parser.isSet(QStringLiteral("help"))) {
-        Result.HelpShown = true;
-        Result.Error = Parser.helpText();
-        return Result;
-    }
     const QString ConfigFile = Parser.value(QStringLiteral("config"));
     Result.Error = CheckConfigFile(ConfigFile);
     if (!Result.Error.isEmpty())

@@ -40,6 +40,20 @@ bool TOptionSource::Number(const char* AName, int ADefault, int AMin, int AMax, 
     return true;
 }
 
+bool ParseArguments(QCommandLineParser& AParser, const QStringList& AArguments, QString& AError,
+                    bool& AHelpShown) {
+    if (!AParser.parse(AArguments)) {
+        AError = AParser.errorText();
+        return false;
+    }
+    if (AParser.isSet(QStringLiteral("help"))) {
+        AHelpShown = true;
+        AError = AParser.helpText();
+        return false;
+    }
+    return true;
+}
+
 void AddOptions(QCommandLineParser& AParser, const TOptionSpec* ASpecs, int ACount) {
     for (int I = 0; I < ACount; ++I)
         AParser.addOption(QCommandLineOption(QString::fromLatin1(ASpecs[I].Name),

@@ -31,6 +31,11 @@ private:
     std::optional<QSettings> FConfig;
 };
 
+// Parses the arguments: false when they cannot be used (AError says why) or
+// help was asked for (AHelpShown, and AError holds the help text).
+bool ParseArguments(QCommandLineParser& AParser, const QStringList& AArguments, QString& AError,
+                    bool& AHelpShown);
+
 // Adds the options to the parser.
 void AddOptions(QCommandLineParser& AParser, const TOptionSpec* ASpecs, int ACount);
 

@@ -3,10 +3,10 @@
 #include "DetailQuery.h"
 #include "ReportCodes.h"
 #include "ReportLookups.h"
-#include "TAmountCells.h"
+#include "TMarkedUnits.h"
 #include "TReportContext.h"
 #include "TReportProgress.h"
-#include "TSpecialAccounts.h"
+#include "TTableRows.h"
 #include "cell/TCellDocument.h"
 #include "db/SharedLookups.h"
 #include "db/TARQuery.h"
@@ -22,36 +22,29 @@ public:
         : G(AGrid)
         , C(AContext)
         , FFundCode(AFundCode)
-        , FAmounts(AGrid, ANumbersAsValues) {}
+        , FRows(AGrid, ANumbersAsValues) {}
 
     void Heading();
     void Row(const TDetailRowText& AText, const TDetailRowAmounts& AAmounts);
     void Close();
 
 private:
-    int LastRow() const { return G.GetRowCount(0) - 1; }
-    int AppendRow() {
-        G.SetRowCount(G.GetRowCount(0) + 1, 0);
-        return LastRow();
-    }
     void UnitCells(int ARow, const TDetailRowText& AText);
     void SubjectCells(int ARow, const TDetailRowText& AText);
     void ChannelCells(int ARow, const TDetailRowAmounts& AAmounts);
     int FormerChannelRows(int ARow, const TDetailRowText& AText, const TDetailRowAmounts& AAmounts);
     void StateCapitalCells(int ARow, const TDetailRowText& AText,
                            const TDetailRowAmounts& AAmounts);
-    void Note(int ACol, int ARow);
-    void CloseRow(int ARow, int AColumns, int AStyle);
 
     TCellDocument& G;
     const TReportContext& C;
     const QString FFundCode;
-    TAmountCells FAmounts;
+    TTableRows FRows;
     int FRunningNumber = 1;
     QString FLastEid;
     bool FBasicSeen = false;
     bool FProjectSeen = false;
-    const TSpecialAccounts FSpecialAccounts;
+    const TMarkedUnits FSpecialAccounts;
 };
 
 void TDetailFill::Heading() {
@@ -87,72 +80,41 @@ void TDetailFill::SubjectCells(int ARow, const TDetailRowText& AText) {
 void TDetailFill::ChannelCells(int ARow, const TDetailRowAmounts& AAmounts) {
     const double Amounts[] = {AAmounts.jbzj, AAmounts.jbsq, AAmounts.xmzj, AAmounts.xmsq};
     for (int K = 0; K < 4; ++K)
-        FAmounts.WriteIfPresent(11 + K, ARow, Amounts[K]);
+        FRows.Amounts().WriteIfPresent(11 + K, ARow, Amounts[K]);
 }
 
-void TDetailFill::Note(int ACol, int ARow) {
-    G.JoinCells(ACol, ARow, ACol + 1, ARow);
-    G.PutAlign(ACol, ARow, 0, AlignCentred);
-    G.PutText(ACol, ARow, 0, QString::fromUtf8(FormerChannelNote));
-}
-
-void TDetailFill::CloseRow(int ARow, int AColumns, int AStyle) {
-    for (int Col = 1; Col <= AColumns; ++Col)
-        G.PutStyle(Col, ARow, 0, AStyle);
-    G.PutRowHeight(1, G.FitRowHeight(ARow), ARow, 0);
-}
-
-// A department's row with amounts that keep their former channel: a grid
-// row for the basic part, one for the project part, and one for what goes
-// through the treasury channels, each that is present, so that no amount
-// of the row is left out of the table. Returns the last of them.
+// A department's row with amounts that keep their former channel, noted
+// across columns 11-12 (basic) and 13-14 (project). Its treasury-channel
+// amounts get a row of their own, so that no amount of the row is left out
+// of the table.
 int TDetailFill::FormerChannelRows(int ARow, const TDetailRowText& AText,
                                    const TDetailRowAmounts& AAmounts) {
-    int Row = ARow;
-    if (TAmountCells::Present(AAmounts.jbsb)) {
-        FBasicSeen = true;
-        FAmounts.Write(10, Row, AAmounts.jbsb);
-        Note(11, Row);
-        if (TAmountCells::Present(AAmounts.xmsb)) {
-            CloseRow(Row, 12, StyleOrdinary);
-            Row = AppendRow();
-            SubjectCells(Row, AText);
-        }
-    }
-    if (TAmountCells::Present(AAmounts.xmsb)) {
-        FProjectSeen = true;
-        FAmounts.Write(10, Row, AAmounts.xmsb);
-        Note(13, Row);
-    }
-    if (TAmountCells::Present(AAmounts.jbzj) || TAmountCells::Present(AAmounts.jbsq) ||
-        TAmountCells::Present(AAmounts.xmzj) || TAmountCells::Present(AAmounts.xmsq)) {
-        CloseRow(Row, 12, StyleOrdinary);
-        Row = AppendRow();
-        SubjectCells(Row, AText);
-        G.PutAlign(10, Row, 0, AlignAmount);
-        FAmounts.Write(10, Row, AAmounts.summ - AAmounts.jbsb - AAmounts.xmsb);
-        ChannelCells(Row, AAmounts);
-    }
-    return Row;
+    const TFormerChannelParts Parts{
+        AAmounts.summ, AAmounts.jbsb, AAmounts.xmsb,
+        TAmountCells::Present(AAmounts.jbzj) || TAmountCells::Present(AAmounts.jbsq) ||
+            TAmountCells::Present(AAmounts.xmzj) || TAmountCells::Present(AAmounts.xmsq)};
+    return FRows.SplitFormerChannel(
+        ARow, 10, 11, Parts, [&](int ARow2) { SubjectCells(ARow2, AText); },
+        [&](int ARow2) { ChannelCells(ARow2, AAmounts); }, FBasicSeen, FProjectSeen);
 }
 
 void TDetailFill::StateCapitalCells(int ARow, const TDetailRowText& AText,
                                     const TDetailRowAmounts& AAmounts) {
     const double Amounts[] = {AAmounts.gyzb, AAmounts.gyfy, AAmounts.gyqt};
     for (int K = 0; K < 3; ++K)
-        FAmounts.WriteIfPresent(11 + 2 * K, ARow, Amounts[K]);
+        FRows.Amounts().WriteIfPresent(11 + 2 * K, ARow, Amounts[K]);
     for (int Col = 1; Col <= 16; ++Col)
         G.PutStyle(Col, ARow, 0, AText.eid.isEmpty() ? StyleTotal : StyleOrdinary);
 }
 
 void TDetailFill::Row(const TDetailRowText& AText, const TDetailRowAmounts& AAmounts) {
-    int Row = AppendRow();
+    int Row = FRows.AppendRow();
     UnitCells(Row, AText);
     SubjectCells(Row, AText);
     G.PutText(8, Row, 0, AText.iid);
     G.PutText(9, Row, 0, AText.iname);
     G.PutAlign(10, Row, 0, AlignAmount);
-    FAmounts.Write(10, Row, AAmounts.summ);
+    FRows.Amounts().Write(10, Row, AAmounts.summ);
     if (FFundCode != StateCapital) {
         const bool Plain =
             !C.DepartmentUser || Row <= FirstTableRow ||
@@ -176,12 +138,12 @@ void TDetailFill::Close() {
     // kind of former channel amount the table had.
     if (FFundCode == QLatin1String("21")) {
         if (FBasicSeen) {
-            Note(11, FirstTableRow);
-            Note(11, FirstTableRow + 1);
+            FRows.Note(11, FirstTableRow);
+            FRows.Note(11, FirstTableRow + 1);
         }
         if (FProjectSeen) {
-            Note(13, FirstTableRow);
-            Note(13, FirstTableRow + 1);
+            FRows.Note(13, FirstTableRow);
+            FRows.Note(13, FirstTableRow + 1);
         }
     }
     G.FinishTable(7, 1, 0);

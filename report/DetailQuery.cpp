@@ -1,6 +1,6 @@
 #include "DetailQuery.h"
 
-#include "ConditionalSum.h"
+#include "ReportSql.h"
 #include "TReportFilter.h"
 #include "db/SharedLookups.h"
 #include "db/SqlLiteral.h"
@@ -102,11 +102,9 @@ QString LevelBlock(const TSqlDialect& D, int ALevel, const TReportFilter& AFilte
                                       : LevelNumeral(ALevel) + QStringLiteral("级单位合计");
     const QString Where =
         QStringLiteral("      where 1=1 ") + AWhere + LevelCondition(D, ALevel, AFilter.UnitPrefix);
-    const QString Sub = D.Substring();
     return QStringLiteral("select ") + QString::number(ALevel) +
-           QStringLiteral(" as orderid,b.eid,b.ename,b.bid,b.bname,b.iid,b.iname,") + Sub +
-           QStringLiteral("(b.bid,1,3) as lei,") + Sub + QStringLiteral("(b.bid,4,2) as kuan,") +
-           Sub + QStringLiteral("(b.bid,6,2) as xiang,") +
+           QStringLiteral(" as orderid,b.eid,b.ename,b.bid,b.bname,b.iid,b.iname,") +
+           SubjectLevelColumns(D) +
            QStringLiteral("b.summ/10000 as summ,b.jbsb/10000 as jbsb,b.xmsb/10000 as xmsb,") +
            QStringLiteral("b.jbzj/10000 as jbzj,b.jbsq/10000 as jbsq,b.xmzj/10000 as "
                           "xmzj,b.xmsq/10000 as xmsq, ") +

@@ -3,9 +3,9 @@
 #include "ReportCodes.h"
 #include "ReportLookups.h"
 #include "SummaryQuery.h"
-#include "TAmountCells.h"
 #include "TReportContext.h"
 #include "TReportProgress.h"
+#include "TTableRows.h"
 #include "cell/TCellDocument.h"
 #include "db/SharedLookups.h"
 #include "db/TARQuery.h"
@@ -20,28 +20,21 @@ public:
     TSummaryFill(TCellDocument& AGrid, const TReportContext& AContext, bool ANumbersAsValues)
         : G(AGrid)
         , C(AContext)
-        , FAmounts(AGrid, ANumbersAsValues) {}
+        , FRows(AGrid, ANumbersAsValues) {}
 
     void Heading();
     void Row(const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts);
     void Close();
 
 private:
-    int LastRow() const { return G.GetRowCount(0) - 1; }
-    int AppendRow() {
-        G.SetRowCount(G.GetRowCount(0) + 1, 0);
-        return LastRow();
-    }
     void SubjectCells(int ARow, const TSummaryRowText& AText);
     void ChannelCells(int ARow, const TSummaryRowAmounts& AAmounts);
-    void Note(int ACol, int ARow);
-    void CloseRow(int ARow, int AStyle);
     int SplitRow(int ARow, const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts);
     void NoteRow(const QString& AText, std::initializer_list<int> AEdges);
 
     TCellDocument& G;
     const TReportContext& C;
-    TAmountCells FAmounts;
+    TTableRows FRows;
     QString FPreviousMid;
     int FSpecialAccountTotalRow = 0;
     bool FBasicSeen = false;
@@ -67,56 +60,24 @@ void TSummaryFill::ChannelCells(int ARow, const TSummaryRowAmounts& AAmounts) {
     const double Amounts[] = {AAmounts.jbzj, AAmounts.jbsq,   AAmounts.xmzj,
                               AAmounts.xmsq, AAmounts.gyqtzj, AAmounts.gyqtsq};
     for (int K = 0; K < 6; ++K)
-        FAmounts.WriteIfPresent(7 + K, ARow, Amounts[K]);
+        FRows.Amounts().WriteIfPresent(7 + K, ARow, Amounts[K]);
 }
 
-void TSummaryFill::Note(int ACol, int ARow) {
-    G.JoinCells(ACol, ARow, ACol + 1, ARow);
-    G.PutAlign(ACol, ARow, 0, AlignCentred);
-    G.PutText(ACol, ARow, 0, QString::fromUtf8(FormerChannelNote));
-}
-
-void TSummaryFill::CloseRow(int ARow, int AStyle) {
-    for (int Col = 1; Col <= Columns; ++Col)
-        G.PutStyle(Col, ARow, 0, AStyle);
-    G.PutRowHeight(1, G.FitRowHeight(ARow), ARow, 0);
-}
-
-// A row with amounts that keep their former channel becomes one grid row
-// for its basic part, one for its project part and one for the rest, each
-// that is present, in this order. Returns the last of them.
+// Only detail rows of fund natures 11 and 21 are split; the basic and
+// project parts note their former channel across columns 7-8 and 9-10.
 int TSummaryFill::SplitRow(int ARow, const TSummaryRowText& AText,
                            const TSummaryRowAmounts& AAmounts) {
-    int Row = ARow;
-    if (TAmountCells::Present(AAmounts.jbsb)) {
-        FBasicSeen = true;
-        FAmounts.Write(6, Row, AAmounts.jbsb);
-        Note(7, Row);
-        if (TAmountCells::Present(AAmounts.xmsb)) {
-            CloseRow(Row, StyleOrdinary);
-            Row = AppendRow();
-            SubjectCells(Row, AText);
-        }
-    }
-    if (TAmountCells::Present(AAmounts.xmsb)) {
-        FProjectSeen = true;
-        FAmounts.Write(6, Row, AAmounts.xmsb);
-        Note(9, Row);
-    }
-    if (TAmountCells::Present(AAmounts.jbzj) || TAmountCells::Present(AAmounts.jbsq) ||
-        TAmountCells::Present(AAmounts.xmzj) || TAmountCells::Present(AAmounts.xmsq)) {
-        CloseRow(Row, StyleOrdinary);
-        Row = AppendRow();
-        SubjectCells(Row, AText);
-        G.PutAlign(6, Row, 0, AlignAmount);
-        FAmounts.Write(6, Row, AAmounts.summ - AAmounts.jbsb - AAmounts.xmsb);
-        ChannelCells(Row, AAmounts);
-    }
-    return Row;
+    const TFormerChannelParts Parts{
+        AAmounts.summ, AAmounts.jbsb, AAmounts.xmsb,
+        TAmountCells::Present(AAmounts.jbzj) || TAmountCells::Present(AAmounts.jbsq) ||
+            TAmountCells::Present(AAmounts.xmzj) || TAmountCells::Present(AAmounts.xmsq)};
+    return FRows.SplitFormerChannel(
+        ARow, 6, 7, Parts, [&](int ARow2) { SubjectCells(ARow2, AText); },
+        [&](int ARow2) { ChannelCells(ARow2, AAmounts); }, FBasicSeen, FProjectSeen);
 }
 
 void TSummaryFill::Row(const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts) {
-    int Row = AppendRow();
+    int Row = FRows.AppendRow();
     // The label stands on every total row and on the first detail row of
     // each fund nature.
     if (AText.mid != FPreviousMid || AText.mid.isEmpty()) {
@@ -128,8 +89,7 @@ void TSummaryFill::Row(const TSummaryRowText& AText, const TSummaryRowAmounts& A
     }
     SubjectCells(Row, AText);
     G.PutAlign(6, Row, 0, AlignAmount);
-    FAmounts.Write(6, Row, AAmounts.summ);
-    // Only detail rows of fund natures 11 and 21 are split.
+    FRows.Amounts().Write(6, Row, AAmounts.summ);
     const bool Plain =
         AText.mid == QLatin1String("31") || AText.mid == QLatin1String("12") ||
         Row <= FirstTableRow || AText.mname == QStringLiteral("公共财政预算合计") ||
@@ -139,11 +99,11 @@ void TSummaryFill::Row(const TSummaryRowText& AText, const TSummaryRowAmounts& A
     else
         Row = SplitRow(Row, AText, AAmounts);
     const bool TotalRow = AText.mid.isEmpty() && AText.lei.isEmpty();
-    CloseRow(Row, TotalRow ? StyleTotal : StyleOrdinary);
+    FRows.CloseRow(Row, Columns, TotalRow ? StyleTotal : StyleOrdinary);
 }
 
 void TSummaryFill::NoteRow(const QString& AText, std::initializer_list<int> AEdges) {
-    const int Row = AppendRow();
+    const int Row = FRows.AppendRow();
     G.JoinCells(1, Row, Columns, Row);
     G.PutText(1, Row, 0, AText);
     for (int Col = 1; Col <= Columns; ++Col) {
@@ -157,9 +117,9 @@ void TSummaryFill::Close() {
     // channel amount that a split row had, whichever fund nature it was.
     if (FSpecialAccountTotalRow != 0) {
         if (FBasicSeen)
-            Note(7, FSpecialAccountTotalRow);
+            FRows.Note(7, FSpecialAccountTotalRow);
         if (FProjectSeen)
-            Note(9, FSpecialAccountTotalRow);
+            FRows.Note(9, FSpecialAccountTotalRow);
     }
     G.PutText(1, FirstTableRow, 0, C.Filter.UnitName + C.UnitWord + QStringLiteral("合计"));
     G.PutRowHeight(1, G.FitRowHeight(FirstTableRow), FirstTableRow, 0);

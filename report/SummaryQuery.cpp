@@ -1,6 +1,6 @@
 #include "SummaryQuery.h"
 
-#include "ConditionalSum.h"
+#include "ReportSql.h"
 #include "TQueryColumns.h"
 #include "TReportFilter.h"
 #include "platform/data/TSqlDialect.h"
@@ -75,11 +75,9 @@ QString BlockText(const TBlock& ABlock, const TSqlDialect& ADialect, const QStri
     const QString Where = QStringLiteral("      where 1=1 ") + AFilter + FundCondition;
     return QStringLiteral(" union all ") + QStringLiteral("select ") +
            QString::number(ABlock.Number) +
-           QStringLiteral(" as orderid,b.mid,b.mname,b.bid,b.bname,") + ADialect.Substring() +
-           QStringLiteral("(b.bid,1,3) as lei,") + ADialect.Substring() +
-           QStringLiteral("(b.bid,4,2) as kuan,") + ADialect.Substring() +
-           QStringLiteral("(b.bid,6,2) as xiang,") + ABlock.OuterAmounts +
-           QStringLiteral("from (") + ABlock.TotalHead + ABlock.TotalSums + ABlock.From + Where +
+           QStringLiteral(" as orderid,b.mid,b.mname,b.bid,b.bname,") +
+           SubjectLevelColumns(ADialect) + ABlock.OuterAmounts + QStringLiteral("from (") +
+           ABlock.TotalHead + ABlock.TotalSums + ABlock.From + Where +
            QStringLiteral("      union all ") + ABlock.DetailHead + ABlock.DetailSums +
            ABlock.From + Where + ABlock.GroupBy + QStringLiteral(") b ");
 }

@@ -54,15 +54,8 @@ TBatchOptionsResult ParseBatchOptions(const QStringList& AArguments) {
     Parser.addHelpOption();
     AddHostContextOptions(Parser);
     AddOptions(Parser, Specs, int(std::size(Specs)));
-    if (!Parser.parse(AArguments)) {
-        Result.Error = Parser.errorText();
+    if (!ParseArguments(Parser, AArguments, Result.Error, Result.HelpShown))
         return Result;
-    }
-    if (Parser.isSet(QStringLiteral("help"))) {
-        Result.HelpShown = true;
-        Result.Error = Parser.helpText();
-        return Result;
-    }
     if (!Parser.positionalArguments().isEmpty()) {
         Result.Error = QStringLiteral("多余的参数：%1").arg(Parser.positionalArguments().join(' '));
         return Result;

@@ -1,11 +1,11 @@
-#include "TSpecialAccounts.h"
+#include "TMarkedUnits.h"
 
 #include "ReportLookups.h"
 #include "db/SharedLookups.h"
 #include "db/TARQuery.h"
 #include "platform/data/TSqlDialect.h"
 
-TSpecialAccounts::TSpecialAccounts() {
+TMarkedUnits::TMarkedUnits() {
     // SQLite (codes are NOCASE in the schema), SQL Server and Access match
     // codes without regard to letter case; PostgreSQL and Oracle do not.
     const TSqlKind Kind = DefDialect().Kind();
@@ -18,7 +18,7 @@ TSpecialAccounts::TSpecialAccounts() {
         FUnits.insert(Key(Rows.Fields(0).AsString()));
 }
 
-QString TSpecialAccounts::Key(const QString& AEid) const {
+QString TMarkedUnits::Key(const QString& AEid) const {
     if (!FCaseBlind)
         return AEid;
     // Only ASCII letters fold, as in the databases' own case-blind matching.
@@ -30,6 +30,6 @@ QString TSpecialAccounts::Key(const QString& AEid) const {
     return Folded;
 }
 
-bool TSpecialAccounts::Contains(const QString& AEid) const {
+bool TMarkedUnits::Contains(const QString& AEid) const {
     return FUnits.contains(Key(AEid));
 }
