@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <iterator>
 
 namespace {
@@ -42,6 +43,10 @@ bool ReadHostContextOptions(const TOptionSource& ASource, THostContextOptions& O
     O.UnitCode = ASource.Text("unit", QStringLiteral("101001"));
     O.DeptModeFlag = ASource.Text("dept-mode", QStringLiteral("1"));
     O.TemplateFolder = ASource.Text("templates", DefaultTemplateFolder());
+    // The report appends template file names to the folder as it stands, as
+    // hosts give it; a folder named without its closing separator gets one.
+    if (!O.TemplateFolder.endsWith(QLatin1Char('/')) && QFileInfo(O.TemplateFolder).isDir())
+        O.TemplateFolder += QLatin1Char('/');
     return ASource.Number("year", QDate::currentDate().year(), 1000, 9999, O.DataYear, AError) &&
            ASource.Number("unit-class", 1, 0, 99, O.UnitClass, AError) &&
            ASource.Number("btype", 1, 0, 2, O.DefBTypeIndex, AError);
