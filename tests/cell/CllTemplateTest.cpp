@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -201,8 +200,7 @@ TEST(CllTemplate, RangesAndOutlinesApplyToEveryCellOfABlock) {
 // without hanging or reading without end.
 TEST(CllTemplate, AnythingButAFileIsRefused) {
     TempDir Dir;
-    const QString Fifo = Dir.File(QStringLiteral("x.cll"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+    const QString Fifo = MakeFifo(Dir, "x.cll");
     for (const QString& Name : {Fifo, QStringLiteral("/dev/zero"), Dir.Path()}) {
         SCOPED_TRACE(Name.toStdString());
         TCell5 Grid;

@@ -40,17 +40,6 @@ const TOutputKind Kinds[] = {
      }},
 };
 
-QByteArray Content(const QString& AFileName) {
-    QFile File(AFileName);
-    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
-}
-
-void WriteContent(const QString& AFileName, const QByteArray& AData) {
-    QFile File(AFileName);
-    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
-    File.write(AData);
-}
-
 class OutputReliabilityTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -80,7 +69,7 @@ TEST_F(OutputReliabilityTest, FullDiskFailsAndLeavesNoPartialFile) {
             if (!Disk.Mounted())
                 GTEST_SKIP() << Disk.Reason().toStdString();
             const QString Earlier = Disk.File(QStringLiteral("earlier.out"));
-            WriteContent(Earlier, "an earlier table");
+            WriteBytes(Earlier, "an earlier table");
             const QString Fresh = Disk.File(QStringLiteral("fresh.out"));
             Disk.Fill(Free);
             for (const QString& File : {Earlier, Fresh}) {
@@ -88,7 +77,7 @@ TEST_F(OutputReliabilityTest, FullDiskFailsAndLeavesNoPartialFile) {
                 EXPECT_FALSE(Grid.LastError().isEmpty());
                 EXPECT_TRUE(Grid.LastOutputFile().isEmpty());
             }
-            EXPECT_EQ(Content(Earlier), "an earlier table");
+            EXPECT_EQ(ReadBytes(Earlier), "an earlier table");
             EXPECT_FALSE(QFileInfo::exists(Fresh));
             EXPECT_EQ(QDir(Disk.File(QString())).entryList(QDir::Files),
                       QStringList{QStringLiteral("earlier.out")});
@@ -103,10 +92,9 @@ TEST_F(OutputReliabilityTest, ProtectedAndOddTargetsAreRefusedAlike) {
         SCOPED_TRACE(Kind.Name);
         TempDir Dir;
         const QString ReadOnly = Dir.File(QStringLiteral("readonly.out"));
-        WriteContent(ReadOnly, "kept");
+        WriteBytes(ReadOnly, "kept");
         QFile::setPermissions(ReadOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        const QString Fifo = Dir.File(QStringLiteral("fifo.out"));
-        ASSERT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+        const QString Fifo = MakeFifo(Dir, "fifo.out");
         const QString Dangling = Dir.File(QStringLiteral("dangling.out"));
         QFile::link(Dir.File(QStringLiteral("nothing-here")), Dangling);
         const QString ToReadOnly = Dir.File(QStringLiteral("to-readonly.out"));
@@ -131,7 +119,7 @@ TEST_F(OutputReliabilityTest, ProtectedAndOddTargetsAreRefusedAlike) {
             EXPECT_TRUE(Grid.LastError().contains(QString::fromUtf8(Case.Reason)))
                 << Grid.LastError().toStdString();
         }
-        EXPECT_EQ(Content(ReadOnly), "kept");
+        EXPECT_EQ(ReadBytes(ReadOnly), "kept");
         struct stat Status {};
         ASSERT_EQ(::lstat(QFile::encodeName(Fifo).constData(), &Status), 0);
         EXPECT_TRUE(S_ISFIFO(Status.st_mode));
@@ -142,7 +130,7 @@ TEST_F(OutputReliabilityTest, ProtectedAndOddTargetsAreRefusedAlike) {
         EXPECT_FALSE(QFileInfo::exists(Dir.File(QStringLiteral("nothing-here"))));
 
         const QString Real = Dir.File(QStringLiteral("real.out"));
-        WriteContent(Real, "old");
+        WriteBytes(Real, "old");
         const QString Link = Dir.File(QStringLiteral("link.out"));
         QFile::link(Real, Link);
         ASSERT_EQ(Kind.Write(Grid, Link), 0) << Grid.LastError().toStdString();

@@ -9,11 +9,9 @@
 #include "support/TempDir.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -34,11 +32,6 @@ void MakeWalDatabase(const QString& AFile) {
     QSqlDatabase::removeDatabase(QStringLiteral("wal"));
 }
 
-QByteArray Bytes(const QString& AFile) {
-    QFile File(AFile);
-    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
-}
-
 int CountRows(const QString& AFile) {
     TADOConnection Conn;
     Conn.SetConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + AFile);
@@ -57,12 +50,12 @@ TEST(SqliteReadOnly, WalDatabaseIsReadWithoutLeavingFiles) {
     TempDir Dir;
     const QString File = Dir.File(QStringLiteral("预算 #1.db"));
     MakeWalDatabase(File);
-    const QByteArray Before = Bytes(File);
+    const QByteArray Before = ReadBytes(File);
     const QStringList Files = QDir(Dir.Path()).entryList(QDir::Files);
     ASSERT_EQ(Files, QStringList{QStringLiteral("预算 #1.db")});
     EXPECT_EQ(CountRows(File), 3);
     EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), Files);
-    EXPECT_EQ(Bytes(File), Before);
+    EXPECT_EQ(ReadBytes(File), Before);
 }
 
 TEST(SqliteReadOnly, WalDatabaseIsReadFromAReadOnlyFolder) {

@@ -1,10 +1,8 @@
 #include "host/HostOptions.h"
 #include "support/TempDir.h"
 
-#include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -23,8 +21,7 @@ QString RunHost(const QStringList& AArguments, int& AExitCode) {
 // Values that make no sense are refused with a message naming the option.
 TEST(HostOptions, NonsenseValuesAreRefusedNamingTheOption) {
     TempDir Dir;
-    const QString Fifo = Dir.File(QStringLiteral("host.conf"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+    const QString Fifo = MakeFifo(Dir, "host.conf");
     const std::vector<std::pair<QStringList, const char*>> Cases = {
         {{QStringLiteral("--year"), QStringLiteral("-1")}, "--year"},
         {{QStringLiteral("--year=20240")}, "--year"},

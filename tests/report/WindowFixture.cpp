@@ -1,14 +1,12 @@
 #include "WindowFixture.h"
 
 #include "platform/TApplication.h"
-#include "support/CellFixture.h"
 #include "trees/TNodeItem.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
-#include <QXmlStreamReader>
 
 TbfrmVarnholt& WindowTest::Open(const QString& ALogin, const QString& ADatabase) {
     Scope.reset(); // puts back the host context it found
@@ -52,61 +50,4 @@ QStringList WindowTest::Entries(const QComboBox* AList) const {
     for (int I = 0; I < AList->count(); ++I)
         Texts << AList->itemText(I);
     return Texts;
-}
-
-QString CellRef(int ACol, int ARow) {
-    QString Letters;
-    for (int Col = ACol; Col > 0; Col = (Col - 1) / 26)
-        Letters.prepend(QChar('A' + (Col - 1) % 26));
-    return Letters + QString::number(ARow);
-}
-
-QMap<QString, QVariant> WorkbookCells(const QString& AFile) {
-    QStringList Shared;
-    QXmlStreamReader Strings(ZipMember(AFile, QStringLiteral("xl/sharedStrings.xml")));
-    while (!Strings.atEnd())
-        if (Strings.readNext() == QXmlStreamReader::StartElement &&
-            Strings.name() == QStringLiteral("t"))
-            Shared << Strings.readElementText();
-    QMap<QString, QVariant> Cells;
-    QXmlStreamReader Sheet(ZipMember(AFile, QStringLiteral("xl/worksheets/sheet1.xml")));
-    QString Ref, Type;
-    while (!Sheet.atEnd()) {
-        if (Sheet.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (Sheet.name() == QStringLiteral("c")) {
-            Ref = Sheet.attributes().value(QStringLiteral("r")).toString();
-            Type = Sheet.attributes().value(QStringLiteral("t")).toString();
-        } else if (Sheet.name() == QStringLiteral("v") || Sheet.name() == QStringLiteral("t")) {
-            const QString Value = Sheet.readElementText();
-            if (Type == QStringLiteral("s"))
-                Cells[Ref] = Shared.value(Value.toInt());
-            else if (Type.isEmpty() || Type == QStringLiteral("n"))
-                Cells[Ref] = Value.toDouble();
-            else
-                Cells[Ref] = Value;
-        }
-    }
-    return Cells;
-}
-
-QString PdfPageText(const QString& AFile, int APage) {
-    const QString Page = QString::number(APage);
-    return RunTool(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-raw"), QStringLiteral("-f"), Page, QStringLiteral("-l"), Page,
-                    AFile, QStringLiteral("-")})
-        .normalized(QString::NormalizationForm_KC);
-}
-
-QString FoldPdfTwins(QString AText) {
-    static const QList<std::pair<QChar, QChar>> Twins{
-        {QChar(0x2EDA), QChar(0x9875)}, // 页
-        {QChar(0x2EA0), QChar(0x6C11)}, // 民
-        {QChar(0x2EC5), QChar(0x89C1)}, // 见
-        {QChar(0x2ED4), QChar(0x95E8)}, // 门
-        {QChar(0x6236), QChar(0x6237)}, // 户
-    };
-    for (const auto& [Twin, Character] : Twins)
-        AText.replace(Twin, Character);
-    return AText;
 }

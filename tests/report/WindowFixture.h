@@ -6,8 +6,6 @@
 
 #include <QComboBox>
 #include <QFileDialog>
-#include <QMap>
-#include <QVariant>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -71,14 +69,3 @@ protected:
     TbfrmVarnholt* Window = nullptr;
     TRecordingDialogs* Dialogs = nullptr;
 };
-
-// The cells of the first sheet of a workbook, by reference ("J4"): texts,
-// and numbers as doubles.
-QMap<QString, QVariant> WorkbookCells(const QString& AFile);
-// The reference of a grid cell in a workbook.
-QString CellRef(int ACol, int ARow);
-// Puts back the characters pdftotext gives as radical-supplement or
-// variant twins (⻚ for 页, 戶 for 户): NFKC leaves these alone.
-QString FoldPdfTwins(QString AText);
-// The text of one page of a PDF, NFKC-normalised.
-QString PdfPageText(const QString& AFile, int APage);

@@ -5,9 +5,6 @@
 #include <QByteArray>
 #include <QString>
 
-QByteArray ReadBytes(const QString& AFileName);
-void WriteBytes(const QString& AFileName, const QByteArray& AData);
-
 // Points the per-user configuration folder at a temporary folder for the
 // life of the object, so registry tests never touch the real home.
 class TempConfigHome {

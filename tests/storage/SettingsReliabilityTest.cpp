@@ -13,7 +13,6 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <memory>
-#include <sys/stat.h>
 
 namespace {
 
@@ -105,8 +104,7 @@ TEST(SettingsProcesses, ConcurrentWritersLoseNothing) {
 // no hang, no reading without end.
 TEST(SettingsOddFiles, AnythingButAFileIsRefused) {
     TempDir Dir;
-    const QString Fifo = Dir.File(QStringLiteral("fifo.ini"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+    const QString Fifo = MakeFifo(Dir, "fifo.ini");
     for (const QString& Name : {Fifo, QStringLiteral("/dev/zero"), Dir.Path()}) {
         SCOPED_TRACE(Name.toStdString());
         try {

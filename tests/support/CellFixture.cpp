@@ -56,15 +56,20 @@ QString RunTool(const QString& AProgram, const QStringList& AArguments) {
     return QString::fromUtf8(Process.readAllStandardOutput());
 }
 
-QString PdfText(const QString& AFileName) {
-    QString Text = RunTool(QStringLiteral("pdftotext"),
-                           {QStringLiteral("-raw"), AFileName, QStringLiteral("-")})
-                       .normalized(QString::NormalizationForm_KC);
+QString PdfText(const QString& AFileName, int APage) {
+    QStringList Arguments{QStringLiteral("-raw"), AFileName, QStringLiteral("-")};
+    if (APage > 0)
+        Arguments =
+            QStringList{"-f", QString::number(APage), "-l", QString::number(APage)} + Arguments;
+    QString Text =
+        RunTool(QStringLiteral("pdftotext"), Arguments).normalized(QString::NormalizationForm_KC);
     // Radicals from the CJK supplement block have no compatibility mapping,
-    // so NFKC leaves them; these are the ones the report's words come back as.
+    // so NFKC leaves them (nor does it fold the variant 戶); these are the
+    // ones the report's words come back as.
     static const std::pair<char16_t, char16_t> Twins[] = {
-        {0x2EDA, 0x9875}, {0x2ED4, 0x95E8}, {0x2EC5, 0x89C1}, {0x2ED3, 0x957F}, {0x2EE2, 0x9A6C},
-        {0x2ECB, 0x8F66}, {0x2EC9, 0x8D1D}, {0x2EC4, 0x897F}, {0x2EE9, 0x9EC4}, {0x2EE5, 0x9C7C}};
+        {0x2EDA, 0x9875}, {0x2ED4, 0x95E8}, {0x2EC5, 0x89C1}, {0x2ED3, 0x957F},
+        {0x2EE2, 0x9A6C}, {0x2ECB, 0x8F66}, {0x2EC9, 0x8D1D}, {0x2EC4, 0x897F},
+        {0x2EE9, 0x9EC4}, {0x2EE5, 0x9C7C}, {0x2EA0, 0x6C11}, {0x6236, 0x6237}};
     for (const auto& [Radical, Unified] : Twins)
         Text.replace(QChar(Radical), QChar(Unified));
     return Text;

@@ -1,6 +1,9 @@
 #include "TempDir.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 
 TempDir::TempDir() {
     FDir.setAutoRemove(true);
@@ -13,4 +16,22 @@ QString BinaryDir() {
 
 QString SourceDir() {
     return qEnvironmentVariable("VARNHOLT_SOURCE_DIR");
+}
+
+QByteArray ReadBytes(const QString& AFileName) {
+    QFile File(AFileName);
+    EXPECT_TRUE(File.open(QIODevice::ReadOnly)) << AFileName.toStdString();
+    return File.readAll();
+}
+
+void WriteBytes(const QString& AFileName, const QByteArray& AData) {
+    QFile File(AFileName);
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly)) << AFileName.toStdString();
+    File.write(AData);
+}
+
+QString MakeFifo(const TempDir& ADir, const QString& AName) {
+    const QString Fifo = ADir.File(AName);
+    EXPECT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0) << Fifo.toStdString();
+    return Fifo;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -17,3 +18,11 @@ private:
 // Folders the build tells the tests about: the binaries and the source tree.
 QString BinaryDir();
 QString SourceDir();
+
+// The whole content of a file (the test fails when it cannot be read), and a
+// file written anew with AData.
+QByteArray ReadBytes(const QString& AFileName);
+void WriteBytes(const QString& AFileName, const QByteArray& AData);
+// A FIFO named AName in ADir, for code that must refuse anything but a
+// regular file without hanging on it.
+QString MakeFifo(const TempDir& ADir, const QString& AName);

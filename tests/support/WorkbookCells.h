@@ -17,7 +17,8 @@ TWorkbookCells ReadWorkbookCells(const QString& AFile);
 // top-left cell only).
 TWorkbookCells GridCells(const TCellDocument& AGrid);
 
-// The first cell where two sets differ, as "B12: 'x' / 'y'"; empty when they
-// are equal. Numbers match within ATolerance.
+// The first cell where two sets differ, as "column 2 row 12: 'x' / 'y'";
+// empty when they are equal. A number never equals a text; numbers match
+// within ATolerance.
 QString FirstDifference(const TWorkbookCells& AActual, const TWorkbookCells& AExpected,
                         double ATolerance = 1e-9);
