@@ -24,14 +24,14 @@ protected:
     }
     // Fund 11 rows of every kind, for a department user or not.
     void PublicBudgetRows() {
-        Rows.Adj("101001", "11", "2010101", "11", "31", 50000);
-        Rows.Adj("101001", "11", "2010101", "12", "31", 20000);
-        Rows.Adj("101001", "11", "2010101", "11", "10", 30000);
-        Rows.Adj("101001", "11", "2010102", "11", "20", 100000);
-        Rows.Adj("101001", "11", "2010102", "11", "10", 5);
-        Rows.Adj("101002001", "11", "2010101", "12", "20", 10000);
-        Rows.Adj("101002001", "11", "2050101", "11", "10", 40000);
-        Rows.Adj("101002002", "11", "2080101", "11", "10", 20000);
+        Rows.Adj({"101001", "11", "2010101", "11", "31", 50000});
+        Rows.Adj({"101001", "11", "2010101", "12", "31", 20000});
+        Rows.Adj({"101001", "11", "2010101", "11", "10", 30000});
+        Rows.Adj({"101001", "11", "2010102", "11", "20", 100000});
+        Rows.Adj({"101001", "11", "2010102", "11", "10", 5});
+        Rows.Adj({"101002001", "11", "2010101", "12", "20", 10000});
+        Rows.Adj({"101002001", "11", "2050101", "11", "10", 40000});
+        Rows.Adj({"101002002", "11", "2080101", "11", "10", 20000});
     }
     void Fill(const QString& AFund, const QString& ALogin = "101001", bool ADeptMode = true,
               bool ANumbersAsValues = false) {
@@ -110,8 +110,8 @@ TEST_F(DetailLayoutTest, GrandTotalFollowsTheParentGroup) {
 }
 
 TEST_F(DetailLayoutTest, SpecialAccountFundsMarkTheTopRows) {
-    Rows.Adj("101001", "21", "2080101", "11", "31", 40000);
-    Rows.Adj("101002002", "21", "2080101", "12", "10", 10000);
+    Rows.Adj({"101001", "21", "2080101", "11", "31", 40000});
+    Rows.Adj({"101002002", "21", "2080101", "12", "10", 10000});
     Fill("21");
     EXPECT_EQ(Grid.CellText(11, 8), Note);
     EXPECT_EQ(Grid.CellText(11, 9), Note);
@@ -122,10 +122,10 @@ TEST_F(DetailLayoutTest, SpecialAccountFundsMarkTheTopRows) {
 }
 
 TEST_F(DetailLayoutTest, StateCapitalColumnsAndNumbers) {
-    Rows.Adj("101001", "31", "2230101", "17", "10", 60000);
-    Rows.Adj("101001", "31", "2230101", "18", "10", 7000);
-    Rows.Adj("101001", "31", "2230101", "19", "10", 3);
-    Rows.Adj("101001", "31", "2230101", "17", "20", 9000);
+    Rows.Adj({"101001", "31", "2230101", "17", "10", 60000});
+    Rows.Adj({"101001", "31", "2230101", "18", "10", 7000});
+    Rows.Adj({"101001", "31", "2230101", "19", "10", 3});
+    Rows.Adj({"101001", "31", "2230101", "17", "20", 9000});
     Fill("31", "101001", true, true);
     const TCell* Capital = Grid.Sheet().Cell(11, 10);
     ASSERT_EQ(Capital->Kind, TCell::TKind::Number);
@@ -142,8 +142,8 @@ TEST_F(DetailLayoutTest, StateCapitalColumnsAndNumbers) {
 TEST_F(DetailLayoutTest, OddNamesAndShortCodes) {
     Rows.Unit("103", "O'Brien Institute", false);
     Rows.Unit("103001", "O'Brien本级");
-    Rows.Adj("103", "11", "2010101", "11", "10", 10000);
-    Rows.Adj("103001", "11", "2010101", "11", "10", 20000);
+    Rows.Adj({"103", "11", "2010101", "11", "10", 10000});
+    Rows.Adj({"103001", "11", "2010101", "11", "10", 20000});
     TReportScope Scope(File, "103001", true);
     FillDetailTable(Grid, Scope.Context("103", "O'Brien Institute", "11"), "11", false);
     EXPECT_EQ(Grid.CellText(3, 8), "O'Brien Institute合计");

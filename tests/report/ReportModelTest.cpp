@@ -11,10 +11,8 @@
 #include "report/ReportLookups.h"
 #include "report/SummaryQuery.h"
 #include "support/EngineFixture.h"
-#include "support/TempDir.h"
 #include "support/WorkbookCells.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,14 +49,8 @@ protected:
     TDemoOptions DemoOptions() const override { return {300, 30000}; }
     void SetUp() override {
         TEngineTest::SetUp();
-        if (IsSkipped() || HasFailure())
-            return;
-        Params.Params = {"11=" + QDir(BinaryDir()).filePath("templates") + "/"};
-        Use(Host());
-    }
-    void Use(THostScope& AHost) {
-        AHost.SetUnit("101001", "1");
-        AHost.Context.SysParams = &Params;
+        if (!IsSkipped() && !HasFailure())
+            Host().SetUnit("101001", "1");
     }
     // Runs ASql on this engine and holds each row's texts and amounts
     // against the model.
@@ -90,8 +82,6 @@ protected:
             WriteAmountHeader(Grid, Code, BType);
         return GridCells(Grid);
     }
-
-    TSysParams Params;
 };
 
 TEST_P(ReportOnEngines, QueriesAgreeWithTheAdjustments) {
@@ -129,7 +119,7 @@ TEST_P(ReportOnEngines, EveryTableEqualsTheOneFromSqlite) {
             Exported.push_back(Table(F, Fund, true));
         }
         THostScope SqliteHost(Reference().ConnectionString());
-        Use(SqliteHost);
+        SqliteHost.SetUnit("101001", "1");
         const QStringList SqliteFunds = FundNaturesWithData(F.WindowFilter(DefDialect()));
         EXPECT_EQ(QSet<QString>(Funds.begin(), Funds.end()),
                   QSet<QString>(SqliteFunds.begin(), SqliteFunds.end()));

@@ -42,15 +42,15 @@ protected:
         Rows.Unit("102001", "省卫生厅本级");
         // Approved budget: this year's for funds 11 and 21, the carried-over
         // balance for fund 12, a supplement for fund 11.
-        Rows.Adj("101001", "11", "2010101", "11", "10", 50000);
-        Rows.Adj("101001", "21", "2080101", "11", "20", 30000);
+        Rows.Adj({"101001", "11", "2010101", "11", "10", 50000});
+        Rows.Adj({"101001", "21", "2080101", "11", "20", 30000});
         Adj("101002001", "12", "2120801", "1", "22", "1");
         Adj("101002001", "11", "2050101", "1", "21", "2");
         // Control figures for fund 31, a temporary indicator for fund 11,
         // and another department's data the prefix leaves out.
         Adj("101001", "31", "2230101", "0", "21", "1");
         Adj("101002", "11", "2010102", "2", "21", "1");
-        Rows.Adj("102001", "12", "2120801", "11", "10", 10000);
+        Rows.Adj({"102001", "12", "2120801", "11", "10", 10000});
     }
     void Adj(const char* AEid, const char* AMid, const char* ABid, const char* AType,
              const char* ABkid, const char* AChild) {
@@ -199,7 +199,7 @@ TEST_F(ReportWindowTest, QuotesInCodesAndNamesStayData) {
     Rows.Unit("9'9", "奥'布莱恩集团", false);
     Rows.Unit("9'9001", "奥'布莱恩本部");
     Rows.Fund("41", "O'Brien基金");
-    Rows.Adj("9'9001", "41", "2010101", "11", "10", 10000);
+    Rows.Adj({"9'9001", "41", "2010101", "11", "10", 10000});
     Open("9'9001");
     EXPECT_EQ(Shape(Window->trvList->topLevelItem(0)), "9'9{9'9001}");
     EXPECT_EQ(Entries(Window->cobMid), (QStringList{All, "O'Brien基金"}));

@@ -38,23 +38,23 @@ protected:
 TEST_F(SummaryLayoutTest, EveryKindOfRow) {
     // Fund 11: basic former-channel with a direct part; tiny and ordinary
     // amounts; basic and project former-channel parts only.
-    Rows.Adj("101001", "11", "2010101", "11", "31", 50000);
-    Rows.Adj("101001", "11", "2010101", "11", "10", 30000);
-    Rows.Adj("101001", "11", "2010102", "11", "10", 5);
-    Rows.Adj("101001", "11", "2010102", "11", "20", 100000);
-    Rows.Adj("101002", "11", "2050101", "11", "31", 20000);
-    Rows.Adj("101002", "11", "2050101", "12", "31", 10000);
+    Rows.Adj({"101001", "11", "2010101", "11", "31", 50000});
+    Rows.Adj({"101001", "11", "2010101", "11", "10", 30000});
+    Rows.Adj({"101001", "11", "2010102", "11", "10", 5});
+    Rows.Adj({"101001", "11", "2010102", "11", "20", 100000});
+    Rows.Adj({"101002", "11", "2050101", "11", "31", 20000});
+    Rows.Adj({"101002", "11", "2050101", "12", "31", 10000});
     // Fund 12 with a former-channel amount: written plain.
-    Rows.Adj("101002", "12", "2120801", "11", "31", 10000);
-    Rows.Adj("101002", "12", "2120801", "12", "10", 40000);
+    Rows.Adj({"101002", "12", "2120801", "11", "31", 10000});
+    Rows.Adj({"101002", "12", "2120801", "12", "10", 40000});
     // Fund 21: former channel only.
-    Rows.Adj("101002", "21", "2080101", "11", "31", 40000);
+    Rows.Adj({"101002", "21", "2080101", "11", "31", 40000});
     // Fund 31: capital, other and a former-channel expense amount.
-    Rows.Adj("101001", "31", "2230101", "17", "10", 60000);
-    Rows.Adj("101001", "31", "2230101", "19", "20", 7000);
-    Rows.Adj("101001", "31", "2230101", "18", "31", 1000);
+    Rows.Adj({"101001", "31", "2230101", "17", "10", 60000});
+    Rows.Adj({"101001", "31", "2230101", "19", "20", 7000});
+    Rows.Adj({"101001", "31", "2230101", "18", "31", 1000});
     // Rows the filter leaves out: no channel, another year, another type.
-    Rows.Adj("101001", "11", "2010101", "11", "", 990000);
+    Rows.Adj({"101001", "11", "2010101", "11", "", 990000});
     TBudgetRows::TAdj Other{"101001", "11", "2010101", "11", "10", 880000};
     Other.Year = 2023;
     Rows.Adj(Other);
@@ -104,8 +104,8 @@ TEST_F(SummaryLayoutTest, EveryKindOfRow) {
 }
 
 TEST_F(SummaryLayoutTest, NumbersForExport) {
-    Rows.Adj("101001", "11", "2010101", "11", "31", 50000);
-    Rows.Adj("101001", "11", "2010101", "11", "10", 12345678.9);
+    Rows.Adj({"101001", "11", "2010101", "11", "31", 50000});
+    Rows.Adj({"101001", "11", "2010101", "11", "10", 12345678.9});
     Fill(true);
     const TCell* Remainder = Grid.Sheet().Cell(6, 11);
     ASSERT_EQ(Remainder->Kind, TCell::TKind::Number);
@@ -125,7 +125,7 @@ TEST_F(SummaryLayoutTest, NothingToShowLeavesTheHeading) {
     EXPECT_EQ(Grid.GetRowCount(0), 8);
     EXPECT_EQ(Grid.CellText(1, 1), "省教育厅2024年国库集中支付改革范围划分汇总建议表");
 
-    Rows.Adj("101001", "99", "2010101", "11", "10", 50000);
+    Rows.Adj({"101001", "99", "2010101", "11", "10", 50000});
     Fill();
     EXPECT_EQ(Grid.GetRowCount(0), 8);
 }

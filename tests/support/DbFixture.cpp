@@ -2,30 +2,14 @@
 
 #include "TempDir.h"
 
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QVariant>
+#include <QSqlRecord>
 #include <atomic>
 #include <gtest/gtest.h>
 
 namespace {
-
-std::atomic<int> WriterCount{0};
-
-// A writable connection of the test's own, for making and checking fixtures.
-template <class F> void WithWriter(const QString& AFile, F AWork) {
-    const QString Name = QStringLiteral("db-test-writer-%1").arg(++WriterCount);
-    {
-        QSqlDatabase Db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), Name);
-        Db.setDatabaseName(AFile);
-        EXPECT_TRUE(Db.open()) << Db.lastError().text().toStdString();
-        AWork(Db);
-        Db.close();
-    }
-    QSqlDatabase::removeDatabase(Name);
-}
-
+std::atomic<int> SessionCount{0};
 } // namespace
 
 QString SqliteConnectionString(const QString& AFile) {
@@ -39,6 +23,51 @@ std::unique_ptr<TADOConnection> OpenConnection(const QString& AFile) {
     return Conn;
 }
 
+TTestSession::TTestSession(const QString& AConnectionString)
+    : FName(QStringLiteral("test-session-%1").arg(++SessionCount)) {
+    TADOConnection Connection;
+    Connection.SetConnectionString(AConnectionString);
+    const TConnectionTarget Target = Connection.Target();
+    QSqlDatabase Db = QSqlDatabase::addDatabase(Target.Driver, FName);
+    Db.setDatabaseName(Target.DatabaseName);
+    Db.setHostName(Target.HostName);
+    Db.setPort(Target.Port);
+    Db.setUserName(Target.UserName);
+    Db.setPassword(Target.Password);
+    EXPECT_TRUE(Db.open()) << AConnectionString.toStdString() << ": "
+                           << Db.lastError().text().toStdString();
+}
+
+TTestSession::~TTestSession() {
+    QSqlDatabase::database(FName, false).close();
+    QSqlDatabase::removeDatabase(FName);
+}
+
+QSqlDatabase TTestSession::Db() const {
+    return QSqlDatabase::database(FName, false);
+}
+
+QList<QVariantList> TTestSession::Rows(const QString& ASql, const QVariantList& AValues) const {
+    QSqlQuery Query(Db());
+    Query.setForwardOnly(true);
+    QList<QVariantList> Rows;
+    // Only statements with values are prepared: PostgreSQL prepares no DDL.
+    bool Done = AValues.isEmpty() || Query.prepare(ASql);
+    for (int I = 0; Done && I < AValues.size(); ++I)
+        Query.bindValue(I, AValues[I]);
+    if (!Done || !(AValues.isEmpty() ? Query.exec(ASql) : Query.exec())) {
+        ADD_FAILURE() << ASql.toStdString() << ": " << Query.lastError().text().toStdString();
+        return Rows;
+    }
+    while (Query.next()) {
+        QVariantList Row;
+        for (int I = 0; I < Query.record().count(); ++I)
+            Row << Query.value(I);
+        Rows << Row;
+    }
+    return Rows;
+}
+
 QString MakeDemoDb(const TempDir& ADir, const TDemoOptions& AOptions) {
     const QString File = ADir.File(QStringLiteral("demo.db"));
     GenerateDemoDatabase(File, AOptions);
@@ -47,37 +76,26 @@ QString MakeDemoDb(const TempDir& ADir, const TDemoOptions& AOptions) {
 
 QString MakeUnitsDb(const TempDir& ADir, const QList<QStringList>& AUnits) {
     const QString File = ADir.File(QStringLiteral("units.db"));
-    WithWriter(File, [&](QSqlDatabase& ADb) {
-        ApplyDemoSchema(ADb);
-        QSqlQuery Insert(ADb);
-        Insert.prepare(QStringLiteral("insert into pubdept (eid, peid, ename, class) "
-                                      "values (?, ?, ?, length(?) / 3 - 1)"));
-        for (const QStringList& Unit : AUnits) {
-            Insert.bindValue(0, Unit.value(0));
-            Insert.bindValue(1, Unit.value(1, QStringLiteral("")));
-            Insert.bindValue(2, Unit.value(2, QStringLiteral("unit")));
-            Insert.bindValue(3, Unit.value(0));
-            EXPECT_TRUE(Insert.exec()) << Insert.lastError().text().toStdString();
-        }
-    });
+    const TTestSession Session(SqliteConnectionString(File));
+    QSqlDatabase Db = Session.Db();
+    ApplyDemoSchema(Db);
+    for (const QStringList& Unit : AUnits)
+        Session.Exec(QStringLiteral("insert into pubdept (eid, peid, ename, class) "
+                                    "values (?, ?, ?, length(?) / 3 - 1)"),
+                     {Unit.value(0), Unit.value(1, QStringLiteral("")),
+                      Unit.value(2, QStringLiteral("unit")), Unit.value(0)});
     return File;
 }
 
 QStringList ReadColumn(const QString& AFile, const QString& ASql) {
     QStringList Values;
-    WithWriter(AFile, [&](QSqlDatabase& ADb) {
-        QSqlQuery Query(ADb);
-        EXPECT_TRUE(Query.exec(ASql)) << Query.lastError().text().toStdString();
-        while (Query.next())
-            Values << Query.value(0).toString();
-    });
+    for (const QVariantList& Row : TTestSession(SqliteConnectionString(AFile)).Rows(ASql))
+        Values << Row.value(0).toString();
     return Values;
 }
 
 void RunSql(const QString& AFile, const QStringList& AStatements) {
-    WithWriter(AFile, [&](QSqlDatabase& ADb) {
-        QSqlQuery Query(ADb);
-        for (const QString& Statement : AStatements)
-            EXPECT_TRUE(Query.exec(Statement)) << Query.lastError().text().toStdString();
-    });
+    const TTestSession Session(SqliteConnectionString(AFile));
+    for (const QString& Statement : AStatements)
+        Session.Exec(Statement);
 }

@@ -4,15 +4,10 @@
 #include "db/SharedLookups.h"
 #include "db/TARQuery.h"
 #include "platform/Exception.h"
-#include "platform/data/TADOConnection.h"
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <atomic>
 #include <cmath>
 #include <map>
@@ -23,38 +18,9 @@ namespace {
 
 std::atomic<int> DatabaseCounter{0};
 
-// A writable Qt connection to what an ADO-style string names; the plug-in's
-// own connections are read-only.
-QSqlDatabase AddWritable(const QString& AConnectionString, const QString& AName) {
-    TADOConnection Connection;
-    Connection.SetConnectionString(AConnectionString);
-    const TConnectionTarget Target = Connection.Target();
-    QSqlDatabase Db = QSqlDatabase::addDatabase(Target.Driver, AName);
-    Db.setDatabaseName(Target.DatabaseName);
-    if (!Target.HostName.isEmpty())
-        Db.setHostName(Target.HostName);
-    if (Target.Port >= 0)
-        Db.setPort(Target.Port);
-    if (!Target.UserName.isEmpty())
-        Db.setUserName(Target.UserName);
-    if (!Target.Password.isEmpty())
-        Db.setPassword(Target.Password);
-    return Db;
-}
-
 void DropServerDatabase(const QString& AName) {
-    const QString Session = QStringLiteral("test-pg-drop-%1").arg(++DatabaseCounter);
-    {
-        QSqlDatabase Db = AddWritable(PgTestServer(), Session);
-        if (Db.open()) {
-            QSqlQuery Drop(Db);
-            if (!Drop.exec(
-                    QStringLiteral("drop database if exists \"%1\" with (force)").arg(AName)))
-                ADD_FAILURE() << "cannot drop the test database " << AName.toStdString() << ": "
-                              << Drop.lastError().text().toStdString();
-        }
-    }
-    QSqlDatabase::removeDatabase(Session);
+    TTestSession(PgTestServer())
+        .Exec(QStringLiteral("drop database if exists \"%1\" with (force)").arg(AName));
 }
 
 bool IsNumber(const QVariant& AValue) {
@@ -126,67 +92,30 @@ std::string NoPgServerMessage() {
 }
 
 TDemoDatabase::TDemoDatabase(TEngine AEngine, const TDemoOptions& AOptions)
-    : FEngine(AEngine)
-    , FSessionName(QStringLiteral("test-demo-session-%1").arg(++DatabaseCounter)) {
+    : FEngine(AEngine) {
     if (AEngine == TEngine::SQLite) {
         FDir = std::make_unique<TempDir>();
         const QString File = FDir->File(QStringLiteral("demo.db"));
         GenerateDemoDatabase(File, AOptions);
-        FConnectionString = QStringLiteral("Provider=SQLite;Data Source=%1").arg(File);
-        return;
+        FConnectionString = SqliteConnectionString(File);
+    } else {
+        if (PgTestServer().isEmpty())
+            throw std::runtime_error(NoPgServerMessage());
+        // Unique on the server even for test processes running side by side.
+        FServerDatabase = QStringLiteral("varnholt_test_%1_%2_%3")
+                              .arg(QCoreApplication::applicationPid())
+                              .arg(++DatabaseCounter)
+                              .arg(QRandomGenerator::global()->bounded(1000000));
+        FConnectionString = PgTestServer() + QStringLiteral(";Database=") + FServerDatabase;
+        GenerateDemoAt(FConnectionString, AOptions);
     }
-    if (PgTestServer().isEmpty())
-        throw std::runtime_error(NoPgServerMessage());
-    // Unique on the server even for test processes running side by side.
-    FServerDatabase = QStringLiteral("varnholt_test_%1_%2_%3")
-                          .arg(QCoreApplication::applicationPid())
-                          .arg(DatabaseCounter.load())
-                          .arg(QRandomGenerator::global()->bounded(1000000));
-    FConnectionString = PgTestServer() + QStringLiteral(";Database=") + FServerDatabase;
-    GenerateDemoAt(FConnectionString, AOptions);
+    FSession = std::make_unique<TTestSession>(FConnectionString);
 }
 
 TDemoDatabase::~TDemoDatabase() {
-    if (QSqlDatabase::contains(FSessionName)) {
-        QSqlDatabase::database(FSessionName, false).close();
-        QSqlDatabase::removeDatabase(FSessionName);
-    }
+    FSession.reset();
     if (!FServerDatabase.isEmpty())
         DropServerDatabase(FServerDatabase);
-}
-
-QString TDemoDatabase::OpenSession() const {
-    if (!QSqlDatabase::contains(FSessionName)) {
-        QSqlDatabase Db = AddWritable(FConnectionString, FSessionName);
-        if (!Db.open())
-            ADD_FAILURE() << "cannot open " << FConnectionString.toStdString() << ": "
-                          << Db.lastError().text().toStdString();
-    }
-    return FSessionName;
-}
-
-QList<QVariantList> TDemoDatabase::Rows(const QString& ASql) const {
-    QSqlQuery Query(QSqlDatabase::database(OpenSession(), false));
-    Query.setForwardOnly(true);
-    QList<QVariantList> Rows;
-    if (!Query.exec(ASql)) {
-        ADD_FAILURE() << ASql.toStdString() << ": " << Query.lastError().text().toStdString();
-        return Rows;
-    }
-    const int Columns = Query.record().count();
-    while (Query.next()) {
-        QVariantList Row;
-        for (int I = 0; I < Columns; ++I)
-            Row << Query.value(I);
-        Rows << Row;
-    }
-    return Rows;
-}
-
-void TDemoDatabase::Exec(const QString& ASql) const {
-    QSqlQuery Query(QSqlDatabase::database(OpenSession(), false));
-    if (!Query.exec(ASql))
-        ADD_FAILURE() << ASql.toStdString() << ": " << Query.lastError().text().toStdString();
 }
 
 ::testing::AssertionResult SameRows(const QList<QVariantList>& AExpected,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DemoData.h"
+#include "support/DbFixture.h"
 #include "support/HostScope.h"
 
 #include <QList>
@@ -57,18 +58,16 @@ public:
     QString ConnectionString() const { return FConnectionString; }
     // Every row of ASql, run through a writable session of the test's own
     // (not the plug-in's connection); fails the test on an SQL error.
-    QList<QVariantList> Rows(const QString& ASql) const;
+    QList<QVariantList> Rows(const QString& ASql) const { return FSession->Rows(ASql); }
     // Runs a statement that changes the database, e.g. to add odd rows.
-    void Exec(const QString& ASql) const;
+    void Exec(const QString& ASql) const { FSession->Exec(ASql); }
 
 private:
-    QString OpenSession() const;
-
     TEngine FEngine;
     std::unique_ptr<TempDir> FDir;
     QString FConnectionString;
     QString FServerDatabase;
-    QString FSessionName;
+    std::unique_ptr<TTestSession> FSession;
 };
 
 // Rows from two engines agree: same count, texts equal, numbers within a

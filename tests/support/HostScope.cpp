@@ -1,6 +1,7 @@
 #include "HostScope.h"
 
 #include "hostcontext/HostContext.h"
+#include "support/TempDir.h"
 
 THostScope::THostScope(const QString& AConnectionString)
     : Manager(std::make_unique<TDbManager>())
@@ -11,6 +12,8 @@ THostScope::THostScope(const QString& AConnectionString)
     Context.DbManager = Manager.get();
     Context.SysOptions = &Options;
     Context.CurUnit = &Unit;
+    Params.Params = {QStringLiteral("11=") + BinaryDir() + QStringLiteral("/templates/")};
+    Context.SysParams = &Params;
     HostContext = &Context;
 }
 

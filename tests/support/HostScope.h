@@ -8,9 +8,10 @@
 #include <memory>
 
 // Stands in for the host: a context with its own connection registry,
-// options and logged-in unit, put in the plug-in's HostContext for the
-// scope's life. The registry's "Def" connection is made from the given
-// connection string on first use.
+// options, logged-in unit and system parameters (the report templates beside
+// the binaries), put in the plug-in's HostContext for the scope's life. The
+// registry's "Def" connection is made from the given connection string on
+// first use.
 class THostScope {
 public:
     explicit THostScope(const QString& AConnectionString);
@@ -23,6 +24,7 @@ public:
     THostContext Context;
     TSysOptions Options;
     TCurUnit Unit;
+    TSysParams Params;
     std::unique_ptr<TDbManager> Manager;
 
 private:

@@ -5,10 +5,8 @@
 #include "support/TempDir.h"
 
 #include <QHash>
-#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
-#include <memory>
 
 class TCellDocument;
 
@@ -17,13 +15,12 @@ class TCellDocument;
 class TBudgetRows {
 public:
     explicit TBudgetRows(const QString& AFile);
-    ~TBudgetRows();
 
     void Unit(const QString& AEid, const QString& AName, bool ALeaf = true, bool ASpecial = false);
     // A fund nature beside the four every database has.
     void Fund(const QString& AMid, const QString& AName);
-    // One adjustment of AYuan; a unit has one indicator per fund nature and
-    // subject.
+    // One adjustment of AYuan, by default an approved budget (type 1) of
+    // this year's; a unit has one indicator per fund nature and subject.
     struct TAdj {
         QString Eid;
         QString Mid;
@@ -37,28 +34,22 @@ public:
         int Year = 2024;
     };
     void Adj(const TAdj& AAdj);
-    // Shorthand for an approved budget (type 1, this year's) adjustment.
-    void Adj(const QString& AEid, const QString& AMid, const QString& ABid, const QString& AIpid,
-             const QString& APid, double AYuan);
 
 private:
-    QString FName;
-    std::unique_ptr<QSqlDatabase> FDb;
+    TTestSession FSession;
     QHash<QString, QString> FIndicators;
 };
 
-// The host and report context for tables on a test database: year 2024,
-// department class 1, approved budget of this year, logged in as AUnit.
-class TReportScope {
+// The host for tables on a test database: year 2024, department class 1,
+// logged in as AUnit.
+class TReportScope : public THostScope {
 public:
     TReportScope(const QString& ADbFile, const QString& AUnit, bool ADepartmentMode = false);
 
-    // The context the window would make for the selected prefix and name.
+    // The context the window would make for the selected prefix and name,
+    // for the approved budget of this year.
     TReportContext Context(const QString& APrefix, const QString& AUnitName,
                            const QString& AFundCode = QString()) const;
-
-    THostScope Host;
-    TSysParams Params;
 };
 
 // The display text of columns 1..ALastCol of a grid row.
