@@ -82,6 +82,10 @@ TEST(SqlDialect, BuildsEachKindsText) {
          "len(eid)"},
         {"SQLite", "IIF(k=1,'a','z')", "IIF(k=1,'a',IIF(k=2,'b','z'))", "IIF(k=1,'a','a')",
          "COALESCE(sum(x),'0')", "SUBSTRING", "eid||'001'", "LENGTH(eid)"},
+        {"PostgreSQL", " CASE   WHEN k=1 THEN 'a'  ELSE 'z'  END  ",
+         " CASE   WHEN k=1 THEN 'a'  WHEN k=2 THEN 'b'  ELSE 'z'  END  ",
+         " CASE   WHEN k=1 THEN 'a'  END  ", "COALESCE(sum(x),'0')", "SUBSTRING", "eid||'001'",
+         "LENGTH(eid)"},
     };
     const QString K = QStringLiteral("k");
     for (const auto& Case : Cases) {
