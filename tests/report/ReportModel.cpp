@@ -23,12 +23,17 @@ bool InFilter(const TAdjustment& A, const TReportFilter& F) {
     }
 }
 
-bool Is(const TAdjustment& A, const char* AIpid, const char* APid) {
-    return A.Ipid == AIpid && A.Pid == APid;
-}
+// An amount slot of one block: the indicator kinds (ipid) and the channel
+// (pid) an adjustment must have to count there, as "11,17/10"; null for a
+// slot the block leaves at 0.
+using TSlot = const char*;
 
-// Amount slots of one block, as functions of an adjustment.
-using TSlot = bool (*)(const TAdjustment&);
+bool In(const TAdjustment& A, TSlot ASlot) {
+    if (!ASlot)
+        return false;
+    const QStringList Parts = QString::fromLatin1(ASlot).split('/');
+    return Parts[0].split(',').contains(A.Ipid) && A.Pid == Parts[1];
+}
 
 struct TAccumulator {
     std::array<double, 10> Sums{};
@@ -37,7 +42,7 @@ struct TAccumulator {
         Any = true;
         Sums[0] += A.Yuan / 10000;
         for (size_t I = 0; I < ASlots.size(); ++I) {
-            if (ASlots[I] && ASlots[I](A))
+            if (In(A, ASlots[I]))
                 Sums[I + 1] += A.Yuan / 10000;
         }
     }
@@ -76,35 +81,13 @@ std::vector<TAdjustment> ToAdjustments(const QList<QVariantList>& ARows) {
 
 std::vector<TModelRow> SummaryModel(const std::vector<TAdjustment>& AAll,
                                     const TReportFilter& AFilter) {
-    const std::vector<TSlot> Grand = {
-        nullptr,
-        nullptr,
-        [](const TAdjustment& A) { return Is(A, "11", "10") || Is(A, "17", "10"); },
-        [](const TAdjustment& A) { return Is(A, "11", "20") || Is(A, "17", "20"); },
-        [](const TAdjustment& A) { return Is(A, "12", "10") || Is(A, "18", "10"); },
-        [](const TAdjustment& A) { return Is(A, "12", "20") || Is(A, "18", "20"); },
-        [](const TAdjustment& A) { return Is(A, "19", "10"); },
-        [](const TAdjustment& A) {
-            return Is(A, "19", "20");
-        }};
-    const std::vector<TSlot> Public = {[](const TAdjustment& A) { return Is(A, "11", "31"); },
-                                       [](const TAdjustment& A) { return Is(A, "12", "31"); },
-                                       [](const TAdjustment& A) { return Is(A, "11", "10"); },
-                                       [](const TAdjustment& A) { return Is(A, "11", "20"); },
-                                       [](const TAdjustment& A) { return Is(A, "12", "10"); },
-                                       [](const TAdjustment& A) {
-                                           return Is(A, "12", "20");
-                                       }};
-    const std::vector<TSlot> Fund = {nullptr, nullptr, Public[2], Public[3], Public[4], Public[5]};
-    const std::vector<TSlot> Special = {Public[0], Public[1]};
-    const std::vector<TSlot> Capital = {nullptr,
-                                        nullptr,
-                                        [](const TAdjustment& A) { return Is(A, "17", "10"); },
-                                        [](const TAdjustment& A) { return Is(A, "17", "20"); },
-                                        [](const TAdjustment& A) { return Is(A, "18", "10"); },
-                                        [](const TAdjustment& A) { return Is(A, "18", "20"); },
-                                        Grand[6],
-                                        Grand[7]};
+    const std::vector<TSlot> Grand = {nullptr,    nullptr,    "11,17/10", "11,17/20",
+                                      "12,18/10", "12,18/20", "19/10",    "19/20"};
+    const std::vector<TSlot> Public = {"11/31", "12/31", "11/10", "11/20", "12/10", "12/20"};
+    const std::vector<TSlot> Fund = {nullptr, nullptr, "11/10", "11/20", "12/10", "12/20"};
+    const std::vector<TSlot> Special = {"11/31", "12/31"};
+    const std::vector<TSlot> Capital = {nullptr, nullptr, "17/10", "17/20",
+                                        "18/10", "18/20", "19/10", "19/20"};
     struct TBlock {
         const char* Mid;
         const char* Total;
@@ -148,23 +131,10 @@ std::vector<TModelRow> SummaryModel(const std::vector<TAdjustment>& AAll,
 std::vector<TModelRow> DetailModel(const std::vector<TAdjustment>& AAll,
                                    const TReportFilter& AFilter, const QString& AFund,
                                    bool AWithGrandTotal, int AFirstLevel, int ALastLevel) {
-    const std::vector<TSlot> Former = {[](const TAdjustment& A) { return Is(A, "11", "31"); },
-                                       [](const TAdjustment& A) {
-                                           return Is(A, "12", "31");
-                                       }};
-    const std::vector<TSlot> Channels = {[](const TAdjustment& A) { return Is(A, "11", "10"); },
-                                         [](const TAdjustment& A) { return Is(A, "11", "20"); },
-                                         [](const TAdjustment& A) { return Is(A, "12", "10"); },
-                                         [](const TAdjustment& A) { return Is(A, "12", "20"); },
-                                         [](const TAdjustment& A) { return Is(A, "17", "10"); },
-                                         [](const TAdjustment& A) { return Is(A, "18", "10"); },
-                                         [](const TAdjustment& A) {
-                                             return Is(A, "19", "10");
-                                         }};
-    std::vector<TSlot> All = Former;
-    All.insert(All.end(), Channels.begin(), Channels.end());
-    std::vector<TSlot> Subtotal = {nullptr, nullptr};
-    Subtotal.insert(Subtotal.end(), Channels.begin(), Channels.end());
+    const std::vector<TSlot> All = {"11/31", "12/31", "11/10", "11/20", "12/10",
+                                    "12/20", "17/10", "18/10", "19/10"};
+    std::vector<TSlot> Subtotal = All;
+    Subtotal[0] = Subtotal[1] = nullptr;
 
     std::vector<const TAdjustment*> Rows;
     for (const TAdjustment& A : AAll) {
