@@ -13,7 +13,7 @@ namespace {
 
 const QString Note = QString::fromUtf8(FormerChannelNote);
 
-class DetailLayoutTest : public ::testing::Test {
+class DetailLayoutTest : public TBudgetTest {
 protected:
     void SetUp() override {
         Rows.Unit("101", "省教育厅", false);
@@ -44,9 +44,6 @@ protected:
         EXPECT_EQ(Actual.join('|').toStdString(), ATexts.join('|').toStdString()) << "row " << ARow;
     }
 
-    TempDir Dir;
-    QString File = Dir.File("budget.db");
-    TBudgetRows Rows{File};
     TCellDocument Grid;
 };
 
@@ -136,20 +133,6 @@ TEST_F(DetailLayoutTest, StateCapitalColumnsAndNumbers) {
     EXPECT_EQ(Grid.Sheet().Cell(16, 8)->Style, StyleTotal);
     EXPECT_EQ(Grid.CellText(1, 1),
               "省教育厅2024年国库集中支付改革国有资本经营预算资金范围划分明细建议表");
-}
-
-// A unit named with a quote, and a 3-character code shown as its own level.
-TEST_F(DetailLayoutTest, OddNamesAndShortCodes) {
-    Rows.Unit("103", "O'Brien Institute", false);
-    Rows.Unit("103001", "O'Brien本级");
-    Rows.Adj({"103", "11", "2010101", "11", "10", 10000});
-    Rows.Adj({"103001", "11", "2010101", "11", "10", 20000});
-    TReportScope Scope(File, "103001", true);
-    FillDetailTable(Grid, Scope.Context("103", "O'Brien Institute", "11"), "11", false);
-    EXPECT_EQ(Grid.CellText(3, 8), "O'Brien Institute合计");
-    EXPECT_EQ(Grid.CellText(3, 9), "O'Brien Institute本级合计");
-    EXPECT_EQ(Grid.CellText(2, 10), "103001");
-    EXPECT_EQ(Grid.CellText(10, 9), "3.00");
 }
 
 TEST(DetailLevels, RangeByPrefix) {

@@ -46,11 +46,8 @@ protected:
         Rows.Adj({"101001", "21", "2080101", "12", "20", 30000});
         Rows.Adj({"101002", "12", "2120801", "11", "10", 40000});
         Rows.Adj({"101002", "11", "2050101", "12", "20", 12345.6});
-        for (const char* Fund : {"11", "21"}) {
-            TBudgetRows::TAdj Temporary{"101001", Fund, "2010102", "11", "10", 70000};
-            Temporary.BType = "2";
-            Rows.Adj(Temporary);
-        }
+        for (const char* Fund : {"11", "21"})
+            Rows.Adj({"101001", Fund, "2010102", "11", "10", 70000, "2"});
         Open();
         Select("");
     }

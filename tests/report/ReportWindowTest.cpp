@@ -44,21 +44,13 @@ protected:
         // balance for fund 12, a supplement for fund 11.
         Rows.Adj({"101001", "11", "2010101", "11", "10", 50000});
         Rows.Adj({"101001", "21", "2080101", "11", "20", 30000});
-        Adj("101002001", "12", "2120801", "1", "22", "1");
-        Adj("101002001", "11", "2050101", "1", "21", "2");
+        Rows.Adj({"101002001", "12", "2120801", "11", "10", 20000, "1", "22", "1"});
+        Rows.Adj({"101002001", "11", "2050101", "11", "10", 20000, "1", "21", "2"});
         // Control figures for fund 31, a temporary indicator for fund 11,
         // and another department's data the prefix leaves out.
-        Adj("101001", "31", "2230101", "0", "21", "1");
-        Adj("101002", "11", "2010102", "2", "21", "1");
+        Rows.Adj({"101001", "31", "2230101", "11", "10", 20000, "0"});
+        Rows.Adj({"101002", "11", "2010102", "11", "10", 20000, "2"});
         Rows.Adj({"102001", "12", "2120801", "11", "10", 10000});
-    }
-    void Adj(const char* AEid, const char* AMid, const char* ABid, const char* AType,
-             const char* ABkid, const char* AChild) {
-        TBudgetRows::TAdj A{AEid, AMid, ABid, "11", "10", 20000};
-        A.BType = AType;
-        A.Bkid = ABkid;
-        A.BTypeChild = AChild;
-        Rows.Adj(A);
     }
     QString Cell(int ACol, int ARow) const { return Window->cllBudget->CellText(ACol, ARow); }
     bool OutputEnabled() const {

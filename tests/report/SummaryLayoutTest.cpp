@@ -12,7 +12,7 @@ namespace {
 
 const QString Note = QString::fromUtf8(FormerChannelNote);
 
-class SummaryLayoutTest : public ::testing::Test {
+class SummaryLayoutTest : public TBudgetTest {
 protected:
     void SetUp() override {
         Rows.Unit("101", "省教育厅", false);
@@ -29,9 +29,6 @@ protected:
     }
     int Style(int ACol, int ARow) const { return Grid.Sheet().Cell(ACol, ARow)->Style; }
 
-    TempDir Dir;
-    QString File = Dir.File("budget.db");
-    TBudgetRows Rows{File};
     TCellDocument Grid;
 };
 
@@ -55,12 +52,8 @@ TEST_F(SummaryLayoutTest, EveryKindOfRow) {
     Rows.Adj({"101001", "31", "2230101", "18", "31", 1000});
     // Rows the filter leaves out: no channel, another year, another type.
     Rows.Adj({"101001", "11", "2010101", "11", "", 990000});
-    TBudgetRows::TAdj Other{"101001", "11", "2010101", "11", "10", 880000};
-    Other.Year = 2023;
-    Rows.Adj(Other);
-    Other.Year = 2024;
-    Other.BType = "0";
-    Rows.Adj(Other);
+    Rows.Adj({"101001", "11", "2010101", "11", "10", 880000, "1", "21", "1", 2023});
+    Rows.Adj({"101001", "11", "2010101", "11", "10", 880000, "0"});
     Fill();
 
     EXPECT_EQ(Grid.CellText(1, 1), "省教育厅2024年国库集中支付改革范围划分汇总建议表");

@@ -48,7 +48,7 @@ public:
 
 // The report window over a test database, logged in as a unit of it, shown
 // as a host shows it.
-class WindowTest : public ::testing::Test {
+class WindowTest : public TBudgetTest {
 protected:
     void TearDown() override;
 
@@ -62,9 +62,6 @@ protected:
     void Select(const QString& AEid);
     QStringList Entries(const QComboBox* AList) const;
 
-    TempDir Dir;
-    QString File = Dir.File(QStringLiteral("budget.db"));
-    TBudgetRows Rows{File};
     std::unique_ptr<TReportScope> Scope;
     TbfrmVarnholt* Window = nullptr;
     TRecordingDialogs* Dialogs = nullptr;

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <gtest/gtest.h>
 
 class TCellDocument;
 
@@ -38,6 +39,14 @@ public:
 private:
     TTestSession FSession;
     QHash<QString, QString> FIndicators;
+};
+
+// A test with a budget database of its own, made row by row.
+class TBudgetTest : public ::testing::Test {
+protected:
+    TempDir Dir;
+    QString File = Dir.File(QStringLiteral("budget.db"));
+    TBudgetRows Rows{File};
 };
 
 // The host for tables on a test database: year 2024, department class 1,
