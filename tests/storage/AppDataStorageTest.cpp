@@ -16,17 +16,6 @@ namespace {
 
 const QString Section = QStringLiteral("bwnCorrandel");
 
-struct StorageDeleter {
-    void operator()(TAppDataStorage* AStorage) const { AStorage->Free(); }
-};
-using StoragePtr = std::unique_ptr<TAppDataStorage, StorageDeleter>;
-
-StoragePtr IniStorage(const QString& AFileName) {
-    StoragePtr Storage(new TAppDataStorage());
-    Storage->SetIniFileName(AFileName);
-    return Storage;
-}
-
 // What the export settings dialog does to read one value.
 QString ReadSetting(TAppDataStorage& AStorage, const QString& AKey) {
     TDataSection* Found = AStorage.FindSection(Section);

@@ -12,3 +12,9 @@ TempConfigHome::~TempConfigHome() {
     else
         qunsetenv("XDG_CONFIG_HOME");
 }
+
+StoragePtr IniStorage(const QString& AFileName) {
+    StoragePtr Storage(new TAppDataStorage());
+    Storage->SetIniFileName(AFileName);
+    return Storage;
+}

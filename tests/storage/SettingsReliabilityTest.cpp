@@ -5,27 +5,14 @@
 #include "SettingsFiles.h"
 #include "platform/settings/TIniFile.h"
 #include "storage/StorageExceptions.h"
-#include "storage/TAppDataStorage.h"
 #include "support/SmallDisk.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
-
-struct StorageDeleter {
-    void operator()(TAppDataStorage* AStorage) const { AStorage->Free(); }
-};
-using StoragePtr = std::unique_ptr<TAppDataStorage, StorageDeleter>;
-
-StoragePtr IniStorage(const QString& AFileName) {
-    StoragePtr Storage(new TAppDataStorage());
-    Storage->SetIniFileName(AFileName);
-    return Storage;
-}
 
 QByteArray ManySections(int ACount) {
     QByteArray Data;
@@ -38,7 +25,7 @@ QByteArray ManySections(int ACount) {
 // Bytes this process has read from files so far, or -1 where the kernel does
 // not count them.
 qint64 BytesReadByProcess() {
-    QFile Io(QStringLiteral("/proc/self/io"));
+    QFile Io("/proc/self/io");
     if (!Io.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& Line : Io.readAll().split('\n'))
@@ -57,22 +44,17 @@ TEST(SettingsFullDisk, FailedWriteRaisesAndKeepsTheOldFile) {
         SmallDisk Disk(256);
         if (!Disk.Mounted())
             GTEST_SKIP() << Disk.Reason().toStdString();
-        const QString Existing = Disk.File(QStringLiteral("host.INI"));
+        const QString Existing = Disk.File("host.INI");
         const QByteArray Before = ManySections(300); // about 11 kB
         WriteBytes(Existing, Before);
         Disk.Fill(Free);
-        EXPECT_THROW(TIniFile(Existing).WriteString(QStringLiteral("section1"),
-                                                    QStringLiteral("expType"),
-                                                    QStringLiteral("changed")),
-                     EInOutError);
+        EXPECT_THROW(TIniFile(Existing).WriteString("section1", "expType", "changed"), EInOutError);
         EXPECT_EQ(ReadBytes(Existing), Before);
-        const QString Fresh = Disk.File(QStringLiteral("new.INI"));
-        EXPECT_THROW(TIniFile(Fresh).WriteString(QStringLiteral("bwnCorrandel"),
-                                                 QStringLiteral("expType"), QString(5000, 'x')),
+        const QString Fresh = Disk.File("new.INI");
+        EXPECT_THROW(TIniFile(Fresh).WriteString("bwnCorrandel", "expType", QString(5000, 'x')),
                      EInOutError);
         EXPECT_FALSE(QFile::exists(Fresh));
-        const QStringList Left = QDir(Disk.File(QString())).entryList(QDir::Files);
-        EXPECT_EQ(Left, QStringList{QStringLiteral("host.INI")});
+        EXPECT_EQ(QDir(Disk.File("")).entryList(QDir::Files), QStringList{"host.INI"});
     }
 }
 
@@ -80,32 +62,29 @@ TEST(SettingsFullDisk, FailedWriteRaisesAndKeepsTheOldFile) {
 // both reaches the file.
 TEST(SettingsProcesses, ConcurrentWritersLoseNothing) {
     TempDir Dir;
-    const QString File = Dir.File(QStringLiteral("shared.ini"));
+    const QString File = Dir.File("shared.ini");
     constexpr int Writes = 150;
     QProcess First, Second;
-    const QString Writer = BinaryDir() + QStringLiteral("/ini_writer");
-    First.start(Writer, {File, QStringLiteral("a"), QString::number(Writes)});
-    Second.start(Writer, {File, QStringLiteral("b"), QString::number(Writes)});
+    First.start(BinaryDir() + "/ini_writer", {File, "a", QString::number(Writes)});
+    Second.start(BinaryDir() + "/ini_writer", {File, "b", QString::number(Writes)});
     for (QProcess* Process : {&First, &Second}) {
         ASSERT_TRUE(Process->waitForFinished(120000)) << Process->errorString().toStdString();
         EXPECT_EQ(Process->exitCode(), 0) << Process->readAllStandardError().toStdString();
     }
     TIniFile Result(File);
-    EXPECT_EQ(Result.ReadSection(QStringLiteral("shared")).size(), 2 * Writes);
+    EXPECT_EQ(Result.ReadSection("shared").size(), 2 * Writes);
     for (int Index = 0; Index < Writes; ++Index)
         for (const char* Prefix : {"a", "b"})
-            EXPECT_EQ(Result.ReadString(QStringLiteral("shared"),
-                                        QLatin1String(Prefix) + QString::number(Index)),
+            EXPECT_EQ(Result.ReadString("shared", Prefix + QString::number(Index)),
                       QString::number(Index));
-    EXPECT_FALSE(QFile::exists(File + QStringLiteral(".lock")));
+    EXPECT_FALSE(QFile::exists(File + ".lock"));
 }
 
 // A FIFO, a device or a folder under the settings name is refused at once:
 // no hang, no reading without end.
 TEST(SettingsOddFiles, AnythingButAFileIsRefused) {
     TempDir Dir;
-    const QString Fifo = MakeFifo(Dir, "fifo.ini");
-    for (const QString& Name : {Fifo, QStringLiteral("/dev/zero"), Dir.Path()}) {
+    for (const QString& Name : {MakeFifo(Dir, "fifo.ini"), QString("/dev/zero"), Dir.Path()}) {
         SCOPED_TRACE(Name.toStdString());
         try {
             TIniFile(Name).ReadSections();
@@ -122,16 +101,14 @@ TEST(SettingsReload, ReadsTheFileOncePerReload) {
     if (BytesReadByProcess() < 0)
         GTEST_SKIP() << "/proc/self/io is not available";
     TempDir Dir;
-    const QString File = Dir.File(QStringLiteral("many.ini"));
+    const QString File = Dir.File("many.ini");
     const QByteArray Data = ManySections(2000);
     WriteBytes(File, Data);
     const qint64 Before = BytesReadByProcess();
     const StoragePtr Storage = IniStorage(File);
     const qint64 Read = BytesReadByProcess() - Before;
     ASSERT_EQ(Storage->DataSectionS().size(), 2000);
-    EXPECT_EQ(
-        Storage->FindSection(QStringLiteral("section1999"))->ReadValue(QStringLiteral("expType")),
-        QStringLiteral("1999"));
+    EXPECT_EQ(Storage->FindSection("section1999")->ReadValue("expType"), "1999");
     EXPECT_LT(Read, 3 * Data.size());
 }
 
@@ -139,18 +116,13 @@ TEST(SettingsReload, ReadsTheFileOncePerReload) {
 // sections around it; a blank name is still refused on write.
 TEST(SettingsBlankSection, BlankHeaderIsSkippedAndTheOthersStillWork) {
     TempDir Dir;
-    const QString File = Dir.File(QStringLiteral("host.INI"));
+    const QString File = Dir.File("host.INI");
     WriteBytes(File, "[ ]\nstray=1\n[bwnCorrandel]\nexpType=2\n[]\n[other]\nx=3\n");
     const StoragePtr Storage = IniStorage(File);
     ASSERT_EQ(Storage->DataSectionS().size(), 2);
-    EXPECT_EQ(
-        Storage->FindSection(QStringLiteral("bwnCorrandel"))->ReadValue(QStringLiteral("expType")),
-        QStringLiteral("2"));
-    Storage->WriteValue(QStringLiteral("other"), QStringLiteral("x"), QStringLiteral("4"));
-    EXPECT_THROW(Storage->WriteValue(QStringLiteral(" "), QStringLiteral("k"), QStringLiteral("v")),
-                 TDataSecExcept);
+    EXPECT_EQ(Storage->FindSection("bwnCorrandel")->ReadValue("expType"), "2");
+    Storage->WriteValue("other", "x", "4");
+    EXPECT_THROW(Storage->WriteValue(" ", "k", "v"), TDataSecExcept);
     EXPECT_EQ(ReadBytes(File), "[ ]\nstray=1\n[bwnCorrandel]\nexpType=2\n[]\n[other]\nx=4\n");
-    EXPECT_EQ(
-        IniStorage(File)->FindSection(QStringLiteral("other"))->ReadValue(QStringLiteral("x")),
-        QStringLiteral("4"));
+    EXPECT_EQ(IniStorage(File)->FindSection("other")->ReadValue("x"), "4");
 }
