@@ -19,8 +19,7 @@ namespace {
 // checkpointed into the file and no -wal or -shm beside it.
 void MakeWalDatabase(const QString& AFile) {
     {
-        QSqlDatabase Db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("wal"));
+        QSqlDatabase Db = QSqlDatabase::addDatabase("QSQLITE", "wal");
         Db.setDatabaseName(AFile);
         ASSERT_TRUE(Db.open());
         QSqlQuery Query(Db);
@@ -29,15 +28,15 @@ void MakeWalDatabase(const QString& AFile) {
             ASSERT_TRUE(Query.exec(QString::fromLatin1(Sql))) << Sql;
         Db.close();
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("wal"));
+    QSqlDatabase::removeDatabase("wal");
 }
 
 int CountRows(const QString& AFile) {
     TADOConnection Conn;
-    Conn.SetConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + AFile);
+    Conn.SetConnectionString("Provider=SQLite;Data Source=" + AFile);
     TADOQuery Query;
     Query.SetConnection(&Conn);
-    Query.SetSQLText(QStringLiteral("select count(*) from t"));
+    Query.SetSQLText("select count(*) from t");
     Query.Open();
     return Query.Fields(0).AsInteger();
 }
@@ -48,11 +47,11 @@ int CountRows(const QString& AFile) {
 // folder nobody may write to.
 TEST(SqliteReadOnly, WalDatabaseIsReadWithoutLeavingFiles) {
     TempDir Dir;
-    const QString File = Dir.File(QStringLiteral("预算 #1.db"));
+    const QString File = Dir.File("预算 #1.db");
     MakeWalDatabase(File);
     const QByteArray Before = ReadBytes(File);
     const QStringList Files = QDir(Dir.Path()).entryList(QDir::Files);
-    ASSERT_EQ(Files, QStringList{QStringLiteral("预算 #1.db")});
+    ASSERT_EQ(Files, QStringList{"预算 #1.db"});
     EXPECT_EQ(CountRows(File), 3);
     EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), Files);
     EXPECT_EQ(ReadBytes(File), Before);
@@ -62,12 +61,11 @@ TEST(SqliteReadOnly, WalDatabaseIsReadFromAReadOnlyFolder) {
     SmallDisk Share(1024);
     if (!Share.Mounted())
         GTEST_SKIP() << Share.Reason().toStdString();
-    const QString File = Share.File(QStringLiteral("budget.db"));
+    const QString File = Share.File("budget.db");
     MakeWalDatabase(File);
     ASSERT_TRUE(Share.MakeReadOnly());
     EXPECT_EQ(CountRows(File), 3);
-    EXPECT_EQ(QDir(Share.File(QString())).entryList(QDir::Files),
-              QStringList{QStringLiteral("budget.db")});
+    EXPECT_EQ(QDir(Share.File(QString())).entryList(QDir::Files), QStringList{"budget.db"});
 }
 
 // Only the value of a password setting is blanked, however the driver
@@ -89,12 +87,12 @@ TEST(PasswordScrubbing, OnlyThePasswordValueIsBlanked) {
 
     TADOConnection Conn;
     Conn.SetConnectionString(
-        QStringLiteral("Provider=SQLOLEDB.1;Driver=No Such Driver;Data Source=srv;Password=x"));
+        "Provider=SQLOLEDB.1;Driver=No Such Driver;Data Source=srv;Password=x");
     try {
         Conn.Open();
         FAIL() << "connected";
     } catch (const EDatabaseError& Error) {
-        EXPECT_TRUE(Error.Message().contains(QStringLiteral("unixODBC"))) << Error.what();
-        EXPECT_FALSE(Error.Message().contains(QStringLiteral("***"))) << Error.what();
+        EXPECT_TRUE(Error.Message().contains("unixODBC")) << Error.what();
+        EXPECT_FALSE(Error.Message().contains("***")) << Error.what();
     }
 }

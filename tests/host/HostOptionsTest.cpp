@@ -9,9 +9,9 @@ namespace {
 
 QString RunHost(const QStringList& AArguments, int& AExitCode) {
     QProcess Host;
-    Host.start(BinaryDir() + QStringLiteral("/varnholt-host"), AArguments);
+    Host.start(BinaryDir() + "/varnholt-host", AArguments);
     if (!Host.waitForFinished(60000))
-        return QStringLiteral("did not finish");
+        return "did not finish";
     AExitCode = Host.exitCode();
     return QString::fromUtf8(Host.readAllStandardError());
 }
@@ -23,25 +23,23 @@ TEST(HostOptions, NonsenseValuesAreRefusedNamingTheOption) {
     TempDir Dir;
     const QString Fifo = MakeFifo(Dir, "host.conf");
     const std::vector<std::pair<QStringList, const char*>> Cases = {
-        {{QStringLiteral("--year"), QStringLiteral("-1")}, "--year"},
-        {{QStringLiteral("--year=20240")}, "--year"},
-        {{QStringLiteral("--storage"), QStringLiteral("7")}, "--storage"},
-        {{QStringLiteral("--reg-root"), QStringLiteral("99")}, "--reg-root"},
-        {{QStringLiteral("--btype"), QStringLiteral("3")}, "--btype"},
-        {{QStringLiteral("--plugin-id"), QStringLiteral("-1")}, "--plugin-id"},
-        {{QStringLiteral("--quit-after"), QStringLiteral("-5")}, "--quit-after"},
-        {{QStringLiteral("--config"), Dir.Path()}, "不是普通文件"},
-        {{QStringLiteral("--config"), Fifo}, "不是普通文件"},
+        {{"--year", "-1"}, "--year"},
+        {{"--year=20240"}, "--year"},
+        {{"--storage", "7"}, "--storage"},
+        {{"--reg-root", "99"}, "--reg-root"},
+        {{"--btype", "3"}, "--btype"},
+        {{"--plugin-id", "-1"}, "--plugin-id"},
+        {{"--quit-after", "-5"}, "--quit-after"},
+        {{"--config", Dir.Path()}, "不是普通文件"},
+        {{"--config", Fifo}, "不是普通文件"},
     };
     for (const auto& [Arguments, Named] : Cases) {
-        const HostOptionsResult Result =
-            ParseHostOptions(QStringList{QStringLiteral("varnholt-host")} + Arguments);
+        const HostOptionsResult Result = ParseHostOptions(QStringList{"varnholt-host"} + Arguments);
         EXPECT_TRUE(Result.Error.contains(QString::fromUtf8(Named)))
             << Arguments.join(' ').toStdString() << ": " << Result.Error.toStdString();
     }
-    const HostOptionsResult Good = ParseHostOptions(
-        {QStringLiteral("varnholt-host"), QStringLiteral("-year"), QStringLiteral("2024"),
-         QStringLiteral("--storage=1"), QStringLiteral("--reg-root"), QStringLiteral("5")});
+    const HostOptionsResult Good =
+        ParseHostOptions({"varnholt-host", "-year", "2024", "--storage=1", "--reg-root", "5"});
     EXPECT_TRUE(Good.Error.isEmpty()) << Good.Error.toStdString();
     EXPECT_EQ(Good.Options.DataYear, 2024);
     EXPECT_EQ(Good.Options.StorageKind, 1);
@@ -72,18 +70,13 @@ TEST(HostOptions, OwnArgumentsAreTakenBeforeQtSeesThem) {
 // that cannot be written, is an error with its reason and a non-zero exit.
 TEST(HostProgram, FailuresAreReportedWithAnExitCode) {
     const std::vector<std::pair<QStringList, QString>> Cases = {
-        {{QStringLiteral("--plugin"), QStringLiteral("/nonexistent/libother.so")},
-         QStringLiteral("/nonexistent/libother.so")},
-        {{QStringLiteral("--plugin"), BinaryDir() + QStringLiteral("/libplatform.so")},
-         QStringLiteral("ShowPlugInWindow")},
-        {{QStringLiteral("--screenshot"), QStringLiteral("/nonexistent/host.png")},
-         QStringLiteral("/nonexistent/host.png")},
+        {{"--plugin", "/nonexistent/libother.so"}, "/nonexistent/libother.so"},
+        {{"--plugin", BinaryDir() + "/libplatform.so"}, "ShowPlugInWindow"},
+        {{"--screenshot", "/nonexistent/host.png"}, "/nonexistent/host.png"},
     };
     for (const auto& [Arguments, Named] : Cases) {
         int ExitCode = 0;
-        const QString Error =
-            RunHost(Arguments + QStringList{QStringLiteral("--quit-after"), QStringLiteral("600")},
-                    ExitCode);
+        const QString Error = RunHost(Arguments + QStringList{"--quit-after", "600"}, ExitCode);
         EXPECT_NE(ExitCode, 0) << Arguments.join(' ').toStdString();
         EXPECT_TRUE(Error.contains(Named)) << Error.toStdString();
     }

@@ -27,12 +27,12 @@
 
 namespace {
 
-const QString All = QStringLiteral("<全部>");
-const QString Caption = QStringLiteral("Taldrow 7.1-提示信息");
+const QString All = "<全部>";
+const QString Caption = "Taldrow 7.1-提示信息";
 
 // Without blanks and line breaks.
 QString Squeezed(QString AText) {
-    return AText.remove(QRegularExpression(QStringLiteral("\\s")));
+    return AText.remove(QRegularExpression("\\s"));
 }
 
 class ReportOutputTest : public WindowTest {
@@ -52,9 +52,8 @@ protected:
         Select("");
     }
     QString Title(const QString& AFund) const {
-        return QStringLiteral("省教育厅2024年国库集中支付改革") + AFund +
-               (AFund.isEmpty() ? QStringLiteral("范围划分汇总建议表")
-                                : QStringLiteral("范围划分明细建议表"));
+        return "省教育厅2024年国库集中支付改革" + AFund +
+               (AFund.isEmpty() ? "范围划分汇总建议表" : "范围划分明细建议表");
     }
 };
 
@@ -101,7 +100,7 @@ TEST_F(ReportOutputTest, ContinuousPrintingPrintsEveryEntryInOrder) {
 
 TEST_F(ReportOutputTest, PreviewShowsPagesOfTheTableAsDrawnAndNeverRefills) {
     Window->cbNum->setChecked(true);
-    Window->cllBudget->PutText(3, 9, 0, QStringLiteral("改过的单元格"));
+    Window->cllBudget->PutText(3, 9, 0, "改过的单元格");
     int Pages = 0;
     Dialogs->OnDialog = [&Pages](QDialog& ADialog) {
         auto* Preview = ADialog.findChild<QPrintPreviewWidget*>();
@@ -226,7 +225,7 @@ TEST_F(ReportOutputTest, AFailingExportSaysWhichTableFailedAndStops) {
 // a value that is not a number chooses the first entry.
 TEST_F(ReportOutputTest, ExportSettingsDialogReadsAndStoresItsChoices) {
     const QString Ini = Dir.File("settings.ini");
-    Scope->Params.Params << QStringLiteral("13=") + Ini;
+    Scope->Params.Params << "13=" + Ini;
     struct TSeen {
         int Index = -1;
         bool Ticked = false;

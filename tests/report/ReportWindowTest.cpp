@@ -16,11 +16,11 @@
 
 namespace {
 
-const QString All = QStringLiteral("<全部>");
-const QString Public = QStringLiteral("公共财政预算资金");
-const QString Funds = QStringLiteral("政府性基金");
-const QString Special = QStringLiteral("财政专户管理资金");
-const QString Capital = QStringLiteral("国有资本经营预算资金");
+const QString All = "<全部>";
+const QString Public = "公共财政预算资金";
+const QString Funds = "政府性基金";
+const QString Special = "财政专户管理资金";
+const QString Capital = "国有资本经营预算资金";
 
 // The subtree as "id{child,child}".
 QString Shape(QTreeWidgetItem* AItem) {
