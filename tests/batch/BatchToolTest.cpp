@@ -2,7 +2,6 @@
 #include "cell/TCellDocument.h"
 #include "report/ReportFileNames.h"
 #include "report/ReportFill.h"
-#include "report/ReportHost.h"
 #include "report/ReportLookups.h"
 #include "support/EngineFixture.h"
 #include "support/ReportFixture.h"
@@ -25,25 +24,21 @@ struct TRun {
     QString Err;
 };
 
+TRun RunBatch(const QString& AConnection, const QStringList& AArguments) {
+    QProcess Process;
+    Process.start(BinaryDir() + "/varnholt-batch",
+                  QStringList{"--connection", AConnection} + AArguments);
+    EXPECT_TRUE(Process.waitForFinished(120000));
+    return {Process.exitCode(), QString::fromLocal8Bit(Process.readAllStandardOutput()),
+            QString::fromLocal8Bit(Process.readAllStandardError())};
+}
+
 class BatchToolTest : public ::testing::Test {
 protected:
-    TRun Batch(QStringList AArguments) {
-        return RunBatch("Provider=SQLite;Data Source=" + Db, AArguments);
+    TRun Batch(const QStringList& AArguments) {
+        return RunBatch(SqliteConnectionString(Db), AArguments);
     }
-    static TRun RunBatch(const QString& AConnection, QStringList AArguments) {
-        QProcess Process;
-        Process.setProgram(QDir(BinaryDir()).filePath("varnholt-batch"));
-        AArguments.prepend(AConnection);
-        AArguments.prepend("--connection");
-        Process.setArguments(AArguments);
-        Process.start();
-        EXPECT_TRUE(Process.waitForFinished(120000));
-        return {Process.exitCode(), QString::fromLocal8Bit(Process.readAllStandardOutput()),
-                QString::fromLocal8Bit(Process.readAllStandardError())};
-    }
-    QStringList Files() const {
-        return QDir(Out).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
-    }
+    QStringList Files() const { return Entries(Out); }
 
     TempDir Dir;
     QString Db = MakeDemoDb(Dir);
@@ -57,13 +52,9 @@ TEST_F(BatchToolTest, WritesEveryTableOfTheSelection) {
 
     // What the window selects for that node, filled in this process.
     TReportScope Scope(Db, "101001", true);
-    TReportFilter Filter;
-    Filter.BTypeIndex = "1";
-    Filter.UnitPrefix = "101002";
-    Filter.UnitName = UnitName("101002");
-    Filter.Year = HostYear();
-    Filter.DeptClass = HostDeptClass();
-    const QStringList Funds = FundNaturesWithData(Filter.WindowFilter(DefDialect()));
+    const QString Name = UnitName("101002");
+    const QStringList Funds =
+        FundNaturesWithData(Scope.Context("101002", Name).Filter.WindowFilter(DefDialect()));
     ASSERT_GE(Funds.size(), 2);
     EXPECT_EQ(Files().size(), 2 * Funds.size());
     for (const QString& Fund : Funds) {
@@ -72,7 +63,7 @@ TEST_F(BatchToolTest, WritesEveryTableOfTheSelection) {
         EXPECT_TRUE(QFile::exists(Workbook.chopped(5) + ".pdf"));
         const QString Code = LookupMoneyKindId(Fund);
         TCellDocument Grid;
-        FillReport(Grid, MakeReportContext(Filter, "预算数", Code), Code, true);
+        FillReport(Grid, Scope.Context("101002", Name, Code), Code, true);
         EXPECT_EQ(FirstDifference(ReadWorkbookCells(Workbook), GridCells(Grid)).toStdString(), "")
             << Fund.toStdString();
     }
