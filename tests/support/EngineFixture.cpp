@@ -8,11 +8,11 @@
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
+#include <QSet>
 #include <atomic>
 #include <cmath>
 #include <map>
 #include <stdexcept>
-#include <tuple>
 
 namespace {
 
@@ -24,16 +24,9 @@ void DropServerDatabase(const QString& AName) {
 }
 
 bool IsNumber(const QVariant& AValue) {
-    switch (AValue.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-        return true;
-    default:
-        return false;
-    }
+    static const QSet<int> Numbers{QMetaType::Int, QMetaType::UInt, QMetaType::LongLong,
+                                   QMetaType::ULongLong, QMetaType::Double};
+    return Numbers.contains(AValue.typeId());
 }
 
 bool SameValue(const QVariant& AExpected, const QVariant& AActual) {
@@ -54,13 +47,11 @@ QString RowText(const QVariantList& ARow) {
     return Texts.join(QLatin1Char('|'));
 }
 
-using TProvinceKey = std::tuple<TEngine, int, qint64, quint32, int, int>;
-std::map<TProvinceKey, std::unique_ptr<TDemoDatabase>> Provinces;
+// The suite's provinces by engine; a suite has one set of options.
+std::map<TEngine, std::unique_ptr<TDemoDatabase>> Provinces;
 
 const TDemoDatabase& Province(TEngine AEngine, const TDemoOptions& AOptions) {
-    const TProvinceKey Key{AEngine,       AOptions.Units,     AOptions.Rows,
-                           AOptions.Seed, AOptions.FirstYear, AOptions.Years};
-    auto& Slot = Provinces[Key];
+    auto& Slot = Provinces[AEngine];
     if (!Slot)
         Slot = std::make_unique<TDemoDatabase>(AEngine, AOptions);
     return *Slot;
@@ -147,10 +138,6 @@ void TEngineTest::SetUp() {
         FAIL() << "cannot make the demo province: " << Error.what();
     }
     FHost = std::make_unique<THostScope>(FDatabase->ConnectionString());
-}
-
-void TEngineTest::TearDown() {
-    FHost.reset();
 }
 
 void TEngineTest::TearDownTestSuite() {

@@ -92,7 +92,6 @@ protected:
     virtual TDemoOptions DemoOptions() const { return TDemoOptions{60, 3000}; }
 
     void SetUp() override;
-    void TearDown() override;
     static void TearDownTestSuite();
 
     // The province on this test's engine, and the same province in SQLite
