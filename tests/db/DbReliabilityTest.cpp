@@ -5,12 +5,11 @@
 #include "platform/data/TADOConnection.h"
 #include "platform/data/TADOQuery.h"
 #include "platform/data/TConnectionString.h"
+#include "support/DbFixture.h"
 #include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
 #include <QDir>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,22 +17,13 @@ namespace {
 // A database in WAL mode as a writer leaves it when it closes: the log
 // checkpointed into the file and no -wal or -shm beside it.
 void MakeWalDatabase(const QString& AFile) {
-    {
-        QSqlDatabase Db = QSqlDatabase::addDatabase("QSQLITE", "wal");
-        Db.setDatabaseName(AFile);
-        ASSERT_TRUE(Db.open());
-        QSqlQuery Query(Db);
-        for (const char* Sql : {"PRAGMA journal_mode=WAL", "create table t (x)",
-                                "insert into t values (1), (2), (3)"})
-            ASSERT_TRUE(Query.exec(QString::fromLatin1(Sql))) << Sql;
-        Db.close();
-    }
-    QSqlDatabase::removeDatabase("wal");
+    RunSql(AFile,
+           {"PRAGMA journal_mode=WAL", "create table t (x)", "insert into t values (1), (2), (3)"});
 }
 
 int CountRows(const QString& AFile) {
     TADOConnection Conn;
-    Conn.SetConnectionString("Provider=SQLite;Data Source=" + AFile);
+    Conn.SetConnectionString(SqliteConnectionString(AFile));
     TADOQuery Query;
     Query.SetConnection(&Conn);
     Query.SetSQLText("select count(*) from t");
