@@ -82,6 +82,7 @@ TEST(CllTemplate, BrokenTemplatesFailWithAReasonAndLeaveABlankGrid) {
         QByteArray Content; // empty: no file at all
         int Code;
         const char* Reason;
+        QString Path = {}; // read instead of a file with the content
     };
     const QByteArray Valid = R"({"format":"varnholt-cll","version":1,
         "fonts":{"body":{"family":"Noto Serif CJK SC","size":10}},
@@ -96,6 +97,18 @@ TEST(CllTemplate, BrokenTemplatesFailWithAReasonAndLeaveABlankGrid) {
     for (int Index = 0; Index < 1001; ++Index)
         ManyFonts += "\"f" + QByteArray::number(Index) + R"(":{"family":"x","size":10},)";
     ManyFonts += R"("body":{"family":"x","size":10}}})";
+    // Entries that together cover more than ten million cells: loading time
+    // must follow the file's size.
+    const QByteArray ManyCells =
+        R"({"format":"varnholt-cll","version":1,"fonts":{"body":{"family":"Noto Serif CJK SC",)"
+        R"("size":10}},"columns":[)" +
+        QByteArray("8,").repeated(255) + "8],\"rows\":[" + QByteArray("20,").repeated(9999) +
+        "20],\"cells\":[" + QByteArray(R"({"range":"A1:IV10000"},)").repeated(3) +
+        R"({"range":"A1:IV10000"}]})";
+    // Anything but a regular file is refused at once, without hanging or
+    // reading without end.
+    TempDir OddFiles;
+    const QString Fifo = MakeFifo(OddFiles, "x.cll");
     // Every value is checked for its type and range, and the message names
     // the field; nothing is read as something else.
     const TCase Cases[] = {
@@ -142,12 +155,17 @@ TEST(CllTemplate, BrokenTemplatesFailWithAReasonAndLeaveABlankGrid) {
          "page.margins[0]"},
         {"footer part as number", WithPage(R"("footer":["",1])"), TCllReader::BadContent,
          "page.footer[1]"},
+        {"too many cells", ManyCells, TCllReader::BadContent, "cells[3]"},
+        {"fifo", {}, TCllReader::FileUnreadable, "不是普通文件", Fifo},
+        {"device", {}, TCllReader::FileUnreadable, "不是普通文件", "/dev/zero"},
+        {"folder", {}, TCllReader::FileUnreadable, "不是普通文件", OddFiles.Path()},
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.Name);
         TempDir Dir;
-        const QString File = Case.Content.isNull() ? Dir.File(QStringLiteral("none.cll"))
-                                                   : WriteFile(Dir, Case.Content);
+        const QString File = !Case.Path.isEmpty()    ? Case.Path
+                             : Case.Content.isNull() ? Dir.File(QStringLiteral("none.cll"))
+                                                     : WriteFile(Dir, Case.Content);
         TCell5 Grid;
         ASSERT_EQ(Grid.LoadTemplate(SummaryTemplate(), QString()), 0);
         EXPECT_EQ(Grid.LoadTemplate(File, QString()), Case.Code);
@@ -194,36 +212,6 @@ TEST(CllTemplate, RangesAndOutlinesApplyToEveryCellOfABlock) {
     EXPECT_EQ(Sheet.DefaultRowHeight(), 30);
     EXPECT_EQ(Sheet.TotalWidth(), 180);
     EXPECT_EQ(Sheet.Page().Orientation, QPageLayout::Portrait);
-}
-
-// A FIFO, a device or a folder under a template's name is refused at once,
-// without hanging or reading without end.
-TEST(CllTemplate, AnythingButAFileIsRefused) {
-    TempDir Dir;
-    const QString Fifo = MakeFifo(Dir, "x.cll");
-    for (const QString& Name : {Fifo, QStringLiteral("/dev/zero"), Dir.Path()}) {
-        SCOPED_TRACE(Name.toStdString());
-        TCell5 Grid;
-        EXPECT_EQ(Grid.LoadTemplate(Name, QString()), TCllReader::FileUnreadable);
-        EXPECT_TRUE(Grid.LastError().contains(QStringLiteral("不是普通文件")))
-            << Grid.LastError().toStdString();
-        EXPECT_EQ(Grid.GetRowCount(0), 1);
-    }
-}
-
-// Loading time must follow the file's size: entries that together cover more
-// than ten million cells are refused, naming the entry that went over.
-TEST(CllTemplate, EntriesCoveringTooManyCellsAreRefused) {
-    QByteArray Content = R"({"format":"varnholt-cll","version":1,
-        "fonts":{"body":{"family":"Noto Serif CJK SC","size":10}},"columns":[)";
-    Content += QByteArray("8,").repeated(255) + "8],\"rows\":[" + QByteArray("20,").repeated(9999) +
-               "20],\"cells\":[";
-    Content += QByteArray(R"({"range":"A1:IV10000"},)").repeated(3) + R"({"range":"A1:IV10000"}]})";
-    TempDir Dir;
-    TCell5 Grid;
-    EXPECT_EQ(Grid.LoadTemplate(WriteFile(Dir, Content), QString()), TCllReader::BadContent);
-    EXPECT_TRUE(Grid.LastError().contains(QStringLiteral("cells[3]")))
-        << Grid.LastError().toStdString();
 }
 
 // Merges are found through an index by row; random joins, single cells that
