@@ -17,32 +17,14 @@
 
 namespace {
 
-struct TCase {
-    const char* Prefix;
-    const char* BType;
-    int SubType;
-    int Year;
-    int DeptClass = 1;
-};
-
-const TCase Cases[] = {{"101", "1", 0, 2024},
-                       {"1", "0", 0, 2023},
-                       {"101001", "2", 1, 2024},
-                       {"101002", "1", 2, 2022},
-                       {"106", "1", 1, 2024, 2}};
+// Year, class, indicator type and sub-type, prefix, name.
+const TReportFilter Filters[] = {{2024, 1, "1", 0, "101", "选定单位"},
+                                 {2023, 1, "0", 0, "1", "选定单位"},
+                                 {2024, 1, "2", 1, "101001", "选定单位"},
+                                 {2022, 1, "1", 2, "101002", "选定单位"},
+                                 {2024, 2, "1", 1, "106", "选定单位"}};
 
 const QStringList BTypeTexts = {"控制数", "预算数", "临时指标"};
-
-TReportFilter FilterOf(const TCase& ACase) {
-    TReportFilter F;
-    F.Year = ACase.Year;
-    F.DeptClass = ACase.DeptClass;
-    F.BTypeIndex = ACase.BType;
-    F.SubTypeIndex = ACase.SubType;
-    F.UnitPrefix = ACase.Prefix;
-    F.UnitName = "选定单位";
-    return F;
-}
 
 class ReportOnEngines : public TEngineTest {
 protected:
@@ -86,9 +68,8 @@ protected:
 
 TEST_P(ReportOnEngines, QueriesAgreeWithTheAdjustments) {
     const auto All = ToAdjustments(Reference().Rows(AdjustmentsSql));
-    for (const TCase& Case : Cases) {
-        const TReportFilter F = FilterOf(Case);
-        const std::string Name = std::string(Case.Prefix) + "/" + Case.BType;
+    for (const TReportFilter& F : Filters) {
+        const std::string Name = (F.UnitPrefix + "/" + F.BTypeIndex).toStdString();
         const auto Summary = SummaryModel(All, F);
         EXPECT_GT(Summary.size(), 1u) << Name;
         Compare(BuildSummarySql(F, DefDialect()), {"mid", "mname", "lei", "kuan", "xiang", "bname"},
@@ -109,10 +90,9 @@ TEST_P(ReportOnEngines, QueriesAgreeWithTheAdjustments) {
 }
 
 TEST_P(ReportOnEngines, EveryTableEqualsTheOneFromSqlite) {
-    for (const TCase& Case : Cases) {
-        TReportFilter F = FilterOf(Case);
+    for (const TReportFilter& F : Filters) {
         const QStringList Funds = FundNaturesWithData(F.WindowFilter(DefDialect()));
-        ASSERT_GE(Funds.size(), 2) << Case.Prefix;
+        ASSERT_GE(Funds.size(), 2) << F.UnitPrefix.toStdString();
         std::vector<TWorkbookCells> Shown, Exported;
         for (const QString& Fund : Funds) {
             Shown.push_back(Table(F, Fund, false));
@@ -124,7 +104,7 @@ TEST_P(ReportOnEngines, EveryTableEqualsTheOneFromSqlite) {
         EXPECT_EQ(QSet<QString>(Funds.begin(), Funds.end()),
                   QSet<QString>(SqliteFunds.begin(), SqliteFunds.end()));
         for (int I = 0; I < Funds.size(); ++I) {
-            const std::string Name = std::string(Case.Prefix) + " " + Funds[I].toStdString();
+            const std::string Name = (F.UnitPrefix + " " + Funds[I]).toStdString();
             EXPECT_EQ(FirstDifference(Shown[size_t(I)], Table(F, Funds[I], false)).toStdString(),
                       "")
                 << Name;

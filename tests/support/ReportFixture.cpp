@@ -59,10 +59,8 @@ TReportScope::TReportScope(const QString& ADbFile, const QString& AUnit, bool AD
 
 TReportContext TReportScope::Context(const QString& APrefix, const QString& AUnitName,
                                      const QString& AFundCode) const {
-    TReportFilter Filter;
-    Filter.BTypeIndex = QStringLiteral("1");
-    Filter.UnitPrefix = APrefix;
-    Filter.UnitName = AUnitName;
+    // The host's year and class go in.
+    const TReportFilter Filter{0, 0, QStringLiteral("1"), 0, APrefix, AUnitName};
     return MakeReportContext(Filter, QStringLiteral("预算数"), AFundCode);
 }
 
