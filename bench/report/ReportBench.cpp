@@ -25,6 +25,7 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <sys/resource.h>
@@ -104,17 +105,25 @@ int main(int argc, char** argv) {
     const QString Sql = BuildDetailSql(Context.Filter, Parts, DefDialect());
 
     int Rows = 0;
-    const double Query = Seconds([&] {
+    const auto RunQuery = [&] {
         IARQueryPtr Result;
         OpenDefQuery(Sql, Result);
         Rows = Result ? Result->GetQuery()->RecordCount() : 0;
-    });
+    };
+    // Once untimed, so that the baseline and the fill both find the file in
+    // the page cache; then the better of three runs.
+    RunQuery();
+    double Query = Seconds(RunQuery);
+    for (int Run = 0; Run < 2; ++Run)
+        Query = std::min(Query, Seconds(RunQuery));
     std::printf("detail table of fund 11, levels %d-%d: %d query rows\n", Parts.Levels.First,
                 Parts.Levels.Last, Rows);
     Report("query alone (baseline)", Query, Rows, Query);
     TCellDocument Grid;
-    Report("FillDetailTable", Seconds([&] { FillDetailTable(Grid, Context, "11", true); }), Rows,
-           Query);
+    double Fill = Seconds([&] { FillDetailTable(Grid, Context, "11", true); });
+    for (int Run = 0; Run < 2; ++Run)
+        Fill = std::min(Fill, Seconds([&] { FillDetailTable(Grid, Context, "11", true); }));
+    Report("FillDetailTable", Fill, Rows, Query);
     Report("export .xlsx", Seconds([&] { Grid.ExportExcel(QDir(Out).filePath("detail11.xlsx")); }),
            Rows, Query);
     Report("PDF", Seconds([&] { Grid.PrintToPdf(QDir(Out).filePath("detail11.pdf")); }), Rows,
