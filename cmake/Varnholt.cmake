@@ -9,36 +9,65 @@
 # message, includes that name such a folder or climb out with "../".
 
 # Gives TARGET the include directory that shows its folder under the
-# folder's name.
+# folder's name ("cell"), or, for a library folder inside another library's
+# folder, under both names ("cell/view").
 function(varnholt_expose_folder TARGET)
     get_filename_component(Folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    get_filename_component(ParentDir ${CMAKE_CURRENT_SOURCE_DIR} DIRECTORY)
+    get_property(ParentFolder DIRECTORY ${ParentDir} PROPERTY VARNHOLT_LIBRARY_FOLDER)
+    if(ParentFolder)
+        set(Folder ${ParentFolder}/${Folder})
+    endif()
+    set_property(DIRECTORY PROPERTY VARNHOLT_LIBRARY_FOLDER ${Folder})
     set(Dir ${CMAKE_BINARY_DIR}/include/${TARGET})
-    file(MAKE_DIRECTORY ${Dir})
+    get_filename_component(LinkParent ${Dir}/${Folder} DIRECTORY)
+    file(MAKE_DIRECTORY ${LinkParent})
     file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${Dir}/${Folder} SYMBOLIC)
     target_include_directories(${TARGET} PUBLIC ${Dir})
     set_target_properties(${TARGET} PROPERTIES VARNHOLT_FOLDER ${Folder})
+    set_property(GLOBAL APPEND PROPERTY VARNHOLT_FOLDERS ${Folder})
+endfunction()
+
+# The headers of the folder DIR and its subfolders, less those of a
+# subfolder with a CMakeLists.txt of its own: such a subfolder is a library
+# of its own ("cell/view" inside "cell").
+function(varnholt_folder_headers DIR OUT)
+    file(GLOB_RECURSE Headers CONFIGURE_DEPENDS ${DIR}/*.h)
+    file(GLOB_RECURSE Lists ${DIR}/*/CMakeLists.txt)
+    foreach(List ${Lists})
+        get_filename_component(Nested ${List} DIRECTORY)
+        list(FILTER Headers EXCLUDE REGEX "^${Nested}/")
+    endforeach()
+    set(${OUT} ${Headers} PARENT_SCOPE)
 endfunction()
 
 # Puts TARGET's sources and the headers named like them under the include
 # check; WHOLE_FOLDER adds every header of the folder (for a target that is
-# its folder's only one).
+# its folder's only one). NO_WIDGETS: the target must not use Qt Widgets or
+# Qt Print Support, neither by linking them (directly or through what it
+# links) nor by including one of their headers.
 function(varnholt_watch_includes TARGET)
-    cmake_parse_arguments(W "WHOLE_FOLDER" "" "" ${ARGN})
+    cmake_parse_arguments(W "WHOLE_FOLDER;NO_WIDGETS" "" "" ${ARGN})
     set_property(GLOBAL APPEND PROPERTY VARNHOLT_WATCHED_TARGETS ${TARGET})
-    set_target_properties(${TARGET} PROPERTIES VARNHOLT_WATCH_FOLDER ${W_WHOLE_FOLDER})
+    set_target_properties(${TARGET} PROPERTIES VARNHOLT_WATCH_FOLDER ${W_WHOLE_FOLDER}
+                                               VARNHOLT_NO_WIDGETS ${W_NO_WIDGETS})
 endfunction()
 
-# varnholt_library(<name> SOURCES <files...> USES <targets...>)
+# varnholt_library(<name> SOURCES <files...> USES <targets...> [NO_WIDGETS])
 # One folder's static library, compiled with hidden symbols: the plug-in
-# module exports nothing of it.
+# module exports nothing of it. NO_WIDGETS: see varnholt_watch_includes.
 function(varnholt_library NAME)
-    cmake_parse_arguments(L "" "" "SOURCES;USES" ${ARGN})
+    cmake_parse_arguments(L "NO_WIDGETS" "" "SOURCES;USES" ${ARGN})
+    set(NoWidgets)
+    if(L_NO_WIDGETS)
+        set(NoWidgets NO_WIDGETS)
+    endif()
     add_library(${NAME} STATIC ${L_SOURCES})
     target_link_libraries(${NAME} PUBLIC ${L_USES})
     set_target_properties(${NAME} PROPERTIES
         CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
     varnholt_expose_folder(${NAME})
-    varnholt_watch_includes(${NAME} WHOLE_FOLDER)
+    varnholt_watch_includes(${NAME} WHOLE_FOLDER ${NoWidgets})
     varnholt_check_headers(${NAME})
 endfunction()
 
@@ -56,8 +85,12 @@ function(varnholt_check_headers NAME)
             set(H_LIBS ${NAME})
         endif()
     endif()
-    file(GLOB_RECURSE Headers CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
-        ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    varnholt_folder_headers(${CMAKE_CURRENT_SOURCE_DIR} Absolute)
+    set(Headers)
+    foreach(Header ${Absolute})
+        file(RELATIVE_PATH Header ${CMAKE_CURRENT_SOURCE_DIR} ${Header})
+        list(APPEND Headers ${Header})
+    endforeach()
     if(NOT Headers)
         return()
     endif()
@@ -77,9 +110,9 @@ function(varnholt_check_headers NAME)
     add_dependencies(check-headers ${NAME}_headers)
 endfunction()
 
-# The folders TARGET may include from: those of the targets it links,
-# directly or through them.
-function(varnholt_allowed_folders TARGET OUT)
+# What TARGET links, directly or through what it links (TARGETS, itself
+# included), and the folders it may therefore include from (FOLDERS).
+function(varnholt_link_closure TARGET TARGETS FOLDERS)
     set(Seen)
     set(Folders)
     set(Pending ${TARGET})
@@ -104,44 +137,117 @@ function(varnholt_allowed_folders TARGET OUT)
         endforeach()
         list(LENGTH Pending Left)
     endwhile()
-    set(${OUT} ${Folders} PARENT_SCOPE)
+    set(${TARGETS} ${Seen} PARENT_SCOPE)
+    set(${FOLDERS} ${Folders} PARENT_SCOPE)
+endfunction()
+
+# The library folder an include such as "report/tables/DetailQuery.h"
+# names: the longest folder of a library that begins its path, else its
+# first part.
+function(varnholt_included_folder INCLUDE OUT)
+    get_property(Known GLOBAL PROPERTY VARNHOLT_FOLDERS)
+    string(REGEX MATCH "^[A-Za-z0-9_-]+" Found "${INCLUDE}")
+    string(LENGTH "${Found}" FoundLength)
+    foreach(Folder ${Known})
+        string(LENGTH "${Folder}" Length)
+        string(FIND "${INCLUDE}" "${Folder}/" At)
+        if(At EQUAL 0 AND Length GREATER FoundLength)
+            set(Found ${Folder})
+            set(FoundLength ${Length})
+        endif()
+    endforeach()
+    set(${OUT} ${Found} PARENT_SCOPE)
+endfunction()
+
+# The include folders of the Qt modules a NO_WIDGETS target must not use.
+function(varnholt_widget_include_dirs OUT)
+    set(Dirs)
+    foreach(Module Widgets PrintSupport)
+        get_target_property(ModuleDirs Qt6::${Module} INTERFACE_INCLUDE_DIRECTORIES)
+        list(FILTER ModuleDirs INCLUDE REGEX "/Qt${Module}$")
+        list(APPEND Dirs ${ModuleDirs})
+    endforeach()
+    set(${OUT} ${Dirs} PARENT_SCOPE)
+endfunction()
+
+# The problems of one watched file: an include of a folder the target does
+# not link, one that climbs out with "../", and for a NO_WIDGETS target a
+# Qt Widgets or Print Support header.
+function(varnholt_file_problems FILE TARGET ALLOWED NO_WIDGETS OUT)
+    set(Problems)
+    file(STRINGS ${FILE} Lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+    varnholt_widget_include_dirs(WidgetDirs)
+    foreach(Line ${Lines})
+        if(Line MATCHES "\"\\.\\./")
+            list(APPEND Problems "${FILE}: ${Line} (no \"../\": link the folder)")
+        elseif(Line MATCHES "\"([A-Za-z0-9_/-]+)/[^/\"]+\"")
+            varnholt_included_folder("${CMAKE_MATCH_1}/x" Folder)
+            if(NOT Folder IN_LIST ALLOWED)
+                list(APPEND Problems "${FILE}: ${Line} (${TARGET} does not link ${Folder})")
+            endif()
+        elseif(NO_WIDGETS AND Line MATCHES "<([^>]+)>")
+            set(Header ${CMAKE_MATCH_1})
+            set(Widget FALSE)
+            if(Header MATCHES "^Qt(Widgets|PrintSupport)/")
+                set(Widget TRUE)
+            endif()
+            foreach(WidgetDir ${WidgetDirs})
+                if(EXISTS ${WidgetDir}/${Header})
+                    set(Widget TRUE)
+                endif()
+            endforeach()
+            if(Widget)
+                list(APPEND Problems "${FILE}: ${Line} (${TARGET} is to run without Qt Widgets)")
+            endif()
+        endif()
+    endforeach()
+    set(${OUT} ${Problems} PARENT_SCOPE)
+endfunction()
+
+# The files of a watched target: its sources with the headers named like
+# them, and every header of its folder when it watches the whole folder.
+function(varnholt_watched_files TARGET OUT)
+    get_target_property(Dir ${TARGET} SOURCE_DIR)
+    get_target_property(Sources ${TARGET} SOURCES)
+    get_target_property(WholeFolder ${TARGET} VARNHOLT_WATCH_FOLDER)
+    set(Files)
+    if(WholeFolder)
+        varnholt_folder_headers(${Dir} Files)
+    endif()
+    foreach(Source ${Sources})
+        if(Source MATCHES "\\.(cpp|h)$" AND NOT Source MATCHES "^\\$<")
+            get_filename_component(Source ${Source} ABSOLUTE BASE_DIR ${Dir})
+            string(REGEX REPLACE "\\.cpp$" ".h" Companion ${Source})
+            list(APPEND Files ${Source} ${Companion})
+        endif()
+    endforeach()
+    list(REMOVE_DUPLICATES Files)
+    set(${OUT} ${Files} PARENT_SCOPE)
 endfunction()
 
 # Stops the configuration when a watched target's file includes a header of
 # a folder the target does not link, or reaches out of its folder with
-# "../". Run once, after every folder has been read.
+# "../", or when a NO_WIDGETS target links or includes Qt Widgets or Qt
+# Print Support. Run once, after every folder has been read.
 function(varnholt_check_includes)
     get_property(Targets GLOBAL PROPERTY VARNHOLT_WATCHED_TARGETS)
     set(Problems)
     foreach(Target ${Targets})
-        varnholt_allowed_folders(${Target} Allowed)
-        get_target_property(Dir ${Target} SOURCE_DIR)
-        get_target_property(Sources ${Target} SOURCES)
-        get_target_property(WholeFolder ${Target} VARNHOLT_WATCH_FOLDER)
-        set(Files)
-        if(WholeFolder)
-            file(GLOB_RECURSE Files ${Dir}/*.h)
-        endif()
-        foreach(Source ${Sources})
-            if(Source MATCHES "\\.(cpp|h)$" AND NOT Source MATCHES "^\\$<")
-                get_filename_component(Source ${Source} ABSOLUTE BASE_DIR ${Dir})
-                string(REGEX REPLACE "\\.cpp$" ".h" Companion ${Source})
-                list(APPEND Files ${Source} ${Companion})
-            endif()
-        endforeach()
-        list(REMOVE_DUPLICATES Files)
-        foreach(File ${Files})
-            if(NOT EXISTS ${File})
-                continue()
-            endif()
-            file(STRINGS ${File} Lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
-            foreach(Line ${Lines})
-                if(Line MATCHES "\"\\.\\./")
-                    list(APPEND Problems "${File}: ${Line} (no \"../\": link the folder)")
-                elseif(Line MATCHES "\"([A-Za-z0-9_-]+)/" AND NOT CMAKE_MATCH_1 IN_LIST Allowed)
-                    list(APPEND Problems "${File}: ${Line} (${Target} does not link ${CMAKE_MATCH_1})")
+        varnholt_link_closure(${Target} Linked Allowed)
+        get_target_property(NoWidgets ${Target} VARNHOLT_NO_WIDGETS)
+        if(NoWidgets)
+            foreach(Module Qt6::Widgets Qt6::PrintSupport)
+                if(Module IN_LIST Linked)
+                    list(APPEND Problems "${Target} links ${Module} (it is to run without Qt Widgets)")
                 endif()
             endforeach()
+        endif()
+        varnholt_watched_files(${Target} Files)
+        foreach(File ${Files})
+            if(EXISTS ${File})
+                varnholt_file_problems(${File} ${Target} "${Allowed}" "${NoWidgets}" FileProblems)
+                list(APPEND Problems ${FileProblems})
+            endif()
         endforeach()
     endforeach()
     if(Problems)

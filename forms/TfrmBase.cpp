@@ -1,6 +1,6 @@
 #include "TfrmBase.h"
 
-#include "platform/TScreen.h"
+#include "platform/ui/TScreen.h"
 
 #include <QFont>
 #include <QPalette>

@@ -1,6 +1,6 @@
 #include "TfrmBsCld.h"
 
-#include "platform/TMainMenu.h"
+#include "platform/ui/TMainMenu.h"
 
 #include <QChildEvent>
 #include <QFrame>

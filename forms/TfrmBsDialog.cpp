@@ -1,6 +1,6 @@
 #include "TfrmBsDialog.h"
 
-#include "platform/VirtualKeys.h"
+#include "platform/ui/VirtualKeys.h"
 
 TfrmBsDialog::TfrmBsDialog(TComponent* AOwner)
     : TfrmBase(AOwner) {

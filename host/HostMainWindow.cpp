@@ -2,8 +2,8 @@
 
 #include "HostSession.h"
 #include "PlugInLibrary.h"
-#include "platform/TForm.h"
-#include "platform/TMainMenu.h"
+#include "platform/ui/TForm.h"
+#include "platform/ui/TMainMenu.h"
 
 #include <QAction>
 #include <QMdiArea>

@@ -3,8 +3,8 @@
 #include "HostPlugInManager.h"
 #include "HostSession.h"
 #include "PlugInLibrary.h"
-#include "platform/TApplication.h"
-#include "platform/TScreen.h"
+#include "platform/ui/TApplication.h"
+#include "platform/ui/TScreen.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,8 +1,8 @@
 #include "TObjectFactory.h"
 
 #include "HostingExceptions.h"
-#include "platform/TForm.h"
-#include "platform/TWinControl.h"
+#include "platform/ui/TForm.h"
+#include "platform/ui/TWinControl.h"
 
 #include <QMutexLocker>
 

@@ -3,7 +3,7 @@
 #include "ClassRegistry.h"
 #include "HostingExceptions.h"
 #include "TObjectFactory.h"
-#include "platform/TApplication.h"
+#include "platform/ui/TApplication.h"
 
 TResRefManager::TResRefManager(TComponent* AOwner)
     : TComponent(AOwner) {}

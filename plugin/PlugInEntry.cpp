@@ -4,8 +4,8 @@
 #include "forms/TfrmBase.h"
 #include "hosting/ClassRegistry.h"
 #include "hosting/TResRefManager.h"
-#include "platform/TApplication.h"
-#include "platform/TScreen.h"
+#include "platform/ui/TApplication.h"
+#include "platform/ui/TScreen.h"
 
 TResRefManager* ResRefManager = nullptr;
 TApplication* SavedApplication = nullptr;

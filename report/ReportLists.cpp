@@ -1,7 +1,7 @@
 #include "ReportLists.h"
 
-#include "ReportHost.h"
-#include "ReportLookups.h"
+#include "report/tables/ReportHost.h"
+#include "report/tables/ReportLookups.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>

@@ -1,6 +1,6 @@
 #include "TProgressPanel.h"
 
-#include "platform/TScreen.h"
+#include "platform/ui/TScreen.h"
 
 #include <QFrame>
 #include <QProgressBar>

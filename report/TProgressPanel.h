@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TReportProgress.h"
+#include "report/tables/TReportProgress.h"
 
 #include <QElapsedTimer>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "TQtReportDialogs.h"
 
-#include "platform/TForm.h"
+#include "platform/ui/TForm.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

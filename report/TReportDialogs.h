@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TFormTypes.h"
+#include "platform/ui/TFormTypes.h"
 
 #include <QString>
 

@@ -2,12 +2,12 @@
 #include "TbfrmVarnholt.h"
 
 #include "BrowseForFolder.h"
-#include "ReportFileNames.h"
-#include "ReportHost.h"
 #include "ReportTexts.h"
 #include "TReportDialogs.h"
 #include "TfrmPrintExpSet.h"
-#include "cell/TCell5.h"
+#include "cell/view/TCell5.h"
+#include "report/tables/ReportFileNames.h"
+#include "report/tables/ReportHost.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 
 #include "ReportTexts.h"
 #include "TReportDialogs.h"
-#include "cell/TCell5.h"
+#include "cell/view/TCell5.h"
 
 #include <QCheckBox>
 #include <QComboBox>

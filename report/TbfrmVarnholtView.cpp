@@ -3,8 +3,8 @@
 
 #include "ReportIcons.h"
 #include "TProgressPanel.h"
-#include "cell/TCell5.h"
-#include "platform/TMainMenu.h"
+#include "cell/view/TCell5.h"
+#include "platform/ui/TMainMenu.h"
 #include "trees/TCheckTree.h"
 #include "trees/TDynamicTree.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/TApplication.h"
 #include "platform/TComponent.h"
+#include "platform/ui/TApplication.h"
 
 #include <QPointer>
 #include <QTreeWidget>

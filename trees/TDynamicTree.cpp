@@ -3,9 +3,9 @@
 #include "TExceptDynamicTree.h"
 #include "TQueryThread.h"
 #include "db/SqlLiteral.h"
-#include "platform/TApplication.h"
 #include "platform/data/TADOConnection.h"
 #include "platform/data/TADOQuery.h"
+#include "platform/ui/TApplication.h"
 
 #include <QCoreApplication>
 

@@ -6,7 +6,7 @@
 //   cell_bench [--rows N] [--keep FOLDER]
 //
 // --keep leaves the PDF, the workbook and a screenshot of the grid in FOLDER.
-#include "cell/TCell5.h"
+#include "cell/view/TCell5.h"
 
 #include <QApplication>
 #include <QDir>

@@ -13,10 +13,10 @@
 #include "db/TARQuery.h"
 #include "hostcontext/HostContext.h"
 #include "platform/data/TDbManager.h"
-#include "report/DetailLayout.h"
-#include "report/DetailQuery.h"
-#include "report/ReportHost.h"
-#include "report/ReportLookups.h"
+#include "report/tables/DetailLayout.h"
+#include "report/tables/DetailQuery.h"
+#include "report/tables/ReportHost.h"
+#include "report/tables/ReportLookups.h"
 
 #include <QCommandLineParser>
 #include <QDir>

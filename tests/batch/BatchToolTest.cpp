@@ -1,8 +1,8 @@
 // varnholt-batch run as a process on a generated province.
 #include "cell/TCellDocument.h"
-#include "report/ReportFileNames.h"
-#include "report/ReportFill.h"
-#include "report/ReportLookups.h"
+#include "report/tables/ReportFileNames.h"
+#include "report/tables/ReportFill.h"
+#include "report/tables/ReportLookups.h"
 #include "support/EngineFixture.h"
 #include "support/ReportFixture.h"
 #include "support/WorkbookCells.h"

@@ -1,7 +1,7 @@
 #include "forms/TfrmBsTrvTC.h"
-#include "platform/TApplication.h"
-#include "platform/TMainMenu.h"
-#include "platform/TScreen.h"
+#include "platform/ui/TApplication.h"
+#include "platform/ui/TMainMenu.h"
+#include "platform/ui/TScreen.h"
 #include "support/PendingEvents.h"
 #include "support/TestDialog.h"
 

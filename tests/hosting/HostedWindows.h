@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TForm.h"
+#include "platform/ui/TForm.h"
 
 #include <functional>
 

@@ -2,7 +2,7 @@
 
 #include "HostedWindows.h"
 #include "hosting/ClassRegistry.h"
-#include "platform/TApplication.h"
+#include "platform/ui/TApplication.h"
 #include "support/PendingEvents.h"
 
 namespace {

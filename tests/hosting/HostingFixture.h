@@ -1,7 +1,7 @@
 #pragma once
 
 #include "hosting/TResRefManager.h"
-#include "platform/TApplication.h"
+#include "platform/ui/TApplication.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

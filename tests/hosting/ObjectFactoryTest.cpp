@@ -1,7 +1,7 @@
 #include "HostedWindows.h"
 #include "hosting/HostingExceptions.h"
 #include "hosting/TObjectFactory.h"
-#include "platform/TWinControl.h"
+#include "platform/ui/TWinControl.h"
 
 #include <QPointer>
 #include <gtest/gtest.h>

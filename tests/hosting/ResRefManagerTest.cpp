@@ -1,6 +1,6 @@
 #include "HostedWindows.h"
 #include "HostingFixture.h"
-#include "platform/TApplication.h"
+#include "platform/ui/TApplication.h"
 
 #include <QPointer>
 

@@ -1,6 +1,6 @@
-#include "platform/TApplication.h"
-#include "platform/TForm.h"
-#include "platform/VirtualKeys.h"
+#include "platform/ui/TApplication.h"
+#include "platform/ui/TForm.h"
+#include "platform/ui/VirtualKeys.h"
 
 #include <QLineEdit>
 #include <QMdiArea>

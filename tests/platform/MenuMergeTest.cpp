@@ -1,4 +1,4 @@
-#include "platform/TMainMenu.h"
+#include "platform/ui/TMainMenu.h"
 
 #include <QAction>
 #include <QMenu>

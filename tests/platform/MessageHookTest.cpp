@@ -1,4 +1,4 @@
-#include "platform/TApplication.h"
+#include "platform/ui/TApplication.h"
 
 #include <QTest>
 #include <QWidget>

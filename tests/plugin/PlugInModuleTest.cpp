@@ -1,7 +1,7 @@
 #include "hostcontext/PlugInHostSdk.h"
-#include "platform/TApplication.h"
-#include "platform/TForm.h"
-#include "platform/TScreen.h"
+#include "platform/ui/TApplication.h"
+#include "platform/ui/TForm.h"
+#include "platform/ui/TScreen.h"
 #include "support/RecordingPlugInManager.h"
 #include "support/TempDir.h"
 

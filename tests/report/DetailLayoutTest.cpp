@@ -1,10 +1,10 @@
 // The detail table laid out from purpose-made data: one row per case the
 // layout treats differently.
-#include "report/DetailLayout.h"
+#include "report/tables/DetailLayout.h"
 #include "cell/TCell.h"
 #include "cell/TCellDocument.h"
-#include "report/DetailQuery.h"
-#include "report/ReportCodes.h"
+#include "report/tables/DetailQuery.h"
+#include "report/tables/ReportCodes.h"
 #include "support/ReportFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/TReportFilter.h"
+#include "report/tables/TReportFilter.h"
 
 #include <QString>
 #include <QStringList>

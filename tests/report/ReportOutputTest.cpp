@@ -1,11 +1,11 @@
 // Preview, printing, workbook export and the export settings, through the
 // report window's commands, with the results read back from the files.
 #include "WindowFixture.h"
-#include "cell/TCell5.h"
+#include "cell/view/TCell5.h"
 #include "report/ExportSettings.h"
-#include "report/ReportFileNames.h"
 #include "report/TRadioGroup.h"
 #include "report/TfrmPrintExpSet.h"
+#include "report/tables/ReportFileNames.h"
 #include "support/CellFixture.h"
 #include "support/WorkbookCells.h"
 

@@ -1,10 +1,10 @@
 // The report window driven as a clerk drives it, over purpose-made data.
 #include "WindowFixture.h"
-#include "cell/TCell5.h"
-#include "platform/TApplication.h"
-#include "platform/TScreen.h"
-#include "report/ReportLookups.h"
-#include "report/TReportFilter.h"
+#include "cell/view/TCell5.h"
+#include "platform/ui/TApplication.h"
+#include "platform/ui/TScreen.h"
+#include "report/tables/ReportLookups.h"
+#include "report/tables/TReportFilter.h"
 #include "trees/TNodeItem.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 // The SQL Server texts of the two table queries, written out here from the
 // pieces the queries have always been made of, independently of the code.
 #include "platform/data/TSqlDialect.h"
-#include "report/DetailQuery.h"
-#include "report/SummaryQuery.h"
-#include "report/TReportFilter.h"
+#include "report/tables/DetailQuery.h"
+#include "report/tables/SummaryQuery.h"
+#include "report/tables/TReportFilter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The summary table laid out from purpose-made data: one row per case the
 // layout treats differently.
-#include "report/SummaryLayout.h"
+#include "report/tables/SummaryLayout.h"
 #include "cell/TCell.h"
 #include "cell/TCellDocument.h"
-#include "report/ReportCodes.h"
+#include "report/tables/ReportCodes.h"
 #include "support/ReportFixture.h"
 
 #include <gtest/gtest.h>

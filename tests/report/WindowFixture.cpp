@@ -1,6 +1,6 @@
 #include "WindowFixture.h"
 
-#include "platform/TApplication.h"
+#include "platform/ui/TApplication.h"
 #include "trees/TNodeItem.h"
 
 #include <QCoreApplication>

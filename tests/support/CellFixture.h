@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cell/TCell5.h"
+#include "cell/view/TCell5.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "DemoData.h"
 #include "cell/TCellDocument.h"
-#include "report/ReportHost.h"
+#include "report/tables/ReportHost.h"
 
 TBudgetRows::TBudgetRows(const QString& AFile)
     : FSession(SqliteConnectionString(AFile)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/TReportContext.h"
+#include "report/tables/TReportContext.h"
 #include "support/DbFixture.h"
 #include "support/TempDir.h"
 

@@ -1,8 +1,8 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include "platform/TApplication.h"
-#include "platform/TScreen.h"
+#include "platform/ui/TApplication.h"
+#include "platform/ui/TScreen.h"
 
 // Every suite runs with a QApplication on the offscreen platform unless a
 // display platform was asked for explicitly, and with the framework's

@@ -1,4 +1,4 @@
-#include "platform/TApplication.h"
+#include "platform/ui/TApplication.h"
 #include "trees/TCheckTree.h"
 #include "trees/TExceptCheckTree.h"
 #include "trees/TreeNodeState.h"

@@ -1,5 +1,5 @@
 #include "TreeFixture.h"
-#include "platform/TApplication.h"
+#include "platform/ui/TApplication.h"
 #include "trees/TExceptDynamicTree.h"
 
 #include <functional>

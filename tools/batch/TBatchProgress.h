@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/TReportProgress.h"
+#include "report/tables/TReportProgress.h"
 
 // Counts the rows of a fill; the batch tool reports them per table.
 class TBatchProgress : public TReportProgress {

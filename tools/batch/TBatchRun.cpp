@@ -8,12 +8,12 @@
 #include "platform/Exception.h"
 #include "platform/data/TADOQuery.h"
 #include "platform/data/TAdoConn.h"
-#include "report/DetailLayout.h"
-#include "report/ReportFileNames.h"
-#include "report/ReportFill.h"
-#include "report/ReportHost.h"
-#include "report/ReportLookups.h"
-#include "report/SummaryLayout.h"
+#include "report/tables/DetailLayout.h"
+#include "report/tables/ReportFileNames.h"
+#include "report/tables/ReportFill.h"
+#include "report/tables/ReportHost.h"
+#include "report/tables/ReportLookups.h"
+#include "report/tables/SummaryLayout.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TBatchOptions.h"
-#include "report/TReportFilter.h"
+#include "report/tables/TReportFilter.h"
 
 #include <QStringList>
 #include <cstdio>

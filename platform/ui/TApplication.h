@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Exception.h"
-#include "TComponent.h"
 #include "TInputPropagation.h"
 #include "TMsg.h"
+#include "platform/Exception.h"
+#include "platform/TComponent.h"
 
 #include <QEvent>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TCellDocument.h"
+#include "cell/TCellDocument.h"
 
 #include <QAbstractScrollArea>
 #include <functional>

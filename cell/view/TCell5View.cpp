@@ -1,7 +1,7 @@
 // The on-screen side of the grid: scrolling, painting and in-place editing.
 #include "TCell5.h"
 
-#include "TCellRenderer.h"
+#include "cell/TCellRenderer.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>

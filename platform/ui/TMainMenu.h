@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TComponent.h"
+#include "platform/TComponent.h"
 
 #include <QPointer>
 

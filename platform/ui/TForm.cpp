@@ -1,10 +1,10 @@
 #include "TForm.h"
 
-#include "Exception.h"
 #include "TApplication.h"
 #include "TMainMenu.h"
 #include "TScreen.h"
 #include "VirtualKeys.h"
+#include "platform/Exception.h"
 
 #include <QApplication>
 #include <QCloseEvent>

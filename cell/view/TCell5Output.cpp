@@ -1,7 +1,7 @@
 // The grid on paper and in a workbook: preview, printing, PDF and export.
 #include "TCell5.h"
 
-#include "TCellPrinter.h"
+#include "cell/TCellPrinter.h"
 
 #include <QDateTime>
 #include <QDir>
