@@ -36,6 +36,10 @@ bool IsDepartmentUnit(const TCurUnit* AUnit) {
     return Options && Options->DeptModeFlag == QLatin1String("1");
 }
 
+QString ParentGroupSql(const QString& APrefix, const TSqlDialect& ADialect) {
+    return QStringLiteral("select * from pubdept where eid like ") + ADialect.LikePrefix(APrefix);
+}
+
 bool ParentHasFewUnits(const TCurUnit* AUnit) {
     if (IsDepartmentUnit(AUnit) || !AUnit)
         return false;
@@ -50,9 +54,7 @@ bool ParentHasFewUnits(const TCurUnit* AUnit) {
         return false;
     }
     IARQueryPtr Query;
-    if (!OpenDefQuery(QStringLiteral("select * from pubdept where eid like ") +
-                          Conn->Dialect().LikePrefix(Prefix),
-                      Query))
+    if (!OpenDefQuery(ParentGroupSql(Prefix, Conn->Dialect()), Query))
         return false;
     return Query->GetQuery()->RecordCount() < 3;
 }

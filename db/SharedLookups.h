@@ -4,6 +4,8 @@
 #include "hostcontext/HostContext.h"
 
 #include <QString>
+
+class TSqlDialect;
 #include <QVariant>
 
 // The small lookups every report query relies on. They read the host's
@@ -26,3 +28,6 @@ bool IsDepartmentUnit(const TCurUnit* AUnit);
 // (the parent's own row counted). False for a department, for no unit, and
 // when the lookup cannot be run: the caller then keeps its grand total.
 bool ParentHasFewUnits(const TCurUnit* AUnit);
+// The query ParentHasFewUnits counts: the units whose codes begin with the
+// parent group's code.
+QString ParentGroupSql(const QString& APrefix, const TSqlDialect& ADialect);

@@ -136,9 +136,7 @@ void TbfrmVarnholt::RefreshReport() {
     cobTypeChild->setEnabled(Budget);
     lblChild->setEnabled(Budget);
     const QString Filter = CurrentFilter().WindowFilter(DefDialect());
-    FillMoneyKindList(*cobMid, true, 0, false,
-                      QStringLiteral(" and mid in (select distinct mid from busibudgetadj ") +
-                          Filter + QStringLiteral(")"));
+    FillListFromQuery(*cobMid, FundNaturesSql(Filter), true);
     const bool HasData = !cobMid->currentText().isEmpty();
     if (HasData)
         cobMid->setCurrentIndex(1);
@@ -189,13 +187,7 @@ void TbfrmVarnholt::LoadUnitTree() {
     if (!Conn->Connected())
         Conn->Open();
     dtrvEid->SetAdoConn(Conn);
-    const TSqlDialect& Dialect = Conn->Dialect();
-    dtrvEid->SetSqlTable(
-        {QStringLiteral("select eid,peid,leafflag,ename,") +
-         Dialect.Concat({QStringLiteral("eid"), QStringLiteral("' '"), QStringLiteral("ename")}) +
-         QStringLiteral(" as tname from pubdept where replaceflag='0' and useflag='0' and eid "
-                        "like ") +
-         Dialect.LikePrefix(Root)});
+    dtrvEid->SetSqlTable({UnitTreeSql(Root, Conn->Dialect())});
     dtrvEid->SetFieldId(QStringLiteral("eid"));
     dtrvEid->SetFieldPid(QStringLiteral("peid"));
     dtrvEid->SetFieldIsLeaf(QStringLiteral("leafflag"));

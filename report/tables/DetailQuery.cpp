@@ -38,12 +38,14 @@ QString FormerChannelSums(const TSqlDialect& D) {
 // The grand total sorts first by its orderid 0. When the levels start at 0
 // (a prefix such as "001" or of one or two characters) the level-0 subtotal
 // has orderid 0 and an empty code as well, and which of the two comes first
-// is up to the database: PostgreSQL puts the subtotal first. Outside SQL
-// Server, whose text stays as it has always been, the grand total then
-// takes orderid -1, which no reader of the rows looks at.
-QString GrandTotalOrder(const TSqlDialect& D, const TLevelRange& ALevels) {
-    return D.Kind() != TSqlKind::SqlServer && ALevels.First <= 0 ? QStringLiteral("-1")
-                                                                 : QStringLiteral("0");
+// is up to the database's plan: PostgreSQL puts the subtotal first, and so
+// may SQL Server. The grand total then lands on the second table row, where
+// a department's row takes the former-channel split, so the table would
+// both misplace and split its total. On every engine the grand total of such
+// a range takes orderid -1, which no reader of the rows looks at; every
+// other range keeps its text as it has always been.
+QString GrandTotalOrder(const TLevelRange& ALevels) {
+    return ALevels.First <= 0 ? QStringLiteral("-1") : QStringLiteral("0");
 }
 
 QString GrandTotal(const TSqlDialect& D, const QString& AOrder, const QString& AUnitName,
@@ -151,8 +153,7 @@ QString BuildDetailSql(const TReportFilter& AFilter, const TDetailQueryParts& AP
         Where += QStringLiteral(" and mid=") + QuotedSqlString(AParts.FundCode);
     QString Blocks;
     if (AParts.WithGrandTotal)
-        Blocks =
-            GrandTotal(ADialect, GrandTotalOrder(ADialect, AParts.Levels), AFilter.UnitName, Where);
+        Blocks = GrandTotal(ADialect, GrandTotalOrder(AParts.Levels), AFilter.UnitName, Where);
     for (int Level = AParts.Levels.First; Level <= AParts.Levels.Last; ++Level)
         Blocks += LevelBlock(ADialect, Level, AFilter, Where);
     Blocks.chop(QStringLiteral(" union all ").size());
@@ -172,14 +173,15 @@ TLevelRange DetailLevelRange(const QString& APrefix) {
     return DetailLevelRange(APrefix, MaxLeafClass(APrefix));
 }
 
+QString MaxLeafClassSql(const QString& APrefix, const TSqlDialect& ADialect) {
+    return QStringLiteral("select max(class) as class from pubdept where eid like ") +
+           ADialect.LikePrefix(APrefix) + QStringLiteral("  and leafflag='1' ");
+}
+
 int MaxLeafClass(const QString& APrefix) {
     IARQueryPtr Query;
     try {
-        const TSqlDialect& Dialect = GetDefConnection()->Dialect();
-        if (!OpenDefQuery(
-                QStringLiteral("select max(class) as class from pubdept where eid like ") +
-                    Dialect.LikePrefix(APrefix) + QStringLiteral("  and leafflag='1' "),
-                Query))
+        if (!OpenDefQuery(MaxLeafClassSql(APrefix, GetDefConnection()->Dialect()), Query))
             return 0;
         return Query->GetQuery()->Fields(0).AsInteger();
     } catch (...) {

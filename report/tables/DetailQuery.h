@@ -65,6 +65,7 @@ TLevelRange DetailLevelRange(const QString& APrefix);
 // The largest class of the leaf units under the prefix on the "Def"
 // connection; 0 when there is none or the query cannot be opened.
 int MaxLeafClass(const QString& APrefix);
+QString MaxLeafClassSql(const QString& APrefix, const TSqlDialect& ADialect);
 // 一 to 九 for 1 to 9; empty text for any other number.
 QString LevelNumeral(int ALevel);
 

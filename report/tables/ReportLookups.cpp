@@ -14,15 +14,19 @@ const TSqlDialect& DefDialect() {
     }
 }
 
-bool LookupValue(const QString& ATable, const QString& AField, const QString& ACondition,
-                 QString& AValue) {
-    AValue.clear();
+QString LookupSql(const QString& ATable, const QString& AField, const QString& ACondition) {
     QString Sql = QStringLiteral(" select ") + AField + QStringLiteral(" from ") + ATable +
                   QStringLiteral(" where 1=1");
     if (!ACondition.trimmed().isEmpty())
         Sql += QStringLiteral(" and ") + ACondition;
+    return Sql;
+}
+
+bool LookupValue(const QString& ATable, const QString& AField, const QString& ACondition,
+                 QString& AValue) {
+    AValue.clear();
     IARQueryPtr Query;
-    if (!OpenDefQuery(Sql, Query))
+    if (!OpenDefQuery(LookupSql(ATable, AField, ACondition), Query))
         return false;
     TARQuery& Rows = *Query->GetQuery();
     if (Rows.IsEmpty() || Rows.FieldCount() == 0)
@@ -31,10 +35,21 @@ bool LookupValue(const QString& ATable, const QString& AField, const QString& AC
     return true;
 }
 
+namespace {
+const QString MoneyKindTable = QStringLiteral("PubMoneyKind");
+const QString MoneyKindField = QStringLiteral("Mid");
+QString MoneyKindCondition(const QString& AName) {
+    return QStringLiteral(" MName=") + QuotedSqlString(AName.trimmed());
+}
+} // namespace
+
+QString MoneyKindIdSql(const QString& AName) {
+    return LookupSql(MoneyKindTable, MoneyKindField, MoneyKindCondition(AName));
+}
+
 QString LookupMoneyKindId(const QString& AName) {
     QString Code;
-    LookupValue(QStringLiteral("PubMoneyKind"), QStringLiteral("Mid"),
-                QStringLiteral(" MName=") + QuotedSqlString(AName.trimmed()), Code);
+    LookupValue(MoneyKindTable, MoneyKindField, MoneyKindCondition(AName), Code);
     return Code;
 }
 
@@ -50,11 +65,13 @@ QString TopNodeName(const QString& APrefix) {
     return Name.trimmed().isEmpty() ? QString::fromUtf8(UnitTreeTitle) : Name;
 }
 
+QString SpecialAccountSql(const QString& AEid) {
+    return QStringLiteral(" select specialaccount from pubdept where eid=") + QuotedSqlString(AEid);
+}
+
 bool IsSpecialAccount(const QString& AEid) {
     IARQueryPtr Query;
-    if (!OpenDefQuery(QStringLiteral(" select specialaccount from pubdept where eid=") +
-                          QuotedSqlString(AEid),
-                      Query))
+    if (!OpenDefQuery(SpecialAccountSql(AEid), Query))
         return false;
     TARQuery& Rows = *Query->GetQuery();
     return !Rows.IsEmpty() && Rows.Fields(0).AsString() == QStringLiteral("是");
@@ -107,10 +124,21 @@ QString MoneyKindListSql(int AVariant, bool ADescending, const QString& AExtra) 
     return Sql;
 }
 
+QString FundNaturesSql(const QString& AWindowFilter) {
+    return MoneyKindListSql(0, false,
+                            QStringLiteral(" and mid in (select distinct mid from busibudgetadj ") +
+                                AWindowFilter + QStringLiteral(")"));
+}
+
 QStringList FundNaturesWithData(const QString& AWindowFilter) {
-    return ListFromQuery(MoneyKindListSql(0, false,
-                                          QStringLiteral(" and mid in (select distinct mid from "
-                                                         "busibudgetadj ") +
-                                              AWindowFilter + QStringLiteral(")")),
-                         true);
+    return ListFromQuery(FundNaturesSql(AWindowFilter), true);
+}
+
+QString UnitTreeSql(const QString& ARoot, const TSqlDialect& ADialect) {
+    return QStringLiteral("select eid,peid,leafflag,ename,") +
+           ADialect.Concat(
+               {QStringLiteral("eid"), QStringLiteral("' '"), QStringLiteral("ename")}) +
+           QStringLiteral(" as tname from pubdept where replaceflag='0' and useflag='0' and eid "
+                          "like ") +
+           ADialect.LikePrefix(ARoot);
 }

@@ -13,14 +13,17 @@ class TSqlDialect;
 // given no connection registry (every query then fails and counts as empty).
 const TSqlDialect& DefDialect();
 
-// The first column of the first row of " select AField from ATable where
-// 1=1" and ACondition (when not blank); empty text and false when the query
-// fails or finds no row.
+// " select AField from ATable where 1=1", with " and " ACondition when
+// that is not blank.
+QString LookupSql(const QString& ATable, const QString& AField, const QString& ACondition);
+// The first column of the first row of LookupSql; empty text and false when
+// the query fails or finds no row.
 bool LookupValue(const QString& ATable, const QString& AField, const QString& ACondition,
                  QString& AValue);
 // The fund-nature code for a fund-nature name; empty text for "<全部>", an
 // empty name or a name that is not in pubmoneykind.
 QString LookupMoneyKindId(const QString& AName);
+QString MoneyKindIdSql(const QString& AName);
 // The name pubdept gives the unit; empty text when there is no such unit.
 QString UnitName(const QString& AEid);
 // The title of the unit tree's top node.
@@ -31,6 +34,7 @@ inline constexpr const char UnitTreeTitle[] = "预算单位列表";
 QString TopNodeName(const QString& APrefix);
 // Whether pubdept marks the unit as having a special fiscal account ("是").
 bool IsSpecialAccount(const QString& AEid);
+QString SpecialAccountSql(const QString& AEid);
 
 // The column "name" of every row of ASql in query order, after "<全部>" when
 // AIncludeAll and there is a row; nothing when the query fails or is empty.
@@ -43,3 +47,8 @@ QString MoneyKindListSql(int AVariant, bool ADescending, const QString& AExtra);
 // window's filter (a text beginning with " where"), after "<全部>"; nothing
 // when none has data.
 QStringList FundNaturesWithData(const QString& AWindowFilter);
+QString FundNaturesSql(const QString& AWindowFilter);
+
+// The unit tree's query: every unit in use under ARoot with its code, parent,
+// leaf flag, name and the node text "code name".
+QString UnitTreeSql(const QString& ARoot, const TSqlDialect& ADialect);

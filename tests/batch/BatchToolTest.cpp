@@ -24,8 +24,10 @@ struct TRun {
     QString Err;
 };
 
-TRun RunBatch(const QString& AConnection, const QStringList& AArguments) {
+TRun RunBatch(const QString& AConnection, const QStringList& AArguments,
+              const QProcessEnvironment& AEnvironment = QProcessEnvironment::systemEnvironment()) {
     QProcess Process;
+    Process.setProcessEnvironment(AEnvironment);
     Process.start(BinaryDir() + "/varnholt-batch",
                   QStringList{"--connection", AConnection} + AArguments);
     EXPECT_TRUE(Process.waitForFinished(120000));
@@ -67,6 +69,24 @@ TEST_F(BatchToolTest, WritesEveryTableOfTheSelection) {
         EXPECT_EQ(FirstDifference(ReadWorkbookCells(Workbook), GridCells(Grid)).toStdString(), "")
             << Fund.toStdString();
     }
+}
+
+// No display, a platform named that needs one, and the dynamic loader
+// telling every library it loads: the tool writes its tables and never
+// loads Qt Widgets.
+TEST_F(BatchToolTest, RunsWithoutADisplayAndWithoutQtWidgets) {
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+    Environment.remove("DISPLAY");
+    Environment.remove("WAYLAND_DISPLAY");
+    Environment.insert("QT_QPA_PLATFORM", "xcb");
+    Environment.insert("LD_DEBUG", "files");
+    const TRun Run = RunBatch(SqliteConnectionString(Db),
+                              {"--year", "2024", "--out", Out, "--node", "101002"}, Environment);
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err.toStdString();
+    EXPECT_TRUE(Run.Err.contains("libQt6Gui.so")) << "the loader said nothing";
+    EXPECT_FALSE(Run.Err.contains("libQt6Widgets.so"));
+    EXPECT_FALSE(Run.Err.contains("libQt6PrintSupport.so"));
+    EXPECT_FALSE(Files().isEmpty());
 }
 
 TEST_F(BatchToolTest, TemporaryIndicatorsOfTheTopNode) {

@@ -1,4 +1,5 @@
 #include "plugin/PlugInEntry.h"
+#include "forms/TfrmBsTrvTC.h"
 #include "hosting/ClassRegistry.h"
 #include "hosting/TResRefManager.h"
 #include "platform/ui/TApplication.h"
@@ -61,6 +62,20 @@ TEST_F(PlugInEntryTest, FillsTheDescriptorAndHandsOverTheHostsObjects) {
     ASSERT_NE(Window, nullptr);
     EXPECT_EQ(QSize(Window->Width(), Window->Height()), QSize(829, 613));
     EXPECT_TRUE(Errors.isEmpty());
+}
+
+// Loading registers the report window and, in order, the base windows it
+// stands on, so each can be found by name.
+TEST_F(PlugInEntryTest, LoadingRegistersTheReportWindowWithItsBaseWindows) {
+    const TRegGroup* Group = RegGroups->FindGroup(&TPersistent::staticMetaObject);
+    ASSERT_NE(Group, nullptr);
+    QStringList Names;
+    for (TClass Class : Group->ClassList())
+        Names.append(ClassNameOf(Class));
+    EXPECT_EQ(Names.mid(0, 5),
+              (QStringList{"TbfrmVarnholt", "TfrmBsTrvTC", "TfrmBsCld", "TfrmBase", "TForm"}));
+    EXPECT_EQ(GetClass("TfrmBase"), &TfrmBase::staticMetaObject);
+    EXPECT_EQ(GetClass("tfrmbstrvtc"), &TfrmBsTrvTC::staticMetaObject);
 }
 
 TEST_F(PlugInEntryTest, ASecondRequestInAnyCaseShowsTheSameWindow) {

@@ -5,6 +5,7 @@
 #include "cell/TCellDocument.h"
 #include "report/tables/DetailQuery.h"
 #include "report/tables/ReportCodes.h"
+#include "report/tables/TMarkedUnits.h"
 #include "support/ReportFixture.h"
 
 #include <gtest/gtest.h>
@@ -163,3 +164,32 @@ TEST_F(DetailLayoutTest, MaxLeafClassReadsTheUnitTable) {
 }
 
 } // namespace
+
+// A code in pubdept and the same code in the adjustments may differ in
+// letter case, or in trailing blanks on a fixed-width column: the mark
+// follows what the unit's own query would find on that kind of database.
+TEST(SpecialAccountMarks, CodesMatchAsTheDatabaseComparesThem) {
+    const struct {
+        TSqlKind Kind;
+        const char* Marked;
+        const char* Asked;
+        bool Found;
+    } Cases[] = {
+        {TSqlKind::SQLite, "101a01", "101A01", true},
+        {TSqlKind::SqlServer, "101a01", "101A01", true},
+        {TSqlKind::Access, "101a01", "101A01", true},
+        {TSqlKind::PostgreSQL, "101a01", "101A01", false},
+        {TSqlKind::Oracle, "101a01", "101A01", false},
+        {TSqlKind::SqlServer, "101001   ", "101001", true},
+        {TSqlKind::SqlServer, "101001", "101001 ", true},
+        {TSqlKind::SQLite, "101001 ", "101001", false},
+        {TSqlKind::PostgreSQL, "101001 ", "101001", false},
+        {TSqlKind::SqlServer, " 101001", "101001", false},
+        {TSqlKind::SqlServer, "1010011", "101001", false},
+    };
+    for (const auto& Case : Cases) {
+        const TMarkedUnits Marks({QString::fromLatin1(Case.Marked)}, Case.Kind);
+        EXPECT_EQ(Marks.Contains(QString::fromLatin1(Case.Asked)), Case.Found)
+            << int(Case.Kind) << " '" << Case.Marked << "' '" << Case.Asked << "'";
+    }
+}
