@@ -3,6 +3,7 @@
 #include "QueryLifetime.h"
 #include "TARQuery.h"
 #include "hostcontext/HostContext.h"
+#include "platform/Exception.h"
 #include "platform/data/TAdoConn.h"
 
 namespace {
@@ -12,14 +13,25 @@ constexpr int UnitCodeItem = 0;
 } // namespace
 
 bool OpenDefQuery(const QString& ASql, IARQueryPtr& AQuery) {
+    QString Ignored;
+    return OpenDefQuery(ASql, AQuery, Ignored);
+}
+
+bool OpenDefQuery(const QString& ASql, IARQueryPtr& AQuery, QString& AError) {
+    AError.clear();
     try {
         IARQueryPtr Opened;
         OpenQuery(GetDefConnection(), ASql, Opened);
         AQuery = std::move(Opened);
         return true;
+    } catch (const Exception& E) {
+        AError = E.Message();
+    } catch (const std::exception& E) {
+        AError = QString::fromLocal8Bit(E.what());
     } catch (...) {
-        return false;
+        AError = QStringLiteral("未知错误");
     }
+    return false;
 }
 
 QString ItemText(const QVariant& AItem) {

@@ -16,6 +16,9 @@ class TSqlDialect;
 // reference to the open query, standing on its first row. Never raises:
 // every failure gives false and leaves AQuery as it was.
 bool OpenDefQuery(const QString& ASql, IARQueryPtr& AQuery);
+// The same, with the reason of a failure in AError (the database's own
+// message); AError is empty after a success.
+bool OpenDefQuery(const QString& ASql, IARQueryPtr& AQuery, QString& AError);
 
 // The text of one logged-in-unit item; Null reads as empty text.
 QString ItemText(const QVariant& AItem);

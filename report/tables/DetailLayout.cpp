@@ -1,8 +1,10 @@
 #include "DetailLayout.h"
 
+#include "AuditTotals.h"
 #include "DetailQuery.h"
 #include "ReportCodes.h"
 #include "ReportLookups.h"
+#include "TDetailAudit.h"
 #include "TMarkedUnits.h"
 #include "TReportContext.h"
 #include "TReportProgress.h"
@@ -156,28 +158,47 @@ QString DetailTemplateFor(const QString& AFundCode) {
                                                        : DetailTemplateFile);
 }
 
-void FillDetailTable(TCellDocument& AGrid, const TReportContext& AContext, const QString& AFundCode,
-                     bool ANumbersAsValues, TReportProgress* AProgress) {
+TFillResult FillDetailTable(TCellDocument& AGrid, const TReportContext& AContext,
+                            const QString& AFundCode, bool ANumbersAsValues,
+                            TReportProgress* AProgress) {
     TDetailFill Fill(AGrid, AContext, AFundCode, ANumbersAsValues);
     Fill.Heading();
     TDetailQueryParts Parts;
     Parts.FundCode = AFundCode;
     Parts.WithGrandTotal = !AContext.ParentHasFewUnits;
     Parts.Levels = DetailLevelRange(AContext.Filter.UnitPrefix);
+    TFillResult Result;
     IARQueryPtr Query;
-    if (!OpenDefQuery(BuildDetailSql(AContext.Filter, Parts, DefDialect()), Query))
-        return;
+    if (!OpenDefQuery(BuildDetailSql(AContext.Filter, Parts, DefDialect()), Query,
+                      Result.QueryError))
+        return Result;
     TARQuery& Rows = *Query->GetQuery();
-    if (Rows.RecordCount() <= 1)
-        return;
-    TProgressScope Progress(AProgress, Rows.RecordCount());
-    const TDetailRowReader Reader(Rows);
-    TDetailRowText Text;
-    TDetailRowAmounts Amounts;
-    for (Rows.First(); !Rows.Eof(); Rows.Next()) {
-        Progress.Step();
-        Reader.Read(Text, Amounts);
-        Fill.Row(Text, Amounts);
+    Result.QueryRows = Rows.RecordCount();
+    // A lone row is the grand total without any row under it: nothing to
+    // list, but still counted by the audit.
+    const bool Listed = Rows.RecordCount() > 1;
+    TDetailAudit Audit(AContext.Filter.UnitPrefix, Parts);
+    {
+        TProgressScope Progress(Listed ? AProgress : nullptr, Rows.RecordCount());
+        const TDetailRowReader Reader(Rows);
+        TDetailRowText Text;
+        TDetailRowAmounts Amounts;
+        for (Rows.First(); !Rows.Eof(); Rows.Next()) {
+            Progress.Step();
+            Reader.Read(Text, Amounts);
+            Audit.AddRow(Reader.Order(), Text, Amounts);
+            if (Listed)
+                Fill.Row(Text, Amounts);
+        }
     }
-    Fill.Close();
+    if (Listed)
+        Fill.Close();
+    Query.Clear();
+    if (Audit.NeedsCount() &&
+        !CountDetailTotals(Audit, AContext.Filter, AFundCode, Result.QueryError))
+        return Result;
+    Result.Audit = Audit.Finish();
+    Result.Audit.NoData = !Listed;
+    Result.GrandTotal = Audit.GrandTotal();
+    return Result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TFillResult.h"
+
 #include <QString>
 
 class TCellDocument;
@@ -19,6 +21,8 @@ QString DetailTemplateFor(const QString& AFundCode);
 // per unit, special-account marks and the notes for amounts that keep
 // their former channel. Amounts are numbers when ANumbersAsValues,
 // "#,###0.00" texts otherwise. A query that cannot be opened, or gives one
-// row or none, leaves the template with its titles.
-void FillDetailTable(TCellDocument& AGrid, const TReportContext& AContext, const QString& AFundCode,
-                     bool ANumbersAsValues, TReportProgress* AProgress = nullptr);
+// row or none, leaves the template with its titles. The result says whether
+// the queries opened (and why not) and how the table passed its audit.
+TFillResult FillDetailTable(TCellDocument& AGrid, const TReportContext& AContext,
+                            const QString& AFundCode, bool ANumbersAsValues,
+                            TReportProgress* AProgress = nullptr);

@@ -141,7 +141,8 @@ enum TDetailColumn {
     Xmsq,
     Gyzb,
     Gyfy,
-    Gyqt
+    Gyqt,
+    Orderid
 };
 
 } // namespace
@@ -164,7 +165,13 @@ QString BuildDetailSql(const TReportFilter& AFilter, const TDetailQueryParts& AP
 TLevelRange DetailLevelRange(const QString& APrefix, int AMaxLeafClass) {
     TLevelRange Range;
     const int Length = int(APrefix.size());
-    Range.First = APrefix.right(3) == QLatin1String("001") ? Length / 3 - 1 : Length / 3;
+    const int OwnLevel = Length / 3 - 1;
+    Range.First = APrefix.right(3) == QLatin1String("001") ? OwnLevel : Length / 3;
+    // A unit without sub-units (no leaf below its own level) has rows only
+    // at its own level: starting one level below it would give a table of
+    // headings alone. Levels from 1 take the prefix's own rows anyway.
+    if (Range.First > 1 && AMaxLeafClass <= OwnLevel)
+        Range.First = OwnLevel;
     Range.Last = std::clamp(AMaxLeafClass, Range.First, Range.First + MaxLevels - 1);
     return Range;
 }
@@ -202,7 +209,12 @@ TDetailRowReader::TDetailRowReader(const TADOQuery& AQuery)
                         QStringLiteral("iid"), QStringLiteral("iname"), QStringLiteral("summ"),
                         QStringLiteral("jbsb"), QStringLiteral("xmsb"), QStringLiteral("jbzj"),
                         QStringLiteral("jbsq"), QStringLiteral("xmzj"), QStringLiteral("xmsq"),
-                        QStringLiteral("gyzb"), QStringLiteral("gyfy"), QStringLiteral("gyqt")}) {}
+                        QStringLiteral("gyzb"), QStringLiteral("gyfy"), QStringLiteral("gyqt"),
+                        QStringLiteral("orderid")}) {}
+
+int TDetailRowReader::Order() const {
+    return int(FColumns.Amount(Orderid));
+}
 
 void TDetailRowReader::Read(TDetailRowText& AText, TDetailRowAmounts& AAmounts) const {
     AText = {FColumns.Text(Eid),   FColumns.Text(Ename), FColumns.Text(Lei), FColumns.Text(Kuan),

@@ -57,8 +57,9 @@ QString BuildDetailSql(const TReportFilter& AFilter, const TDetailQueryParts& AP
                        const TSqlDialect& ADialect);
 
 // The levels for a unit prefix: from the prefix's own level when it names
-// an own-level unit (ends in "001"), else from the level below it; down to
-// the deepest leaf unit under it (AMaxLeafClass), never an empty range.
+// an own-level unit (ends in "001") or a unit without sub-units (no leaf
+// deeper than itself), else from the level below it; down to the deepest
+// leaf unit under it (AMaxLeafClass), never an empty range.
 TLevelRange DetailLevelRange(const QString& APrefix, int AMaxLeafClass);
 // The same with the deepest leaf class read from pubdept.
 TLevelRange DetailLevelRange(const QString& APrefix);
@@ -77,6 +78,8 @@ class TDetailRowReader {
 public:
     explicit TDetailRowReader(const TADOQuery& AQuery);
     void Read(TDetailRowText& AText, TDetailRowAmounts& AAmounts) const;
+    // The row's orderid: the block it belongs to.
+    int Order() const;
 
 private:
     TQueryColumns FColumns;

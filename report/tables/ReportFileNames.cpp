@@ -33,6 +33,12 @@ QString SingleExportFileName(const QString& AUnitName, int AYear, const QString&
     return FileComponent(AUnitName + TableName(AYear, ABTypeText, AFundText));
 }
 
+QString AuditFilePath(const QString& AFolder, int AYear, const QString& ABTypeText) {
+    return QDir(AFolder).filePath(FileComponent(QString::number(AYear) +
+                                                QStringLiteral("年国库集中支付改革") + ABTypeText +
+                                                QStringLiteral("审核结果.txt")));
+}
+
 QString ContinuousExportPath(const QString& AFolder, int AYear, const QString& ABTypeText,
                              const QString& AFundText) {
     return QDir(AFolder).filePath(FileComponent(TableName(AYear, ABTypeText, AFundText)));

@@ -13,3 +13,5 @@ QString SingleExportFileName(const QString& AUnitName, int AYear, const QString&
 // and exactly one separator between folder and file.
 QString ContinuousExportPath(const QString& AFolder, int AYear, const QString& ABTypeText,
                              const QString& AFundText);
+// The audit results of a run of every table, in AFolder beside them.
+QString AuditFilePath(const QString& AFolder, int AYear, const QString& ABTypeText);

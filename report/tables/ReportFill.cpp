@@ -4,12 +4,12 @@
 #include "SummaryLayout.h"
 #include "cell/TCellDocument.h"
 
-void FillReport(TCellDocument& AGrid, const TReportContext& AContext, const QString& AFundCode,
-                bool ANumbersAsValues, TReportProgress* AProgress) {
+TFillResult FillReport(TCellDocument& AGrid, const TReportContext& AContext,
+                       const QString& AFundCode, bool ANumbersAsValues,
+                       TReportProgress* AProgress) {
     if (AFundCode.isEmpty())
-        FillSummaryTable(AGrid, AContext, ANumbersAsValues, AProgress);
-    else
-        FillDetailTable(AGrid, AContext, AFundCode, ANumbersAsValues, AProgress);
+        return FillSummaryTable(AGrid, AContext, ANumbersAsValues, AProgress);
+    return FillDetailTable(AGrid, AContext, AFundCode, ANumbersAsValues, AProgress);
 }
 
 void WriteAmountHeader(TCellDocument& AGrid, const QString& AFundCode, const QString& ABTypeText) {

@@ -1,10 +1,12 @@
 #include "SummaryLayout.h"
 
+#include "AuditTotals.h"
 #include "ReportCodes.h"
 #include "ReportLookups.h"
 #include "SummaryQuery.h"
 #include "TReportContext.h"
 #include "TReportProgress.h"
+#include "TSummaryAudit.h"
 #include "TTableRows.h"
 #include "cell/TCellDocument.h"
 #include "db/SharedLookups.h"
@@ -134,24 +136,39 @@ void TSummaryFill::Close() {
 
 } // namespace
 
-void FillSummaryTable(TCellDocument& AGrid, const TReportContext& AContext, bool ANumbersAsValues,
-                      TReportProgress* AProgress) {
+TFillResult FillSummaryTable(TCellDocument& AGrid, const TReportContext& AContext,
+                             bool ANumbersAsValues, TReportProgress* AProgress) {
     TSummaryFill Fill(AGrid, AContext, ANumbersAsValues);
     Fill.Heading();
+    TFillResult Result;
     IARQueryPtr Query;
-    if (!OpenDefQuery(BuildSummarySql(AContext.Filter, DefDialect()), Query))
-        return;
+    if (!OpenDefQuery(BuildSummarySql(AContext.Filter, DefDialect()), Query, Result.QueryError))
+        return Result;
     TARQuery& Rows = *Query->GetQuery();
-    if (Rows.RecordCount() <= 1)
-        return;
-    TProgressScope Progress(AProgress, Rows.RecordCount());
-    const TSummaryRowReader Reader(Rows);
-    TSummaryRowText Text;
-    TSummaryRowAmounts Amounts;
-    for (Rows.First(); !Rows.Eof(); Rows.Next()) {
-        Progress.Step();
-        Reader.Read(Text, Amounts);
-        Fill.Row(Text, Amounts);
+    Result.QueryRows = Rows.RecordCount();
+    const bool Listed = Rows.RecordCount() > 1;
+    TSummaryAudit Audit;
+    {
+        TProgressScope Progress(Listed ? AProgress : nullptr, Rows.RecordCount());
+        const TSummaryRowReader Reader(Rows);
+        TSummaryRowText Text;
+        TSummaryRowAmounts Amounts;
+        for (Rows.First(); !Rows.Eof(); Rows.Next()) {
+            Progress.Step();
+            Reader.Read(Text, Amounts);
+            Audit.AddRow(Reader.Order(), Text, Amounts);
+            if (Listed)
+                Fill.Row(Text, Amounts);
+        }
     }
-    Fill.Close();
+    if (Listed)
+        Fill.Close();
+    Query.Clear();
+    if (!CountSummaryTotals(Audit, AContext.Filter, Result.QueryError))
+        return Result;
+    Result.Audit = Audit.Finish();
+    Result.Audit.NoData = !Listed;
+    for (const char* Fund : {"11", "12", "21", "31"})
+        Result.BlockTotals[QString::fromLatin1(Fund)] = Audit.BlockTotal(QString::fromLatin1(Fund));
+    return Result;
 }

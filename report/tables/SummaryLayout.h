@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TFillResult.h"
+
 class TCellDocument;
 class TReportProgress;
 struct TReportContext;
@@ -11,6 +13,8 @@ inline constexpr const char SummaryTemplateFile[] = "支付范围划分汇总表
 // heading, then a row per query row (split where amounts keep their former
 // channel), the grand-total label and two note rows. Amounts are numbers
 // when ANumbersAsValues, "#,###0.00" texts otherwise. A query that cannot
-// be opened, or gives one row or none, leaves the heading alone.
-void FillSummaryTable(TCellDocument& AGrid, const TReportContext& AContext, bool ANumbersAsValues,
-                      TReportProgress* AProgress = nullptr);
+// be opened, or gives one row or none, leaves the heading alone. The result
+// says whether the queries opened (and why not) and how the table passed
+// its audit.
+TFillResult FillSummaryTable(TCellDocument& AGrid, const TReportContext& AContext,
+                             bool ANumbersAsValues, TReportProgress* AProgress = nullptr);

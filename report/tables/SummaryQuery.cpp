@@ -170,7 +170,8 @@ enum TSummaryColumn {
     Xmzj,
     Xmsq,
     Gyqtzj,
-    Gyqtsq
+    Gyqtsq,
+    Orderid
 };
 
 } // namespace
@@ -187,12 +188,16 @@ QString BuildSummarySql(const TReportFilter& AFilter, const TSqlDialect& ADialec
 }
 
 TSummaryRowReader::TSummaryRowReader(const TADOQuery& AQuery)
-    : FColumns(AQuery,
-               {QStringLiteral("mid"), QStringLiteral("mname"), QStringLiteral("lei"),
-                QStringLiteral("kuan"), QStringLiteral("xiang"), QStringLiteral("bname"),
-                QStringLiteral("summ"), QStringLiteral("jbsb"), QStringLiteral("xmsb"),
-                QStringLiteral("jbzj"), QStringLiteral("jbsq"), QStringLiteral("xmzj"),
-                QStringLiteral("xmsq"), QStringLiteral("gyqtzj"), QStringLiteral("gyqtsq")}) {}
+    : FColumns(AQuery, {QStringLiteral("mid"), QStringLiteral("mname"), QStringLiteral("lei"),
+                        QStringLiteral("kuan"), QStringLiteral("xiang"), QStringLiteral("bname"),
+                        QStringLiteral("summ"), QStringLiteral("jbsb"), QStringLiteral("xmsb"),
+                        QStringLiteral("jbzj"), QStringLiteral("jbsq"), QStringLiteral("xmzj"),
+                        QStringLiteral("xmsq"), QStringLiteral("gyqtzj"), QStringLiteral("gyqtsq"),
+                        QStringLiteral("orderid")}) {}
+
+int TSummaryRowReader::Order() const {
+    return int(FColumns.Amount(Orderid));
+}
 
 void TSummaryRowReader::Read(TSummaryRowText& AText, TSummaryRowAmounts& AAmounts) const {
     AText = {FColumns.Text(Mid),  FColumns.Text(Mname), FColumns.Text(Lei),

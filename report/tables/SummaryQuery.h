@@ -46,6 +46,8 @@ class TSummaryRowReader {
 public:
     explicit TSummaryRowReader(const TADOQuery& AQuery);
     void Read(TSummaryRowText& AText, TSummaryRowAmounts& AAmounts) const;
+    // The row's orderid: 0 the grand total, 1 to 4 a fund nature's block.
+    int Order() const;
 
 private:
     TQueryColumns FColumns;

@@ -142,9 +142,12 @@ TEST(DetailLevels, RangeByPrefix) {
         int MaxLeafClass;
         int First;
         int Last;
-    } Cases[] = {{"101", 3, 1, 3}, {"101001", 3, 1, 3}, {"101002", 3, 2, 3},
-                 {"001", 2, 0, 2}, {"101", 0, 1, 1},    {"", 2, 0, 2},
-                 {"1", 0, 0, 0},   {"101002", 1, 2, 2}, {"101", 100000, 1, 100}};
+    } Cases[] = {{"101", 3, 1, 3},          {"101001", 3, 1, 3},   {"101002", 3, 2, 3},
+                 {"001", 2, 0, 2},          {"101", 0, 1, 1},      {"", 2, 0, 2},
+                 {"1", 0, 0, 0},            {"101", 100000, 1, 100},
+                 // Units without sub-units: their own level.
+                 {"101002", 1, 1, 1},       {"101002002003", 3, 3, 3}, {"101002002", 0, 2, 2},
+                 {"101002001", 2, 2, 2}};
     for (const auto& Case : Cases) {
         const TLevelRange Range = DetailLevelRange(Case.Prefix, Case.MaxLeafClass);
         EXPECT_EQ(Range.First, Case.First) << Case.Prefix;

@@ -1,6 +1,5 @@
 #include "TBatchRun.h"
 
-#include "TBatchProgress.h"
 #include "cell/TCellDocument.h"
 #include "db/SharedLookups.h"
 #include "db/SqlLiteral.h"
@@ -122,20 +121,29 @@ bool TBatchRun::Select() {
     return true;
 }
 
+// The run's lines and the audit call the summary table 汇总表.
+QString TBatchRun::TableName(const QString& AFundText) {
+    return AFundText == QStringLiteral("<全部>") ? QStringLiteral("汇总表") : AFundText;
+}
+
 bool TBatchRun::WriteTable(int AIndex, const QString& AFundText) {
     const QString FundCode = LookupMoneyKindId(AFundText);
     const TReportContext Context = MakeReportContext(FFilter, FBTypeText, FundCode);
     TCellDocument Grid;
-    TBatchProgress Progress;
     // One fill serves both files: the workbook gets the export grid, numbers
     // as values; the printed table adds the amount header and page line.
-    FillReport(Grid, Context, FundCode, true, &Progress);
+    const TFillResult Filled = FillReport(Grid, Context, FundCode, true);
+    if (Filled.Failed())
+        return Fail(QStringLiteral("%1 的查询失败，未写出该表：%2")
+                        .arg(TableName(AFundText), Filled.QueryError));
+    FAudit.Add(TableName(AFundText), FundCode, Filled);
     const QString Workbook =
         ContinuousExportPath(FOptions.OutputFolder, FFilter.Year, FBTypeText, AFundText);
     QStringList Written;
     if (FOptions.WriteXlsx) {
         if (Grid.ExportExcel(Workbook) != 0)
-            return Fail(QStringLiteral("%1 导出失败：%2").arg(AFundText, Grid.LastError()));
+            return Fail(
+                QStringLiteral("%1 导出失败：%2").arg(TableName(AFundText), Grid.LastError()));
         Written << QFileInfo(Workbook).fileName();
     }
     if (FOptions.WritePdf) {
@@ -143,18 +151,41 @@ bool TBatchRun::WriteTable(int AIndex, const QString& AFundText) {
         WriteAmountHeader(Grid, FundCode, FBTypeText);
         Grid.SetPageText(QString(), QStringLiteral("共&S页第&P页"), QString());
         if (Grid.PrintToPdf(Pdf) != 0)
-            return Fail(QStringLiteral("%1 打印失败：%2").arg(AFundText, Grid.LastError()));
+            return Fail(
+                QStringLiteral("%1 打印失败：%2").arg(TableName(AFundText), Grid.LastError()));
         Written << QFileInfo(Pdf).fileName();
     }
-    FRowsWritten += Progress.Rows();
+    FRowsWritten += Filled.QueryRows;
     ++FTablesWritten;
     Say(QStringLiteral("[%1/%2] %3：%4 行 -> %5")
             .arg(AIndex + 1)
             .arg(FFunds.size())
-            .arg(AFundText)
-            .arg(Progress.Rows())
+            .arg(TableName(AFundText))
+            .arg(Filled.QueryRows)
             .arg(Written.join(QStringLiteral(", "))));
     return true;
+}
+
+// After the tables: one audit line per table and the audit file beside
+// them. 0 when every difference has a known cause, 3 when one has none.
+int TBatchRun::ReportAudit() {
+    FAudit.CompareTables();
+    for (const QString& Line : FAudit.Lines())
+        Say(Line);
+    const QString Path = AuditFilePath(FOptions.OutputFolder, FFilter.Year, FBTypeText);
+    QString Error;
+    if (!FAudit.Write(Path, Error)) {
+        Fail(QStringLiteral("审核结果未能写出：%1").arg(Error));
+        return 1;
+    }
+    Say(QStringLiteral("审核结果 -> %1").arg(QFileInfo(Path).fileName()));
+    if (FAudit.Passed())
+        return 0;
+    std::fprintf(FErr, "varnholt-batch: %s\n",
+                 QStringLiteral("审核未通过：有的表中差额没有已知原因，详见上面的审核行。")
+                     .toLocal8Bit()
+                     .constData());
+    return 3;
 }
 
 int TBatchRun::Run() {
@@ -177,5 +208,5 @@ int TBatchRun::Run() {
         if (!WriteTable(I, FFunds[I]))
             return 1;
     }
-    return 0;
+    return ReportAudit();
 }

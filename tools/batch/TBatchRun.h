@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TBatchAuditReport.h"
 #include "TBatchOptions.h"
 #include "report/tables/TReportFilter.h"
 
@@ -13,7 +14,8 @@ class TBatchRun {
 public:
     TBatchRun(const TBatchOptions& AOptions, std::FILE* AOut, std::FILE* AErr);
 
-    // The process's exit code: 0 written, 1 failed (the reason printed).
+    // The process's exit code: 0 written, 1 failed (the reason printed), 3
+    // written but a table's audit found a difference without a known cause.
     int Run();
     int Tables() const { return FTablesWritten; }
     int Rows() const { return FRowsWritten; }
@@ -24,6 +26,8 @@ private:
     bool PrepareOutputFolder();
     bool Select();
     bool WriteTable(int AIndex, const QString& AFundText);
+    int ReportAudit();
+    static QString TableName(const QString& AFundText);
     bool Fail(const QString& AMessage);
     void Say(const QString& ALine);
 
@@ -35,4 +39,5 @@ private:
     QStringList FFunds;
     int FRowsWritten = 0;
     int FTablesWritten = 0;
+    TBatchAuditReport FAudit;
 };

@@ -1,7 +1,8 @@
 // varnholt-batch: writes the summary proposal table and every fund nature's
 // detail table of one selection as workbooks and PDF files, without a
 // display. Exit codes: 0 written, 1 a failure (said on standard error), 2
-// unusable options.
+// unusable options, 3 written but an audit found a difference without a
+// known cause.
 
 #include "TBatchHost.h"
 #include "TBatchOptions.h"
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
     const TBatchHost Host(Parsed.Options);
     TBatchRun Run(Parsed.Options, stdout, stderr);
     const int Result = Run.Run();
-    if (Result == 0)
+    if (Result == 0 || Result == 3)
         std::printf("%s\n", QStringLiteral("完成：%1 张表，%2 行，用时 %3 秒")
                                 .arg(Run.Tables())
                                 .arg(Run.Rows())

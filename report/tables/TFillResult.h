@@ -1,0 +1,25 @@
+#pragma once
+
+#include "TAuditAmounts.h"
+#include "TAuditResult.h"
+
+#include <QString>
+#include <map>
+
+// What a table fill reports besides the grid it drew.
+struct TFillResult {
+    // The database's reason when a query of the table could not be opened.
+    // The grid then shows its template alone, which must not pass for a
+    // table without data.
+    QString QueryError;
+    // Rows the table's query returned.
+    int QueryRows = 0;
+    TAuditResult Audit;
+    // The detail table's grand total (as printed, or as counted when the
+    // table has no grand-total row); the summary table's block totals by
+    // fund code. What the two tables of one selection are compared by.
+    TAuditAmounts GrandTotal;
+    std::map<QString, TAuditAmounts> BlockTotals;
+
+    bool Failed() const { return !QueryError.isEmpty(); }
+};
