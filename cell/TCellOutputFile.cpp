@@ -1,18 +1,67 @@
 #include "TCellOutputFile.h"
 
+#include "TPendingOutputs.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+QString TCellOutputFile::SystemReason(int ACode) {
+    const QString System = QString::fromLocal8Bit(std::strerror(ACode));
+    QString Cause;
+    switch (ACode) {
+    case ENOSPC:
+    case EDQUOT:
+        Cause = QStringLiteral("磁盘已满");
+        break;
+    case EACCES:
+    case EPERM:
+        Cause = QStringLiteral("没有写入的权限");
+        break;
+    case EROFS:
+        Cause = QStringLiteral("文件系统是只读的");
+        break;
+    case ENAMETOOLONG:
+        Cause = QStringLiteral("文件名太长");
+        break;
+    case ENOENT:
+        Cause = QStringLiteral("文件夹不存在");
+        break;
+    case EIO:
+        Cause = QStringLiteral("磁盘读写出错");
+        break;
+    default:
+        Cause = QStringLiteral("系统错误");
+        break;
+    }
+    return QStringLiteral("%1（%2）").arg(Cause, System);
+}
 
 namespace {
 
-QString SystemReason() {
-    return QString::fromLocal8Bit(std::strerror(errno));
+QString LastSystemReason() {
+    return TCellOutputFile::SystemReason(errno);
+}
+
+// The longest name a file may have here (bytes), less what the temporary
+// file adds to it: ".XXXXXX.part".
+constexpr int NameMax = NAME_MAX;
+constexpr int TemporarySuffix = 12;
+
+// A link in a folder others can write to may have been planted to make
+// this program replace a file it may write and its planter may not. Only a
+// link of the running user's own is followed.
+bool IsForeignLink(const QString& APath) {
+    struct stat Info {};
+    return ::lstat(QFile::encodeName(APath).constData(), &Info) == 0 && S_ISLNK(Info.st_mode) &&
+           Info.st_uid != ::geteuid();
 }
 
 // The mode bits count on their own: a privileged user could still write the
@@ -43,7 +92,15 @@ TCellOutputFile::TCellOutputFile(QString AFileName, TMode AMode)
     : FFileName(std::move(AFileName))
     , FMode(AMode) {}
 
-TCellOutputFile::~TCellOutputFile() = default;
+TCellOutputFile::~TCellOutputFile() {
+    FTemporary.reset();
+    ReleaseSlot();
+}
+
+void TCellOutputFile::ReleaseSlot() {
+    TPendingOutputs::Remove(FPendingSlot);
+    FPendingSlot = -1;
+}
 
 bool TCellOutputFile::ResolveTarget() {
     if (FFileName.trimmed().isEmpty()) {
@@ -52,6 +109,24 @@ bool TCellOutputFile::ResolveTarget() {
     }
     const QFileInfo Given(FFileName);
     FTarget = Given.absoluteFilePath();
+    const int NameBytes = int(QFile::encodeName(Given.fileName()).size());
+    if (NameBytes + TemporarySuffix > NameMax) {
+        FError = QStringLiteral("文件名太长（%1 字节，连同临时文件的后缀超过 %2 字节的上限）：%3")
+                     .arg(NameBytes)
+                     .arg(NameMax)
+                     .arg(Given.fileName());
+        return false;
+    }
+    if (QFile::encodeName(FTarget).size() + TemporarySuffix >= PATH_MAX) {
+        FError = QStringLiteral("路径太长（超过 %1 字节的上限）：%2").arg(PATH_MAX).arg(FFileName);
+        return false;
+    }
+    if (Given.isSymLink() && IsForeignLink(FTarget)) {
+        FError = QStringLiteral(
+                     "%1 是属于其他用户的链接，为安全起见不经它写入（请删除该链接或换一个文件夹）")
+                     .arg(FFileName);
+        return false;
+    }
     if (Given.isSymLink()) {
         FTarget = Given.canonicalFilePath();
         if (FTarget.isEmpty()) {
@@ -74,18 +149,19 @@ bool TCellOutputFile::ResolveTarget() {
 bool TCellOutputFile::Open() {
     FError.clear();
     FTemporary.reset();
+    ReleaseSlot();
     if (!ResolveTarget())
         return false;
     const QFileInfo Target(FTarget);
     FTemporary = std::make_unique<QTemporaryFile>(
         Target.absoluteDir().filePath(Target.fileName() + QStringLiteral(".XXXXXX.part")));
     if (!FTemporary->open()) {
-        FError =
-            QStringLiteral("无法在 %1 创建文件：%2")
-                .arg(QDir::toNativeSeparators(Target.absolutePath()), FTemporary->errorString());
+        FError = QStringLiteral("无法在 %1 创建文件：%2")
+                     .arg(QDir::toNativeSeparators(Target.absolutePath()), LastSystemReason());
         FTemporary.reset();
         return false;
     }
+    FPendingSlot = TPendingOutputs::Add(QFile::encodeName(FTemporary->fileName()));
     return true;
 }
 
@@ -98,8 +174,12 @@ bool TCellOutputFile::Write(const QByteArray& AData) {
         return false;
     // A short write or a failed flush is a full disk or a failing device;
     // neither is reported by QFileDevice otherwise.
+    errno = 0;
     if (FTemporary->write(AData) != AData.size() || !FTemporary->flush()) {
-        FError = QStringLiteral("写入 %1 失败：%2").arg(FFileName, FTemporary->errorString());
+        const int Code = errno;
+        FError = QStringLiteral("写入 %1 失败：%2")
+                     .arg(FFileName, Code != 0 ? TCellOutputFile::SystemReason(Code)
+                                               : FTemporary->errorString());
         return false;
     }
     return true;
@@ -109,7 +189,7 @@ TCellOutputFile::TCommit TCellOutputFile::Commit() {
     if (!FTemporary)
         return MoveFailed;
     if (!FTemporary->flush() || ::fsync(FTemporary->handle()) != 0) {
-        FError = QStringLiteral("写入 %1 失败：%2").arg(FFileName, SystemReason());
+        FError = QStringLiteral("写入 %1 失败：%2").arg(FFileName, LastSystemReason());
         return SyncFailed;
     }
     // The temporary file was private to its owner; the output is not. A
@@ -129,10 +209,11 @@ TCellOutputFile::TCommit TCellOutputFile::Commit() {
     if (!Moved) {
         const bool Taken = errno == EEXIST;
         FError = Taken ? QStringLiteral("文件 %1 已存在").arg(FFileName)
-                       : QStringLiteral("无法保存为 %1：%2").arg(FFileName, SystemReason());
+                       : QStringLiteral("无法保存为 %1：%2").arg(FFileName, LastSystemReason());
         return Taken ? NameTaken : MoveFailed;
     }
     FTemporary->setAutoRemove(false);
     FTemporary.reset();
+    ReleaseSlot();
     return Committed;
 }

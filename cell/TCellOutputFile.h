@@ -13,8 +13,13 @@ class QTemporaryFile;
 // file.
 //
 // The target is checked first: a read-only file is refused, as is a folder,
-// a device or a FIFO. A symbolic link is written through: the file it points
-// to is replaced and the link stays; a link to nothing is refused.
+// a device or a FIFO, and a name too long for the file system. A symbolic
+// link of the running user's own is written through: the file it points to
+// is replaced and the link stays; a link to nothing is refused, and so is a
+// link that belongs to another user (planted in a folder others can write
+// to, it could make the program replace a file outside it). While the
+// temporary file exists it is registered with TPendingOutputs, so that an
+// interrupted program can remove it.
 class TCellOutputFile {
 public:
     enum TMode { Replace, KeepExisting };
@@ -38,12 +43,18 @@ public:
     TCommit Commit();
     const QString& Error() const { return FError; }
 
+    // A system error in words: the cause in Chinese first ("磁盘已满"), the
+    // system's own words after it.
+    static QString SystemReason(int ACode);
+
 private:
     bool ResolveTarget();
+    void ReleaseSlot();
 
     QString FFileName;
     QString FTarget; // FFileName with symbolic links resolved
     TMode FMode;
     std::unique_ptr<QTemporaryFile> FTemporary;
     QString FError;
+    int FPendingSlot = -1;
 };

@@ -17,7 +17,9 @@
 class TCellSheet {
 public:
     static constexpr int MaxColumns = 256;
-    static constexpr int MaxRows = 1048576;
+    // Far beyond any table; a grid holds every row of a table, whatever a
+    // workbook can take (TCellXlsxWriter refuses what it cannot).
+    static constexpr int MaxRows = 100000000;
     static constexpr int DefaultColWidth = 72;
     static constexpr int DefaultRowHeightPx = 22;
 

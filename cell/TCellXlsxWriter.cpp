@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QtEndian>
+#include <cerrno>
+#include <cmath>
 #include <xlsxwriter.h>
 
 namespace {
@@ -62,6 +64,17 @@ TCellXlsxWriter::TCellXlsxWriter(const TCellSheet& ASheet)
 TCellXlsxWriter::TResult TCellXlsxWriter::Write(const QString& AFileName) {
     FError.clear();
     FFormats.clear();
+    // A worksheet ends at its last row; a table longer than that would lose
+    // its end without a word.
+    const int TableRows = FSheet.RowCount() - 1;
+    if (TableRows > WorksheetRows) {
+        FError = QStringLiteral("表格有 %1 行，超过 Excel 工作表 %2 行的上限，未写出工作簿 %3"
+                                "（PDF 不受此限）")
+                     .arg(TableRows)
+                     .arg(WorksheetRows)
+                     .arg(AFileName);
+        return Rejected;
+    }
     TCellOutputFile Output(AFileName);
     if (!Output.Open()) {
         FError = Output.Error();
@@ -78,13 +91,18 @@ TCellXlsxWriter::TResult TCellXlsxWriter::Write(const QString& AFileName) {
         return CannotCreate;
     }
     const bool Written = WriteSheet(FBook);
+    errno = 0;
     const lxw_error Closed = workbook_close(FBook);
+    const int SystemError = errno;
     FBook = nullptr;
     if (!Written)
         return Rejected;
     if (Closed != LXW_NO_ERROR || !IsCompleteZip(Output.TemporaryName())) {
-        const QString Reason = Closed != LXW_NO_ERROR ? QString::fromUtf8(lxw_strerror(Closed))
-                                                      : QStringLiteral("文件不完整，磁盘可能已满");
+        const bool DiskFull = SystemError == ENOSPC || SystemError == EDQUOT;
+        const QString Reason = DiskFull ? TCellOutputFile::SystemReason(SystemError)
+                               : Closed != LXW_NO_ERROR
+                                   ? QString::fromUtf8(lxw_strerror(Closed))
+                                   : QStringLiteral("文件不完整，磁盘可能已满");
         FError = QStringLiteral("写入 %1 失败：%2").arg(AFileName, Reason);
         return WriteFailed;
     }
@@ -183,9 +201,19 @@ bool TCellXlsxWriter::WriteCell(lxw_worksheet* ASheet, int ACol, int ARow, const
     else if (ACell.Kind == TCell::TKind::Text)
         Error = worksheet_write_string(ASheet, ARow - 1, ACol - 1, ACell.Text.toUtf8().constData(),
                                        CellFormat);
+    else if (!std::isfinite(ACell.Number))
+        return NotFinite(ACol, ARow);
     else
         Error = worksheet_write_number(ASheet, ARow - 1, ACol - 1, ACell.Number, CellFormat);
     return Check(Error, ACol, ARow);
+}
+
+// An overflowed sum or a text read as a number is no amount: a workbook
+// must not carry INF or NAN as if it were one.
+bool TCellXlsxWriter::NotFinite(int ACol, int ARow) {
+    FError = QStringLiteral("单元格 %1 的数值不是有限数（溢出或不是数字），未写出工作簿")
+                 .arg(TCellRange::ColumnName(ACol) + QString::number(ARow));
+    return false;
 }
 
 bool TCellXlsxWriter::Check(int AError, int ACol, int ARow) {

@@ -22,6 +22,11 @@ public:
 
     explicit TCellXlsxWriter(const TCellSheet& ASheet);
 
+    // Rows of one worksheet, the table's rows below row 0.
+    static constexpr int WorksheetRows = 1048576;
+
+    // Rejected, with Error(), for a table with more rows than a worksheet
+    // holds or a number that is not finite; nothing is written then.
     TResult Write(const QString& AFileName);
     const QString& Error() const { return FError; }
 
@@ -37,6 +42,7 @@ private:
     bool WriteCell(lxw_worksheet* ASheet, int ACol, int ARow, const TCell& ACell);
     lxw_format* Format(const TCell& ACell, const TCellRange* AMerge);
     bool Check(int AError, int ACol, int ARow);
+    bool NotFinite(int ACol, int ARow);
 
     const TCellSheet& FSheet;
     lxw_workbook* FBook = nullptr;

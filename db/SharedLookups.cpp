@@ -2,6 +2,7 @@
 
 #include "QueryLifetime.h"
 #include "TARQuery.h"
+#include "TQueryFailureWatch.h"
 #include "hostcontext/HostContext.h"
 #include "platform/Exception.h"
 #include "platform/data/TAdoConn.h"
@@ -31,6 +32,7 @@ bool OpenDefQuery(const QString& ASql, IARQueryPtr& AQuery, QString& AError) {
     } catch (...) {
         AError = QStringLiteral("未知错误");
     }
+    TQueryFailureWatch::Record(ASql, AError);
     return false;
 }
 

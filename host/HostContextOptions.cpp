@@ -10,16 +10,14 @@
 namespace {
 
 const TOptionSpec Specs[] = {
-    {"connection", "ADO-style connection string, e.g. Provider=SQLite;Data Source=demo.db.",
-     "string"},
-    {"year", "Budget year (default: this year).", "year"},
-    {"unit", "Logged-in unit code (default: 101001).", "code"},
-    {"unit-class", "Department class of the logged-in unit (default: 1).", "n"},
-    {"dept-mode", "Department mode flag, \"1\" for on (default: 1).", "flag"},
-    {"btype", "Indicator type: 0 控制数, 1 预算数, 2 临时指标 (default: 1).", "index"},
-    {"templates", "Folder of the report templates (default: templates/ beside the program).",
-     "folder"},
-    {"config", "Read options from the [host] section of this INI file.", "file"},
+    {"connection", "数据库连接串，如 Provider=SQLite;Data Source=demo.db", "连接串"},
+    {"year", "预算年度（默认：今年）", "年度"},
+    {"unit", "登录单位的单位编码（默认 101001）", "编码"},
+    {"unit-class", "登录单位的部门类别（默认 1）", "类别"},
+    {"dept-mode", "部门模式，\"1\" 为开（默认 1）", "标志"},
+    {"btype", "指标类型：0 控制数，1 预算数，2 临时指标（默认 1）", "序号"},
+    {"templates", "报表模板所在的文件夹（默认：程序旁的 templates/）", "文件夹"},
+    {"config", "从这个 INI 文件的 [host] 节读取选项", "文件"},
 };
 
 QString DefaultTemplateFolder() {

@@ -43,7 +43,11 @@ bool TOptionSource::Number(const char* AName, int ADefault, int AMin, int AMax, 
 bool ParseArguments(QCommandLineParser& AParser, const QStringList& AArguments, QString& AError,
                     bool& AHelpShown) {
     if (!AParser.parse(AArguments)) {
-        AError = AParser.errorText();
+        const QStringList Unknown = AParser.unknownOptionNames();
+        AError = Unknown.isEmpty()
+                     ? QStringLiteral("命令行有误：%1").arg(AParser.errorText())
+                     : QStringLiteral("不认识的选项：%1（--help 列出可用的选项）")
+                           .arg(QStringLiteral("--") + Unknown.join(QStringLiteral("、--")));
         return false;
     }
     if (AParser.isSet(QStringLiteral("help"))) {
@@ -58,7 +62,7 @@ void AddOptions(QCommandLineParser& AParser, const TOptionSpec* ASpecs, int ACou
     for (int I = 0; I < ACount; ++I)
         AParser.addOption(QCommandLineOption(QString::fromLatin1(ASpecs[I].Name),
                                              QString::fromUtf8(ASpecs[I].Description),
-                                             QString::fromLatin1(ASpecs[I].ValueName)));
+                                             QString::fromUtf8(ASpecs[I].ValueName)));
 }
 
 QString CheckConfigFile(const QString& AFileName) {

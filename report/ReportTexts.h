@@ -1,5 +1,8 @@
 #pragma once
 
+// The page line every printed table carries (PageLine) is the tables'.
+#include "report/tables/ReportCodes.h"
+
 // Fixed texts of the report window's output commands.
 
 // Caption of the plug-in's message boxes.
@@ -8,5 +11,3 @@ inline constexpr const char ExportDoneText[] = "数据导出成功。";
 inline constexpr const char ChooseFolderTitle[] = "请选择保存路径";
 // Workbooks are Office Open XML: the filter offers ".xlsx" files.
 inline constexpr const char SaveFilter[] = "文件类型 (*.xlsx)";
-// The line on every printed page: &S the page total, &P the page number.
-inline constexpr const char PageLine[] = "共&S页第&P页";

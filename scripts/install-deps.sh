@@ -30,11 +30,19 @@ if [ ${#missing[@]} -eq 0 ]; then
     exit 0
 fi
 
-echo "Installing missing packages: ${missing[*]}"
+echo "正在安装缺少的 Debian 软件包（需要几分钟）：${missing[*]}"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
     SUDO="sudo"
 fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# The package tools' chatter goes to a log; it is shown only when they fail.
+log="$(mktemp)"
+if ! { $SUDO apt-get update -qq && \
+       $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+    echo "安装软件包失败。apt-get 的输出：" >&2
+    cat "$log" >&2
+    rm -f "$log"
+    exit 1
+fi
+rm -f "$log"

@@ -15,7 +15,7 @@ mkdir -p "$OUT"
 DB="${VARNHOLT_DB:-$OUT/demo.db}"
 DEMO_DB_TOOL="$BUILD_DIR/bin/varnholt-demo-db"
 if [ ! -f "$DB" ] && [ -x "$DEMO_DB_TOOL" ]; then
-    echo "Making the demo database $DB"
+    echo "正在生成演示数据库 $DB ……"
     "$DEMO_DB_TOOL" "$DB"
 fi
 

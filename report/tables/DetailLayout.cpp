@@ -9,6 +9,7 @@
 #include "TReportContext.h"
 #include "TReportProgress.h"
 #include "TTableRows.h"
+#include "TemplateFit.h"
 #include "cell/TCellDocument.h"
 #include "db/SharedLookups.h"
 #include "db/TARQuery.h"
@@ -26,7 +27,8 @@ public:
         , FFundCode(AFundCode)
         , FRows(AGrid, ANumbersAsValues) {}
 
-    void Heading();
+    // Empty text, or why the template cannot hold the table.
+    QString Heading();
     void Row(const TDetailRowText& AText, const TDetailRowAmounts& AAmounts);
     void Close();
 
@@ -49,11 +51,15 @@ private:
     const TMarkedUnits FSpecialAccounts;
 };
 
-void TDetailFill::Heading() {
-    G.LoadTemplate(C.TemplateFolder + DetailTemplateFor(FFundCode), QString());
+QString TDetailFill::Heading() {
+    const QString Error = LoadTableTemplate(G, C.TemplateFolder + DetailTemplateFor(FFundCode),
+                                            TableKindOf(FFundCode));
+    if (!Error.isEmpty())
+        return Error;
     G.PutText(1, 1, 0, C.Titles.Detail);
     G.PutText(4, 2, 0, C.Titles.Basis);
     G.PutText(4, 3, 0, QString::number(C.Filter.Year) + QStringLiteral("年预算构成"));
+    return QString();
 }
 
 // Number, code and name stand on a unit's first row only; a total row
@@ -162,12 +168,14 @@ TFillResult FillDetailTable(TCellDocument& AGrid, const TReportContext& AContext
                             const QString& AFundCode, bool ANumbersAsValues,
                             TReportProgress* AProgress) {
     TDetailFill Fill(AGrid, AContext, AFundCode, ANumbersAsValues);
-    Fill.Heading();
+    TFillResult Result;
+    Result.TemplateError = Fill.Heading();
+    if (Result.Failed())
+        return Result;
     TDetailQueryParts Parts;
     Parts.FundCode = AFundCode;
     Parts.WithGrandTotal = !AContext.ParentHasFewUnits;
     Parts.Levels = DetailLevelRange(AContext.Filter.UnitPrefix);
-    TFillResult Result;
     IARQueryPtr Query;
     if (!OpenDefQuery(BuildDetailSql(AContext.Filter, Parts, DefDialect()), Query,
                       Result.QueryError))
@@ -187,6 +195,9 @@ TFillResult FillDetailTable(TCellDocument& AGrid, const TReportContext& AContext
             Progress.Step();
             Reader.Read(Text, Amounts);
             Audit.AddRow(Reader.Order(), Text, Amounts);
+            if (!Amounts.Finite())
+                Result.NotFiniteRows
+                    << (Text.eid + QLatin1Char('/') + Text.bname + QLatin1Char('/') + Text.iname);
             if (Listed)
                 Fill.Row(Text, Amounts);
         }
@@ -197,8 +208,7 @@ TFillResult FillDetailTable(TCellDocument& AGrid, const TReportContext& AContext
     if (Audit.NeedsCount() &&
         !CountDetailTotals(Audit, AContext.Filter, AFundCode, Result.QueryError))
         return Result;
-    Result.Audit = Audit.Finish();
-    Result.Audit.NoData = !Listed;
+    Result.SetAudit(Audit.Finish(), !Listed);
     Result.GrandTotal = Audit.GrandTotal();
     return Result;
 }

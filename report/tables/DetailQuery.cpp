@@ -1,14 +1,18 @@
 #include "DetailQuery.h"
 
+#include "ReportLookups.h"
 #include "ReportSql.h"
 #include "TReportFilter.h"
 #include "db/SharedLookups.h"
 #include "db/SqlLiteral.h"
 #include "db/TARQuery.h"
+#include "db/TQueryFailureWatch.h"
+#include "platform/Exception.h"
 #include "platform/data/TAdoConn.h"
 #include "platform/data/TSqlDialect.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -147,6 +151,14 @@ enum TDetailColumn {
 
 } // namespace
 
+bool TDetailRowAmounts::Finite() const {
+    for (double Amount : {summ, jbsb, xmsb, jbzj, jbsq, xmzj, xmsq, gyzb, gyfy, gyqt}) {
+        if (!std::isfinite(Amount))
+            return false;
+    }
+    return true;
+}
+
 QString BuildDetailSql(const TReportFilter& AFilter, const TDetailQueryParts& AParts,
                        const TSqlDialect& ADialect) {
     QString Where = AFilter.DetailFilter(ADialect);
@@ -186,12 +198,15 @@ QString MaxLeafClassSql(const QString& APrefix, const TSqlDialect& ADialect) {
 }
 
 int MaxLeafClass(const QString& APrefix) {
+    const QString Sql = MaxLeafClassSql(APrefix, DefDialect());
     IARQueryPtr Query;
+    if (!OpenDefQuery(Sql, Query))
+        return 0;
     try {
-        if (!OpenDefQuery(MaxLeafClassSql(APrefix, GetDefConnection()->Dialect()), Query))
-            return 0;
         return Query->GetQuery()->Fields(0).AsInteger();
-    } catch (...) {
+    } catch (const Exception& E) {
+        // A class that is not a number: the query gave nothing usable.
+        TQueryFailureWatch::Record(Sql, E.Message());
         return 0;
     }
 }

@@ -32,6 +32,9 @@ struct TDetailRowAmounts {
     double gyzb = 0;
     double gyfy = 0;
     double gyqt = 0;
+
+    // Whether every amount is a finite number.
+    bool Finite() const;
 };
 
 // The unit levels the detail table shows, first to last.

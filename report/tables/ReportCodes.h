@@ -16,5 +16,8 @@ constexpr int StyleTotal = 2;
 // channel (payment channel 31).
 inline constexpr const char FormerChannelNote[] = "暂按原渠道拨付";
 
+// The line on every printed page: &S the page total, &P the page number.
+inline constexpr const char PageLine[] = "共&S页第&P页";
+
 // The rows the tables are appended after: templates end at row 7.
 constexpr int FirstTableRow = 8;

@@ -18,11 +18,15 @@ QString TableName(int AYear, const QString& ABTypeText, const QString& AFundText
 }
 
 // A name is one path component: a separator inside a unit's name must not
-// send the file into another folder.
+// send the file into another folder, and a line break or another control
+// character has no place in a file name.
 QString FileComponent(QString AName) {
-    AName.replace(QLatin1Char('/'), QLatin1Char('_'));
-    AName.replace(QLatin1Char('\\'), QLatin1Char('_'));
     AName.remove(QChar(0));
+    for (QChar& C : AName) {
+        if (C == QLatin1Char('/') || C == QLatin1Char('\\') || C.unicode() < 0x20 ||
+            C.unicode() == 0x7f)
+            C = QLatin1Char('_');
+    }
     return AName;
 }
 

@@ -1,5 +1,6 @@
 #include "ReportLookups.h"
 
+#include "TReportFilter.h"
 #include "db/SharedLookups.h"
 #include "db/SqlLiteral.h"
 #include "db/TARQuery.h"
@@ -132,6 +133,39 @@ QString FundNaturesSql(const QString& AWindowFilter) {
 
 QStringList FundNaturesWithData(const QString& AWindowFilter) {
     return ListFromQuery(FundNaturesSql(AWindowFilter), true);
+}
+
+QList<QPair<QString, QString>> CodedFundNaturesWithData(const QString& AWindowFilter) {
+    QList<QPair<QString, QString>> Funds;
+    IARQueryPtr Query;
+    if (!OpenDefQuery(FundNaturesSql(AWindowFilter), Query))
+        return Funds;
+    TARQuery& Rows = *Query->GetQuery();
+    const int Id = Rows.FieldIndex(QStringLiteral("id"));
+    const int Name = Rows.FieldIndex(QStringLiteral("name"));
+    if (Id < 0 || Name < 0)
+        return Funds;
+    for (Rows.First(); !Rows.Eof(); Rows.Next())
+        Funds.append({Rows.Fields(Id).AsString(), Rows.Fields(Name).AsString()});
+    return Funds;
+}
+
+QList<int> YearsWithData(const TReportFilter& AFilter) {
+    const TSqlDialect& Dialect = DefDialect();
+    QList<int> Years;
+    IARQueryPtr Query;
+    if (!OpenDefQuery(
+            QStringLiteral("select distinct datayear from busibudgetadj where eid like ") +
+                Dialect.LikePrefix(AFilter.UnitPrefix) + QStringLiteral(" and BType=") +
+                QuotedSqlString(AFilter.BTypeIndex) + QStringLiteral(" and deptclass=") +
+                QuotedSqlString(QString::number(AFilter.DeptClass)) +
+                QStringLiteral(" order by datayear"),
+            Query))
+        return Years;
+    TARQuery& Rows = *Query->GetQuery();
+    for (Rows.First(); !Rows.Eof(); Rows.Next())
+        Years << Rows.Fields(0).AsInteger();
+    return Years;
 }
 
 QString UnitTreeSql(const QString& ARoot, const TSqlDialect& ADialect) {

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QList>
+#include <QPair>
 #include <QStringList>
 
 class TSqlDialect;
+struct TReportFilter;
 
 // Small lookups of the report window on the host's "Def" connection. A query
 // that cannot be opened counts as finding nothing: the window shows no
@@ -47,7 +50,13 @@ QString MoneyKindListSql(int AVariant, bool ADescending, const QString& AExtra);
 // window's filter (a text beginning with " where"), after "<全部>"; nothing
 // when none has data.
 QStringList FundNaturesWithData(const QString& AWindowFilter);
+// The same as (code, name) pairs: names need not be unique.
+QList<QPair<QString, QString>> CodedFundNaturesWithData(const QString& AWindowFilter);
 QString FundNaturesSql(const QString& AWindowFilter);
+
+// The budget years busibudgetadj holds rows for under AFilter's unit prefix,
+// indicator type and department class, whatever its year, ascending.
+QList<int> YearsWithData(const TReportFilter& AFilter);
 
 // The unit tree's query: every unit in use under ARoot with its code, parent,
 // leaf flag, name and the node text "code name".

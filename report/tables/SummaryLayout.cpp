@@ -8,6 +8,7 @@
 #include "TReportProgress.h"
 #include "TSummaryAudit.h"
 #include "TTableRows.h"
+#include "TemplateFit.h"
 #include "cell/TCellDocument.h"
 #include "db/SharedLookups.h"
 #include "db/TARQuery.h"
@@ -24,7 +25,8 @@ public:
         , C(AContext)
         , FRows(AGrid, ANumbersAsValues) {}
 
-    void Heading();
+    // Empty text, or why the template cannot hold the table.
+    QString Heading();
     void Row(const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts);
     void Close();
 
@@ -43,12 +45,16 @@ private:
     bool FProjectSeen = false;
 };
 
-void TSummaryFill::Heading() {
-    G.LoadTemplate(C.TemplateFolder + QString::fromUtf8(SummaryTemplateFile), QString());
+QString TSummaryFill::Heading() {
+    const QString Error = LoadTableTemplate(
+        G, C.TemplateFolder + QString::fromUtf8(SummaryTemplateFile), TTableKind::Summary);
+    if (!Error.isEmpty())
+        return Error;
     G.PutText(1, 1, 0, C.Titles.Summary);
     G.PutText(6, 2, 0, C.Titles.Basis);
     G.PutText(1, 2, 0, C.UnitWord + QStringLiteral("预算码：") + C.Filter.UnitPrefix);
     G.PutText(2, 3, 0, QString::number(C.Filter.Year) + QStringLiteral("年预算构成"));
+    return QString();
 }
 
 void TSummaryFill::SubjectCells(int ARow, const TSummaryRowText& AText) {
@@ -139,8 +145,10 @@ void TSummaryFill::Close() {
 TFillResult FillSummaryTable(TCellDocument& AGrid, const TReportContext& AContext,
                              bool ANumbersAsValues, TReportProgress* AProgress) {
     TSummaryFill Fill(AGrid, AContext, ANumbersAsValues);
-    Fill.Heading();
     TFillResult Result;
+    Result.TemplateError = Fill.Heading();
+    if (Result.Failed())
+        return Result;
     IARQueryPtr Query;
     if (!OpenDefQuery(BuildSummarySql(AContext.Filter, DefDialect()), Query, Result.QueryError))
         return Result;
@@ -157,6 +165,8 @@ TFillResult FillSummaryTable(TCellDocument& AGrid, const TReportContext& AContex
             Progress.Step();
             Reader.Read(Text, Amounts);
             Audit.AddRow(Reader.Order(), Text, Amounts);
+            if (!Amounts.Finite())
+                Result.NotFiniteRows << (Text.mname + QLatin1Char('/') + Text.bname);
             if (Listed)
                 Fill.Row(Text, Amounts);
         }
@@ -166,8 +176,7 @@ TFillResult FillSummaryTable(TCellDocument& AGrid, const TReportContext& AContex
     Query.Clear();
     if (!CountSummaryTotals(Audit, AContext.Filter, Result.QueryError))
         return Result;
-    Result.Audit = Audit.Finish();
-    Result.Audit.NoData = !Listed;
+    Result.SetAudit(Audit.Finish(), !Listed);
     for (const char* Fund : {"11", "12", "21", "31"})
         Result.BlockTotals[QString::fromLatin1(Fund)] = Audit.BlockTotal(QString::fromLatin1(Fund));
     return Result;

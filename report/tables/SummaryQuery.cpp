@@ -5,6 +5,8 @@
 #include "TReportFilter.h"
 #include "platform/data/TSqlDialect.h"
 
+#include <cmath>
+
 namespace {
 
 // The conditional sums of the summary query, by the column they feed. The
@@ -175,6 +177,14 @@ enum TSummaryColumn {
 };
 
 } // namespace
+
+bool TSummaryRowAmounts::Finite() const {
+    for (double Amount : {summ, jbsb, xmsb, jbzj, jbsq, xmzj, xmsq, gyqtzj, gyqtsq}) {
+        if (!std::isfinite(Amount))
+            return false;
+    }
+    return true;
+}
 
 QString BuildSummarySql(const TReportFilter& AFilter, const TSqlDialect& ADialect) {
     const TSums Sums(ADialect);

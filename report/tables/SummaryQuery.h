@@ -29,6 +29,9 @@ struct TSummaryRowAmounts {
     double xmsq = 0;
     double gyqtzj = 0;
     double gyqtsq = 0;
+
+    // Whether every amount is a finite number.
+    bool Finite() const;
 };
 
 // The one query of the summary table: the grand total (orderid 0) and one

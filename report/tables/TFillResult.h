@@ -4,6 +4,7 @@
 #include "TAuditResult.h"
 
 #include <QString>
+#include <QStringList>
 #include <map>
 
 // What a table fill reports besides the grid it drew.
@@ -12,6 +13,13 @@ struct TFillResult {
     // The grid then shows its template alone, which must not pass for a
     // table without data.
     QString QueryError;
+    // Why the template cannot hold the table (missing, unreadable, of
+    // another shape); nothing is queried then.
+    QString TemplateError;
+    // Rows whose amounts are not finite numbers (an overflowed sum, a text
+    // in the amount column), described by unit, subject and indicator: such
+    // a table must not be delivered as if it were sound.
+    QStringList NotFiniteRows;
     // Rows the table's query returned.
     int QueryRows = 0;
     TAuditResult Audit;
@@ -21,5 +29,10 @@ struct TFillResult {
     TAuditAmounts GrandTotal;
     std::map<QString, TAuditAmounts> BlockTotals;
 
-    bool Failed() const { return !QueryError.isEmpty(); }
+    bool Failed() const { return !QueryError.isEmpty() || !TemplateError.isEmpty(); }
+    QString Error() const { return TemplateError.isEmpty() ? QueryError : TemplateError; }
+    bool Unsound() const { return !NotFiniteRows.isEmpty(); }
+    // The table's audit, with a difference without a cause for each row of
+    // NotFiniteRows.
+    void SetAudit(TAuditResult AAudit, bool ANoData);
 };

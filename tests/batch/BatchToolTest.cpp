@@ -1,8 +1,12 @@
 // varnholt-batch run as a process on a generated province.
+#include "BatchProcess.h"
 #include "cell/TCellDocument.h"
+#include "report/tables/DetailLayout.h"
 #include "report/tables/ReportFileNames.h"
 #include "report/tables/ReportFill.h"
 #include "report/tables/ReportLookups.h"
+#include "report/tables/SummaryLayout.h"
+#include "support/CellFixture.h"
 #include "support/EngineFixture.h"
 #include "support/ReportFixture.h"
 #include "support/WorkbookCells.h"
@@ -14,32 +18,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString ReadText(const QString& AFile) {
-    QFile File(AFile);
-    return File.open(QIODevice::ReadOnly) ? QString::fromUtf8(File.readAll()) : QString();
-}
-
-QStringList Entries(const QString& AFolder) {
-    return QDir(AFolder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
-}
-
-struct TRun {
-    int ExitCode = -1;
-    QString Out;
-    QString Err;
-};
-
-TRun RunBatch(const QString& AConnection, const QStringList& AArguments,
-              const QProcessEnvironment& AEnvironment = QProcessEnvironment::systemEnvironment()) {
-    QProcess Process;
-    Process.setProcessEnvironment(AEnvironment);
-    Process.start(BinaryDir() + "/varnholt-batch",
-                  QStringList{"--connection", AConnection} + AArguments);
-    EXPECT_TRUE(Process.waitForFinished(120000));
-    return {Process.exitCode(), QString::fromLocal8Bit(Process.readAllStandardOutput()),
-            QString::fromLocal8Bit(Process.readAllStandardError())};
-}
 
 class BatchToolTest : public ::testing::Test {
 protected:
@@ -101,8 +79,11 @@ TEST_F(BatchToolTest, RunsWithoutADisplayAndWithoutQtWidgets) {
 }
 
 TEST_F(BatchToolTest, TemporaryIndicatorsOfTheTopNode) {
-    const TRun Run = Batch({"--year", "2024", "--btype", "2", "--out", Out, "--format", "xlsx"});
+    const TRun Run = Batch(
+        {"--year", "2024", "--btype", "2", "--subtype", "1", "--out", Out, "--format", "xlsx"});
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err.toStdString();
+    EXPECT_TRUE(Run.Out.contains("只对预算数有效，指标类型为临时指标时不起作用"))
+        << Run.Out.toStdString();
     EXPECT_TRUE(QFile::exists(ContinuousExportPath(Out, 2024, "临时指标", "<全部>")));
     for (const QString& File : Files())
         EXPECT_TRUE(File.endsWith(".xlsx") || File.endsWith("审核结果.txt")) << File.toStdString();
@@ -114,6 +95,16 @@ TEST_F(BatchToolTest, FailuresSayWhyAndLeaveNothing) {
     QFile Blocker(Dir.File("a-file"));
     ASSERT_TRUE(Blocker.open(QIODevice::WriteOnly));
     Blocker.close();
+    // The summary's and a detail table's templates swapped.
+    const QString Swapped = Dir.File("swapped/");
+    QDir().mkpath(Swapped);
+    const auto Copy = [&](const char* AFrom, const char* ATo) {
+        ASSERT_TRUE(QFile::copy(QDir(TemplateFolder()).filePath(QString::fromUtf8(AFrom)),
+                                Swapped + QString::fromUtf8(ATo)));
+    };
+    Copy(DetailTemplateFile, SummaryTemplateFile);
+    Copy(SummaryTemplateFile, DetailTemplateFile);
+    Copy(StateCapitalTemplateFile, StateCapitalTemplateFile);
     const struct {
         QStringList Arguments;
         int ExitCode;
@@ -121,9 +112,17 @@ TEST_F(BatchToolTest, FailuresSayWhyAndLeaveNothing) {
     } Cases[] = {
         {{"--btype", "5", "--out", Out}, 2, "--btype"},
         {{"--year", "2024"}, 2, "--out"},
-        {{"--out", Out, "--templates", Dir.File("no-templates/")}, 1, "报表模板不可用"},
-        {{"--out", Dir.File("a-file/tables")}, 1, "输出文件夹"},
-        {{"--out", Out, "--node", "999999"}, 1, "999999"},
+        {{"--out", Out, "--yaer", "2024"}, 2, "不认识的选项：--yaer"},
+        {{"--out", Out, "--templates", Dir.File("no-templates/")}, 1, "模板文件不存在"},
+        {{"--out", Out, "--templates", Swapped}, 1, "应有 12 列，模板有 14 列"},
+        {{"--year", "2024", "--out", Dir.File("a-file/tables")}, 1, "输出文件夹"},
+        {{"--year", "2024", "--out", Out, "--node", "999999"}, 2, "999999"},
+        // No --year: this year, of which the province has no data.
+        {{"--out", Out}, 1, "只有这些年度的数据：2022、2023、2024"},
+        // The logged-in unit must be a unit, not the beginning of codes.
+        {{"--year", "2024", "--out", Out, "--unit", "999001"}, 2, "999001 不在单位表"},
+        {{"--year", "2024", "--out", Out, "--unit", "1"}, 2, "编码 1 不在单位表"},
+        {{"--year", "2024", "--out", Out, "--unit", "1010"}, 2, "1010 不在单位表"},
     };
     for (const auto& Case : Cases) {
         const TRun Run = Batch(Case.Arguments);
@@ -165,6 +164,29 @@ TEST_F(BatchToolTest, AnUnwritableTableStopsTheRun) {
     EXPECT_EQ(Run.ExitCode, 1);
     EXPECT_TRUE(Run.Err.contains("汇总表 导出失败")) << Run.Err.toStdString();
     EXPECT_EQ(Files().size(), 1);
+}
+
+// The README's main job as a newcomer runs it: --help and a misspelt option
+// change nothing, the run speaks one language, and a failing run leaves the
+// tables of the last one.
+TEST(BatchScript, HelpAndBadOptionsChangeNothingAndAFailureKeepsTheTables) {
+    TempDir Dir;
+    const QString Tables = Dir.File("tables");
+    for (const QStringList& Arguments : {QStringList{"--help"}, QStringList{"--yaer", "2024"}}) {
+        const TRun Run = RunScript(Dir.Path(), Arguments);
+        EXPECT_EQ(Run.ExitCode, Arguments[0] == "--help" ? 0 : 2) << Run.Err.toStdString();
+        EXPECT_EQ(Entries(Dir.Path()), QStringList()) << Arguments[0].toStdString();
+    }
+    const TRun First = RunScript(Dir.Path(), {"--format", "xlsx"});
+    ASSERT_EQ(First.ExitCode, 0) << First.Err.toStdString();
+    const QRegularExpression Chinese("[\\x{4e00}-\\x{9fff}]");
+    for (const QString& Line : First.Out.split('\n', Qt::SkipEmptyParts))
+        EXPECT_TRUE(Line.contains(Chinese)) << Line.toStdString();
+    EXPECT_TRUE(First.Out.trimmed().endsWith(Tables + "/")) << First.Out.toStdString();
+    const QStringList Written = Entries(Tables);
+    const TRun Failed = RunScript(Dir.Path(), {"--unit", "999001"});
+    EXPECT_EQ(Failed.ExitCode, 2);
+    EXPECT_EQ(Entries(Tables), Written);
 }
 
 // A province on the database server gives the same workbooks as the same

@@ -1,5 +1,6 @@
 #include "support/CellFixture.h"
 
+#include "cell/TCellDocument.h"
 #include "cell/TCellXlsxWriter.h"
 #include "support/TempDir.h"
 
@@ -205,4 +206,29 @@ TEST(XlsxFooter, PageCodesBecomeTheWorkbooksOwn) {
         Setup.FooterRight = QString::fromUtf8(Right);
         EXPECT_EQ(TCellXlsxWriter::FooterCodes(Setup), QString::fromUtf8(Expected));
     }
+}
+
+// A table longer than a worksheet keeps every row for printing, and the
+// workbook is refused instead of ending at the sheet's last row; a number
+// that is not finite never reaches a workbook.
+TEST(ExportLimits, WhatAWorkbookCannotHoldIsRefusedNotCut) {
+    TempDir Dir;
+    TCellDocument Long;
+    Long.SetRowCount(TCellXlsxWriter::WorksheetRows + 3, 0);
+    const int Last = Long.GetRowCount(0) - 1;
+    Long.PutText(1, Last, 0, "最后一行");
+    Long.PutText(1, Last - 1, 0, "倒数第二行");
+    EXPECT_EQ(Long.CellText(1, Last), "最后一行");
+    EXPECT_EQ(Long.CellText(1, Last - 1), "倒数第二行");
+    EXPECT_NE(Long.ExportExcel(Dir.File("long.xlsx")), 0);
+    EXPECT_TRUE(Long.LastError().contains("1048576")) << Long.LastError().toStdString();
+
+    for (const double Amount : {qInf(), -qInf(), qQNaN()}) {
+        TCellDocument Grid;
+        Grid.SetRowCount(3, 0);
+        Grid.PutNumber(2, 2, 0, Amount);
+        EXPECT_NE(Grid.ExportExcel(Dir.File("amount.xlsx")), 0);
+        EXPECT_TRUE(Grid.LastError().contains("B2")) << Grid.LastError().toStdString();
+    }
+    EXPECT_TRUE(QDir(Dir.Path()).entryList(QDir::Files).isEmpty());
 }

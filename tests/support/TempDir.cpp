@@ -15,7 +15,8 @@ QString BinaryDir() {
 }
 
 QString SourceDir() {
-    return qEnvironmentVariable("VARNHOLT_SOURCE_DIR");
+    const QString FromEnv = qEnvironmentVariable("VARNHOLT_SOURCE_DIR");
+    return FromEnv.isEmpty() ? QStringLiteral(VARNHOLT_TEST_SOURCE_DIR) : FromEnv;
 }
 
 QByteArray ReadBytes(const QString& AFileName) {

@@ -1,16 +1,21 @@
 #include "TBatchOptions.h"
 
+#include "TBatchOutputFolder.h"
+
 #include <QCommandLineParser>
+#include <algorithm>
 #include <iterator>
 
 namespace {
 
 const TOptionSpec Specs[] = {
-    {"subtype", "Indicator sub-type of 预算数: 0 当年预算, 1 结余预算, 2 追加预算 (default: 0).",
-     "index"},
-    {"node", "Unit code of the unit-tree node to select (default: the top node).", "code"},
-    {"out", "Folder the tables are written to (made when missing).", "folder"},
-    {"format", "What to write: xlsx, pdf or both as xlsx,pdf (default: xlsx,pdf).", "list"},
+    {"subtype",
+     "预算数的指标子类型：0 当年预算，1 结余预算，2 追加预算（默认 0；其他指标类型不用）", "序号"},
+    {"node", "要选定的单位树节点的单位编码（默认：树的顶层节点）", "编码"},
+    {"out", "报表写到的文件夹（没有时建立）", "文件夹"},
+    {"format", "写出什么：xlsx、pdf，或两者 xlsx,pdf（默认两者）", "列表"},
+    {"wait", "另一次运行正在使用输出文件夹时，最多等多少秒（默认 10）", "秒"},
+    {"check-options", "只检查选项是否可用，然后退出：不连接数据库，也不写文件", ""},
 };
 
 bool ReadFormats(const QString& AList, TBatchOptions& AOptions, QString& AError) {
@@ -40,22 +45,57 @@ QString CheckRequired(const TBatchOptions& O) {
         return QStringLiteral("缺少选项 --out（输出文件夹）");
     if (O.UnitCode.isEmpty())
         return QStringLiteral("选项 --unit 不能为空");
-    return QString();
+    return TBatchOutputFolder::PathProblem(O.OutputFolder);
+}
+
+// Columns a text takes in a terminal: Chinese characters take two.
+int Columns(const QString& AText) {
+    int Width = 0;
+    for (const QChar C : AText)
+        Width += C.unicode() >= 0x1100 ? 2 : 1;
+    return Width;
+}
+
+// One line per option: its name with its value and what it is for.
+QString OptionLines(const TOptionSpec* ASpecs, int ACount) {
+    constexpr int NameColumns = 24;
+    QString Lines;
+    for (int I = 0; I < ACount; ++I) {
+        QString Name = QStringLiteral("  --") + QString::fromLatin1(ASpecs[I].Name);
+        if (*ASpecs[I].ValueName)
+            Name += QStringLiteral(" <%1>").arg(QString::fromUtf8(ASpecs[I].ValueName));
+        Name += QString(std::max(1, NameColumns - Columns(Name)), QLatin1Char(' '));
+        Lines += Name + QString::fromUtf8(ASpecs[I].Description) + QLatin1Char('\n');
+    }
+    return Lines;
 }
 
 } // namespace
 
+QString BatchHelpText() {
+    int HostCount = 0;
+    const TOptionSpec* HostSpecs = HostContextOptionSpecs(HostCount);
+    return QStringLiteral("用法：varnholt-batch --connection <连接串> --out <文件夹> [选项]\n\n"
+                          "不用显示器，把选定范围的汇总建议表和每种有数据的资金性质的明细建议表"
+                          "写成工作簿（.xlsx）和 PDF，并审核每张表。\n\n"
+                          "选项：\n") +
+           OptionLines(HostSpecs, HostCount) + OptionLines(Specs, int(std::size(Specs))) +
+           QStringLiteral("  -h, --help              显示本说明\n\n"
+                          "退出码：0 已写出；1 失败（原因写在标准错误上）；2 选项不可用；"
+                          "3 已写出，但有的表审核未通过。\n");
+}
+
 TBatchOptionsResult ParseBatchOptions(const QStringList& AArguments) {
     TBatchOptionsResult Result;
     QCommandLineParser Parser;
-    Parser.setApplicationDescription(
-        QStringLiteral("Writes the summary proposal table and every fund nature's detail table "
-                       "of one selection as workbooks and PDF files, without a display."));
     Parser.addHelpOption();
     AddHostContextOptions(Parser);
     AddOptions(Parser, Specs, int(std::size(Specs)));
-    if (!ParseArguments(Parser, AArguments, Result.Error, Result.HelpShown))
+    if (!ParseArguments(Parser, AArguments, Result.Error, Result.HelpShown)) {
+        if (Result.HelpShown)
+            Result.Error = BatchHelpText();
         return Result;
+    }
     if (!Parser.positionalArguments().isEmpty()) {
         Result.Error = QStringLiteral("多余的参数：%1").arg(Parser.positionalArguments().join(' '));
         return Result;
@@ -68,8 +108,11 @@ TBatchOptionsResult ParseBatchOptions(const QStringList& AArguments) {
     TBatchOptions& O = Result.Options;
     O.NodeCode = Source.Text("node");
     O.OutputFolder = Source.Text("out");
+    O.SubTypeGiven = !Source.Text("subtype").isEmpty();
+    O.CheckOnly = Parser.isSet(QStringLiteral("check-options"));
     if (!ReadHostContextOptions(Source, O, Result.Error) ||
         !Source.Number("subtype", 0, 0, 2, O.SubTypeIndex, Result.Error) ||
+        !Source.Number("wait", 10, 0, 3600, O.WaitSeconds, Result.Error) ||
         !ReadFormats(Source.Text("format", QStringLiteral("xlsx,pdf")), O, Result.Error))
         return Result;
     Result.Error = CheckRequired(O);

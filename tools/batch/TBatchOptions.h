@@ -9,11 +9,17 @@
 // context, and what to select and write where.
 struct TBatchOptions : THostContextOptions {
     int SubTypeIndex = 0;
+    // Whether --subtype was given (it counts for 预算数 only).
+    bool SubTypeGiven = false;
+    // Only check the options: no database, no file.
+    bool CheckOnly = false;
     // The unit-tree node to select by unit code; empty selects the top node.
     QString NodeCode;
     QString OutputFolder;
     bool WriteXlsx = true;
     bool WritePdf = true;
+    // How long to wait for another run to let go of the output folder.
+    int WaitSeconds = 10;
 };
 
 struct TBatchOptionsResult {
@@ -26,3 +32,5 @@ struct TBatchOptionsResult {
 // Parses the arguments, and the [host] section of the INI file --config
 // names (the command line wins over it).
 TBatchOptionsResult ParseBatchOptions(const QStringList& AArguments);
+// The tool's help, in the words its users read.
+QString BatchHelpText();

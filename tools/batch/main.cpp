@@ -1,45 +1,65 @@
 // varnholt-batch: writes the summary proposal table and every fund nature's
 // detail table of one selection as workbooks and PDF files, without a
-// display. Exit codes: 0 written, 1 a failure (said on standard error), 2
-// unusable options, 3 written but an audit found a difference without a
-// known cause.
+// display, and audits each table. Exit codes: 0 written, 1 a failure (said
+// on standard error), 2 unusable options, 3 written but an audit found a
+// difference without a known cause; a run ended by a signal ends as the
+// signal ends it, leaving no half-written file.
 
 #include "TBatchHost.h"
 #include "TBatchOptions.h"
 #include "TBatchRun.h"
+#include "TInterruptCleanup.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <cstdio>
+
+namespace {
+
+// What Qt says on its own (a runtime folder it had to make up, a font it
+// substitutes) is not the clerk's business and would drown the tool's own
+// lines; VARNHOLT_QT_MESSAGES=1 lets it through for a developer.
+void QuietQt(QtMsgType AType, const QMessageLogContext&, const QString& AMessage) {
+    if (AType == QtFatalMsg || qEnvironmentVariableIntValue("VARNHOLT_QT_MESSAGES") == 1)
+        std::fprintf(stderr, "%s\n", AMessage.toLocal8Bit().constData());
+}
+
+void Print(std::FILE* AStream, const QString& AText) {
+    std::fprintf(AStream, "%s", AText.toLocal8Bit().constData());
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     // Tables are laid out and printed with fonts but never shown: a GUI
     // application without widgets on the offscreen platform, whatever the
     // environment names, so no display is ever needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietQt);
     QGuiApplication App(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("varnholt-batch"));
 
     const TBatchOptionsResult Parsed = ParseBatchOptions(QGuiApplication::arguments());
     if (Parsed.HelpShown) {
-        std::printf("%s", Parsed.Error.toLocal8Bit().constData());
+        Print(stdout, Parsed.Error);
         return 0;
     }
     if (!Parsed.Error.isEmpty()) {
-        std::fprintf(stderr, "varnholt-batch: %s\n", Parsed.Error.toLocal8Bit().constData());
+        Print(stderr, QStringLiteral("varnholt-batch: %1\n").arg(Parsed.Error));
         return 2;
     }
+    if (Parsed.Options.CheckOnly)
+        return 0;
+    const TInterruptCleanup Cleanup;
     QElapsedTimer Timer;
     Timer.start();
     const TBatchHost Host(Parsed.Options);
     TBatchRun Run(Parsed.Options, stdout, stderr);
     const int Result = Run.Run();
     if (Result == 0 || Result == 3)
-        std::printf("%s\n", QStringLiteral("完成：%1 张表，%2 行，用时 %3 秒")
-                                .arg(Run.Tables())
-                                .arg(Run.Rows())
-                                .arg(double(Timer.elapsed()) / 1000.0, 0, 'f', 1)
-                                .toLocal8Bit()
-                                .constData());
+        Print(stdout, QStringLiteral("完成：%1 张表，%2 行，用时 %3 秒\n")
+                          .arg(Run.Tables())
+                          .arg(Run.Rows())
+                          .arg(double(Timer.elapsed()) / 1000.0, 0, 'f', 1));
     return Result;
 }
