@@ -1,5 +1,6 @@
 #include "TbfrmVarnholt.h"
 
+#include "Guarded.h"
 #include "ReportLists.h"
 #include "TProgressPanel.h"
 #include "TQtReportDialogs.h"
@@ -25,19 +26,6 @@
 #include <algorithm>
 
 namespace {
-
-// Runs a handler the way the framework's message loop did: an error goes
-// to the application, not through Qt's signal delivery.
-template <class F> auto Guarded(QObject* ASender, F AHandler) {
-    return [ASender, AHandler](auto&&... AArgs) {
-        try {
-            AHandler(AArgs...);
-        } catch (...) {
-            if (Application)
-                Application->HandleException(ASender);
-        }
-    };
-}
 
 // Sets a flag for the life of a scope.
 class TFlagScope {
