@@ -17,14 +17,16 @@ public:
         QString Text, Caption;
         int Flags = 0;
     };
-    // Answers: an empty folder or file name cancels.
+    // Answers: an empty folder or file name cancels; questions are answered
+    // with Replace.
     QString Folder, SaveAs;
+    bool Replace = false;
     std::function<int(QDialog&)> OnDialog;
     std::function<TModalResult(TForm&)> OnForm;
     // What the window asked.
     QString FolderTitle, Proposed, SaveFilter;
     bool ConfirmsOverwrite = false;
-    QList<TMessage> Messages;
+    QList<TMessage> Messages, Questions;
 
     int RunDialog(QDialog& ADialog) override { return OnDialog ? OnDialog(ADialog) : 0; }
     bool RunSaveDialog(QFileDialog& ADialog, QString& AFileName) override {
@@ -43,6 +45,10 @@ public:
     TModalResult ShowModalForm(TForm& AForm) override { return OnForm ? OnForm(AForm) : mrCancel; }
     void MessageBox(QWidget*, const QString& AText, const QString& ACaption, int AFlags) override {
         Messages.append({AText, ACaption, AFlags});
+    }
+    bool Confirm(QWidget*, const QString& AText, const QString& ACaption) override {
+        Questions.append({AText, ACaption, 0});
+        return Replace;
     }
 };
 

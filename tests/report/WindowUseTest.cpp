@@ -1,13 +1,19 @@
 // The window as a clerk uses it, item after item on one window.
 #include "WindowFixture.h"
 #include "platform/ui/TApplication.h"
+#include "report/TQtReportDialogs.h"
 #include "report/TfrmPrintExpSet.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 namespace {
+
+const QString Caption = "Taldrow 7.1-提示信息";
 
 class WindowUseTest : public WindowTest {
 protected:
@@ -50,6 +56,25 @@ TEST_F(WindowUseTest, ASettingsErrorOfTheExportDialogReachesTheApplication) {
     EXPECT_TRUE(Errors[0].contains(Ini)) << Errors[0].toStdString();
     EXPECT_TRUE(StillOpen);
     EXPECT_EQ(ReadBytes(Ini), "[bwnCorrandel]\nexpType=1\n");
+}
+
+// The real message boxes: wide enough for the caption; a question answers
+// 否 to a plain Enter.
+TEST_F(WindowUseTest, MessageBoxesShowTheirCaptionWholeAndDefaultToNo) {
+    TQtReportDialogs Real;
+    int Width = 0, Needed = 0;
+    QTimer::singleShot(0, [&] {
+        auto* Box = static_cast<QMessageBox*>(QApplication::activeModalWidget());
+        Width = Box->width();
+        Needed = Box->fontMetrics().horizontalAdvance(Caption);
+        Box->accept();
+    });
+    Real.MessageBox(Window->Widget(), "数据导出成功。", Caption, MbIconInformation);
+    EXPECT_GE(Width, Needed + 100);
+
+    QTimer::singleShot(0,
+                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+    EXPECT_FALSE(Real.Confirm(Window->Widget(), "替换这些文件吗？", Caption));
 }
 
 } // namespace
