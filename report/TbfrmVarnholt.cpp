@@ -2,8 +2,10 @@
 
 #include "Guarded.h"
 #include "ReportLists.h"
+#include "SystemErrorText.h"
 #include "TProgressPanel.h"
 #include "TQtReportDialogs.h"
+#include "TStatusLine.h"
 #include "cell/view/TCell5.h"
 #include "db/SharedLookups.h"
 #include "platform/Exception.h"
@@ -84,8 +86,7 @@ void TbfrmVarnholt::ConnectHandlers() {
     On(trvList, &QTreeWidget::currentItemChanged,
        [this](QTreeWidgetItem* ACurrent, QTreeWidgetItem*) { trvListChange(ACurrent); });
     cllBudget->SetDialogRunner([this](QDialog& ADialog) { return FDialogs->RunDialog(ADialog); });
-    connect(cllBudget, &TCell5::Printed, this,
-            [this](const QString& AOutput) { ShowStatus(QStringLiteral("已打印：") + AOutput); });
+    connect(cllBudget, &TCell5::Printed, this, &TbfrmVarnholt::Printed);
 }
 
 void TbfrmVarnholt::SetDialogs(std::unique_ptr<TReportDialogs> ADialogs) {
@@ -101,7 +102,7 @@ void TbfrmVarnholt::FormShow() {
     } catch (const Exception& E) {
         // Without the unit list the clerk can still see the tables of the
         // logged-in unit's own data; the reason stays in view.
-        ShowStatus(QStringLiteral("单位列表无法读取：") + E.Message());
+        FStatus->Set(QStringLiteral("单位列表无法读取：") + ExplainSystemError(E.Message()));
     }
     cllBudget->SetWorkbookReadonly(true);
     FUnitWord = HostIsDepartmentUser() ? QStringLiteral("部门") : QStringLiteral("单位");
@@ -217,8 +218,4 @@ void TbfrmVarnholt::trvListChange(QTreeWidgetItem* ANode) {
 
 void TbfrmVarnholt::tbnExitClick() {
     Close();
-}
-
-void TbfrmVarnholt::ShowStatus(const QString& AText) {
-    FStatus->setText(AText);
 }

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QAction;
@@ -18,8 +19,10 @@ class QTreeWidgetItem;
 class TCell5;
 class TCheckTree;
 class TDynamicTree;
+class TExportSet;
 class TProgressPanel;
 class TReportDialogs;
+class TStatusLine;
 struct TReportFilter;
 
 // The payment-scope report window: 支付范围划分建议表打印. The clerk picks an
@@ -113,7 +116,7 @@ public:
     // Tests answer the dialogs through their own.
     void SetDialogs(std::unique_ptr<TReportDialogs> ADialogs);
     // The line under the grid that tells where the last output went.
-    QLabel* StatusLine() const { return FStatus; }
+    QLabel* StatusLine() const { return FStatusLabel; }
 
 protected:
     // Repeats the whole start-up on every showing; the window keeps its
@@ -130,12 +133,17 @@ private:
     void ConnectHandlers();
     void SetOutputEnabled(bool AEnabled);
     bool PrintShown();
-    void ShowStatus(const QString& AText);
+    void PrintContinuous();
+    void Printed(const QString& AOutput);
     bool ExportContinuous();
+    bool ExportSet(const TExportSet& ASet);
     bool ExportSingle();
     // AWrittenBefore counts the workbooks a continuous export wrote before
     // this one; -1 for a single export.
     bool ExportGrid(const QString& AFileName, int AWrittenBefore);
+    // Where the save dialogs open: the folder last saved to, or the
+    // documents folder.
+    QString SaveFolder() const;
 
     QString FBTypeIndex;
     QString FUnitPrefix;
@@ -147,7 +155,13 @@ private:
 
     std::unique_ptr<TReportDialogs> FDialogs;
     std::unique_ptr<TProgressPanel> FProgress;
-    QLabel* FStatus = nullptr;
+    QLabel* FStatusLabel = nullptr;
+    std::unique_ptr<TStatusLine> FStatus;
+    // What the prints since the last print command began went to.
+    QStringList FPrinted;
+    // What the last export wrote and the message that says so.
+    QStringList FExported;
+    QString FExportDone;
     // Set while the unit tree loads: its first selection is refreshed by
     // the start-up's own refresh that follows.
     bool FLoadingTree = false;

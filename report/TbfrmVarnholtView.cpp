@@ -3,6 +3,7 @@
 
 #include "ReportIcons.h"
 #include "TProgressPanel.h"
+#include "TStatusLine.h"
 #include "cell/view/TCell5.h"
 #include "platform/ui/TMainMenu.h"
 #include "trees/TCheckTree.h"
@@ -237,12 +238,13 @@ void TbfrmVarnholt::BuildReportPanes() {
     Splitter2->setHandleWidth(0);
     if (QSplitterHandle* Handle = Splitter2->handle(1))
         Handle->setEnabled(false);
-    FStatus = new QLabel(pnlBottonMessage);
-    FStatus->setObjectName(QStringLiteral("lblStatus"));
-    FStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    FStatusLabel = new QLabel(pnlBottonMessage);
+    FStatusLabel->setObjectName(QStringLiteral("lblStatus"));
+    FStatusLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* Message = new QHBoxLayout(pnlBottonMessage);
     Message->setContentsMargins(8, 0, 8, 0);
-    Message->addWidget(FStatus);
+    Message->addWidget(FStatusLabel);
+    FStatus = std::make_unique<TStatusLine>(FStatusLabel);
 }
 
 void TbfrmVarnholt::BuildProgressPanel() {

@@ -24,13 +24,14 @@ public:
     std::function<int(QDialog&)> OnDialog;
     std::function<TModalResult(TForm&)> OnForm;
     // What the window asked.
-    QString FolderTitle, Proposed, SaveFilter;
+    QString FolderTitle, Proposed, SaveFilter, OpenedIn;
     bool ConfirmsOverwrite = false;
     QList<TMessage> Messages, Questions;
 
     int RunDialog(QDialog& ADialog) override { return OnDialog ? OnDialog(ADialog) : 0; }
     bool RunSaveDialog(QFileDialog& ADialog, QString& AFileName) override {
         Proposed = AFileName;
+        OpenedIn = ADialog.directory().absolutePath();
         SaveFilter = ADialog.nameFilters().join(';');
         ConfirmsOverwrite = ADialog.acceptMode() == QFileDialog::AcceptSave &&
                             !ADialog.testOption(QFileDialog::DontConfirmOverwrite);
@@ -39,6 +40,7 @@ public:
     }
     bool ChooseFolder(QWidget*, const QString& ATitle, QString& AFolder) override {
         FolderTitle = ATitle;
+        OpenedIn = AFolder;
         AFolder = Folder;
         return !Folder.isEmpty();
     }
@@ -53,9 +55,12 @@ public:
 };
 
 // The report window over a test database, logged in as a unit of it, shown
-// as a host shows it.
+// as a host shows it; what it remembers for the user goes to a per-user
+// store of the test's own.
 class WindowTest : public TBudgetTest {
 protected:
+    TempConfigHome Home;
+
     void TearDown() override;
 
     // Shows the window for a database (the test's own when empty) and the

@@ -1,15 +1,27 @@
-// The window as a clerk uses it, item after item on one window.
+// The window as a clerk uses it, item after item on one window: exports
+// that would mix units, where output went, the message boxes and an error
+// of the settings dialog.
 #include "WindowFixture.h"
+#include "cell/view/TCell5.h"
 #include "platform/ui/TApplication.h"
 #include "report/TQtReportDialogs.h"
 #include "report/TfrmPrintExpSet.h"
+#include "report/tables/ReportFileNames.h"
+#include "support/WorkbookCells.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 
@@ -28,7 +40,102 @@ protected:
         Open();
         Select("");
     }
+    // The workbook a continuous export wrote for a fund nature.
+    QString Book(const QString& AFund) const {
+        return ContinuousExportPath(Dialogs->Folder, 2024, "预算数", AFund);
+    }
+    QString BookTitle(const QString& AFund) const {
+        return ReadWorkbookCells(Book(AFund)).value({1, 1}).toString();
+    }
 };
+
+// The names carry no unit: a second unit's export into the same folder asks
+// before replacing, names what stays, and the grid keeps its table.
+TEST_F(WindowUseTest, ContinuousExportAsksBeforeMixingUnitsAndSaysWhereItWrote) {
+    Window->cllBudget->SetPrintFile(Dir.File("table.pdf"));
+    Window->tbnPrint->click();
+    ASSERT_TRUE(Window->StatusLine()->text().startsWith("已打印："));
+    Choose(Window->cobMid, "政府性基金");
+    const QString Shown = Window->cllBudget->CellText(1, 1);
+    Dialogs->Folder = Dir.File("out");
+    QDir().mkpath(Dialogs->Folder);
+    Window->cbNum->setChecked(true);
+
+    Window->tbtnExcel->click();
+    EXPECT_TRUE(Dialogs->Questions.isEmpty()) << "nothing to replace";
+    ASSERT_EQ(Dialogs->Messages.size(), 1);
+    const QString Done = Dialogs->Messages[0].Text;
+    EXPECT_TRUE(Done.contains(QDir::toNativeSeparators(Dialogs->Folder))) << Done.toStdString();
+    for (const QString& Fund : Entries(Window->cobMid))
+        EXPECT_TRUE(Done.contains(QFileInfo(Book(Fund)).fileName())) << Fund.toStdString();
+    EXPECT_EQ(Window->StatusLine()->text(), "已导出 4 个文件到：" + Dialogs->Folder);
+    EXPECT_EQ(Window->cobMid->currentText(), "政府性基金");
+    EXPECT_EQ(Window->cllBudget->CellText(1, 1), Shown);
+    EXPECT_EQ(Window->DetailTitle(), Shown);
+
+    // Another unit, three of the four names: the default answer writes
+    // nothing.
+    Select("101001");
+    const QString TopTitle = BookTitle("<全部>");
+    Window->tbtnExcel->click();
+    ASSERT_EQ(Dialogs->Questions.size(), 1);
+    const QString Question = Dialogs->Questions[0].Text;
+    EXPECT_TRUE(Question.contains("3 个文件") && Question.contains("另有 1 个同类文件"))
+        << Question.toStdString();
+    EXPECT_EQ(Dialogs->Messages.size(), 1);
+    EXPECT_EQ(BookTitle("<全部>"), TopTitle);
+    EXPECT_TRUE(Window->StatusLine()->text().contains("取消"));
+
+    Dialogs->Replace = true;
+    Window->tbtnExcel->click();
+    ASSERT_EQ(Dialogs->Messages.size(), 2);
+    EXPECT_TRUE(BookTitle("<全部>").startsWith("省教育厅本级"));
+    EXPECT_TRUE(BookTitle("政府性基金").startsWith("省教育厅2024"));
+    EXPECT_TRUE(Dialogs->Messages[1].Text.contains(QFileInfo(Book("政府性基金")).fileName()));
+}
+
+// Without a printer both routes write a new PDF named after the table into
+// the documents folder; the strip names every one; save dialogs open where
+// the last export went; a system reason is said in Chinese first.
+TEST_F(WindowUseTest, OutputGoesWhereTheClerkLooksAndIsNamed) {
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a default printer would receive the pages";
+    const QString Documents = Dir.File("docs");
+    WriteBytes(Home.Path() + "/user-dirs.dirs",
+               "XDG_DOCUMENTS_DIR=\"" + Documents.toUtf8() + "\"\n");
+    Window->cbNum->setChecked(true);
+    Window->tbnPrint->click();
+    const QStringList Pdfs = QDir(Documents).entryList({"*.pdf"}, QDir::Files, QDir::Name);
+    ASSERT_EQ(Pdfs.size(), 4);
+    for (const QString& Pdf : Pdfs)
+        EXPECT_TRUE(Window->StatusLine()->text().contains(Pdf)) << Pdf.toStdString();
+
+    QString Proposed, DocName;
+    Dialogs->OnDialog = [&](QDialog& ADialog) {
+        QPrinter* Printer = static_cast<QPrintPreviewDialog&>(ADialog).printer();
+        Proposed = Printer->outputFileName();
+        DocName = Printer->docName();
+        return int(QDialog::Rejected);
+    };
+    Window->tbnPrintView->click();
+    EXPECT_EQ(DocName, Window->cllBudget->CellText(1, 1));
+    EXPECT_EQ(QFileInfo(Proposed).absolutePath(), Documents);
+    EXPECT_TRUE(QFileInfo(Proposed).fileName().startsWith(DocName));
+
+    Window->cbNum->setChecked(false);
+    Window->EXCEL1->trigger();
+    EXPECT_EQ(Dialogs->OpenedIn, Documents);
+    Dialogs->SaveAs = Dir.File("missing/table.xlsx");
+    Window->EXCEL1->trigger();
+    ASSERT_EQ(Dialogs->Messages.size(), 1);
+    EXPECT_TRUE(Dialogs->Messages[0].Text.contains("原因：文件夹或文件不存在"));
+    EXPECT_TRUE(Window->StatusLine()->text().isEmpty());
+    Dialogs->SaveAs = Dir.File("table.xlsx");
+    Window->EXCEL1->trigger();
+    EXPECT_EQ(Window->StatusLine()->text(), "已导出：" + Dialogs->SaveAs);
+    Window->EXCEL1->trigger();
+    EXPECT_EQ(Dialogs->OpenedIn, Dir.Path());
+}
 
 // 确定 on a read-only INI file that already holds the type: the error reaches
 // the application like any handler's, and the dialog stays open.
