@@ -9,7 +9,6 @@
 #include "cell/view/TCell5.h"
 #include "db/SharedLookups.h"
 #include "platform/Exception.h"
-#include "platform/data/TAdoConn.h"
 #include "platform/data/TSqlDialect.h"
 #include "platform/ui/TApplication.h"
 #include "report/tables/ReportFill.h"
@@ -22,10 +21,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
+#include <QSplitter>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <algorithm>
 
 namespace {
 
@@ -87,6 +87,17 @@ void TbfrmVarnholt::ConnectHandlers() {
        [this](QTreeWidgetItem* ACurrent, QTreeWidgetItem*) { trvListChange(ACurrent); });
     cllBudget->SetDialogRunner([this](QDialog& ADialog) { return FDialogs->RunDialog(ADialog); });
     connect(cllBudget, &TCell5::Printed, this, &TbfrmVarnholt::Printed);
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { FTreeWidthMoved = true; });
+    if (QSplitterHandle* Handle = Splitter1->handle(1))
+        Handle->installEventFilter(this);
+}
+
+bool TbfrmVarnholt::eventFilter(QObject* AWatched, QEvent* AEvent) {
+    // One store write a drag, when the user lets go, instead of one a
+    // mouse move.
+    if (AEvent->type() == QEvent::MouseButtonRelease && AWatched == Splitter1->handle(1))
+        Guarded(this, [this] { RememberTreeWidth(); })();
+    return TfrmBsTrvTC::eventFilter(AWatched, AEvent);
 }
 
 void TbfrmVarnholt::SetDialogs(std::unique_ptr<TReportDialogs> ADialogs) {
@@ -104,6 +115,8 @@ void TbfrmVarnholt::FormShow() {
         // logged-in unit's own data; the reason stays in view.
         FStatus->Set(QStringLiteral("单位列表无法读取：") + ExplainSystemError(E.Message()));
     }
+    RestoreTreeWidth();
+    ShowSelectedUnit();
     cllBudget->SetWorkbookReadonly(true);
     FUnitWord = HostIsDepartmentUser() ? QStringLiteral("部门") : QStringLiteral("单位");
     RefreshReport();
@@ -168,27 +181,6 @@ bool TbfrmVarnholt::PrepareExportGrid() {
     return true;
 }
 
-void TbfrmVarnholt::LoadUnitTree() {
-    const QString Code = HostUnitCode();
-    const QString Root = Code.left(std::max<qsizetype>(0, Code.size() - 3));
-    dtrvEid->SetActive(false);
-    TAdoConn* Conn = GetDefConnection();
-    if (!Conn->Connected())
-        Conn->Open();
-    dtrvEid->SetAdoConn(Conn);
-    dtrvEid->SetSqlTable({UnitTreeSql(Root, Conn->Dialect())});
-    dtrvEid->SetFieldId(QStringLiteral("eid"));
-    dtrvEid->SetFieldPid(QStringLiteral("peid"));
-    dtrvEid->SetFieldIsLeaf(QStringLiteral("leafflag"));
-    dtrvEid->SetFieldCaption(QStringLiteral("ename"));
-    dtrvEid->SetFieldText(QStringLiteral("tname"));
-    dtrvEid->SetTopVirNodeIdValue(Root);
-    // pubdept marks a unit without sub-units with leafflag '1'.
-    dtrvEid->SetValueIsLeaf(QStringLiteral("1"));
-    dtrvEid->SetTopVirNodeTitle(QString::fromUtf8(UnitTreeTitle));
-    dtrvEid->SetActive(true);
-}
-
 void TbfrmVarnholt::cobBTypeChange() {
     FBTypeIndex = QString::number(cobBType->currentIndex());
     RefreshReport();
@@ -196,24 +188,6 @@ void TbfrmVarnholt::cobBTypeChange() {
 
 void TbfrmVarnholt::cobMidChange() {
     ShowReport();
-}
-
-void TbfrmVarnholt::trvListChange(QTreeWidgetItem* ANode) {
-    const TNodeItem* Node = TNodeItem::From(ANode);
-    const TItemInfo* Info = Node ? Node->ItemInfo() : nullptr;
-    // A tree being cleared or reloaded has no selection for a moment: the
-    // table stays that of the last unit chosen.
-    if (!Info || Info->Kind == TItemInfo::KindPlaceholder)
-        return;
-    if (ANode == trvList->topLevelItem(0)) {
-        FUnitPrefix = HostUnitCode().left(3);
-        FUnitName = TopNodeName(FUnitPrefix);
-    } else {
-        FUnitPrefix = Info->Id;
-        FUnitName = Info->Caption;
-    }
-    if (!FLoadingTree)
-        RefreshReport();
 }
 
 void TbfrmVarnholt::tbnExitClick() {

@@ -20,6 +20,9 @@ class TCell5;
 class TCheckTree;
 class TDynamicTree;
 class TExportSet;
+class TFocusMark;
+class TItemInfo;
+class TNodeItem;
 class TProgressPanel;
 class TReportDialogs;
 class TStatusLine;
@@ -117,11 +120,15 @@ public:
     void SetDialogs(std::unique_ptr<TReportDialogs> ADialogs);
     // The line under the grid that tells where the last output went.
     QLabel* StatusLine() const { return FStatusLabel; }
+    // The frame around the tree or the grid while it has the focus.
+    TFocusMark* FocusMark() const { return FFocusMark; }
 
 protected:
     // Repeats the whole start-up on every showing; the window keeps its
     // designed place instead of being centred.
     void FormShow() override;
+    // Notes the end of a drag of the unit tree's splitter.
+    bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
 
 private:
     void BuildToolBar();
@@ -130,6 +137,7 @@ private:
     void BuildReportPanes();
     void BuildProgressPanel();
     void BuildComponents();
+    void BuildFocusOrder();
     void ConnectHandlers();
     void SetOutputEnabled(bool AEnabled);
     bool PrintShown();
@@ -144,6 +152,12 @@ private:
     // Where the save dialogs open: the folder last saved to, or the
     // documents folder.
     QString SaveFolder() const;
+    // The tool tip of a unit node: its code and full name.
+    void DescribeUnitNode(TNodeItem* ANode, const TItemInfo* AInfo) const;
+    // Scrolls the tree so that the selected unit is in view.
+    void ShowSelectedUnit();
+    void RestoreTreeWidth();
+    void RememberTreeWidth();
 
     QString FBTypeIndex;
     QString FUnitPrefix;
@@ -157,11 +171,15 @@ private:
     std::unique_ptr<TProgressPanel> FProgress;
     QLabel* FStatusLabel = nullptr;
     std::unique_ptr<TStatusLine> FStatus;
+    TFocusMark* FFocusMark = nullptr;
     // What the prints since the last print command began went to.
     QStringList FPrinted;
     // What the last export wrote and the message that says so.
     QStringList FExported;
     QString FExportDone;
+    // Set when the user has dragged the tree's splitter since the width was
+    // last stored.
+    bool FTreeWidthMoved = false;
     // Set while the unit tree loads: its first selection is refreshed by
     // the start-up's own refresh that follows.
     bool FLoadingTree = false;

@@ -1,13 +1,15 @@
 // The window as a clerk uses it, item after item on one window: exports
-// that would mix units, where output went, the message boxes and an error
-// of the settings dialog.
+// that would mix units, where output went, the unit tree, the keyboard,
+// the message boxes and an error of the settings dialog.
 #include "WindowFixture.h"
 #include "cell/view/TCell5.h"
 #include "platform/ui/TApplication.h"
+#include "report/TFocusMark.h"
 #include "report/TQtReportDialogs.h"
 #include "report/TfrmPrintExpSet.h"
 #include "report/tables/ReportFileNames.h"
 #include "support/WorkbookCells.h"
+#include "trees/TNodeItem.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,12 +18,16 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 
@@ -46,6 +52,18 @@ protected:
     }
     QString BookTitle(const QString& AFund) const {
         return ReadWorkbookCells(Book(AFund)).value({1, 1}).toString();
+    }
+    // The user drags the tree's splitter handle by ADx pixels.
+    void DragTreeHandle(int ADx) {
+        QSplitterHandle* Handle = Window->Splitter1->handle(1);
+        for (const auto& [Type, X] : {std::pair{QEvent::MouseButtonPress, 2},
+                                      {QEvent::MouseMove, 2 + ADx},
+                                      {QEvent::MouseButtonRelease, 2 + ADx}}) {
+            QMouseEvent Event(
+                Type, QPoint(X, 20), Handle->mapToGlobal(QPoint(X, 20)), Qt::LeftButton,
+                Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(Handle, &Event);
+        }
     }
 };
 
@@ -135,6 +153,50 @@ TEST_F(WindowUseTest, OutputGoesWhereTheClerkLooksAndIsNamed) {
     EXPECT_EQ(Window->StatusLine()->text(), "已导出：" + Dialogs->SaveAs);
     Window->EXCEL1->trigger();
     EXPECT_EQ(Dialogs->OpenedIn, Dir.Path());
+}
+
+TEST_F(WindowUseTest, TheTreeShowsWholeNamesKeepsItsWidthAndExpandsTheChoice) {
+    QTreeWidget* Tree = Window->trvList;
+    for (QTreeWidgetItemIterator It(Tree); *It; ++It) {
+        const TItemInfo* Info = TNodeItem::From(*It)->ItemInfo();
+        const QString Expected =
+            Info->Kind == TItemInfo::KindTop ? "101 省教育厅" : Info->Id + " " + Info->Caption;
+        EXPECT_EQ((*It)->toolTip(0), Expected);
+    }
+    for (QTreeWidgetItem* Item : {Tree->currentItem(), Tree->topLevelItem(0)}) {
+        const QRect Row = Tree->visualItemRect(Item);
+        EXPECT_TRUE(Row.top() >= 0 && Row.bottom() < Tree->viewport()->height());
+    }
+    Tree->collapseAll();
+    Select("101002");
+    EXPECT_TRUE(Tree->currentItem()->isExpanded());
+
+    const int Wide = Window->Splitter1->sizes()[0] + 80;
+    DragTreeHandle(80);
+    ASSERT_EQ(Window->Splitter1->sizes()[0], Wide);
+    Window->Free();
+    Open();
+    EXPECT_EQ(Window->Splitter1->sizes()[0], Wide);
+    DragTreeHandle(-Wide); // the pane keeps room for its lists
+    EXPECT_GE(Window->pnlLeft->width(), Window->cobMid->geometry().right());
+}
+
+TEST_F(WindowUseTest, TabReachesEveryControlInReadingOrderAndShowsTheFocus) {
+    QApplication::setActiveWindow(Window->Widget());
+    Window->tbtnExcel->setFocus(Qt::TabFocusReason);
+    QStringList Order;
+    for (int Step = 0; Step < 12; ++Step) {
+        QWidget* Focus = QApplication::focusWidget();
+        Order << Focus->objectName();
+        const bool Marked = Focus == Window->trvList || Focus == Window->cllBudget;
+        EXPECT_EQ(Window->FocusMark()->Target(), Marked ? Focus : nullptr) << Step;
+        if (Marked) {
+            EXPECT_EQ(Window->FocusMark()->geometry().size(), Focus->size());
+        }
+        QTest::keyClick(Focus, Qt::Key_Tab);
+    }
+    EXPECT_EQ(Order.join(' '), "tbtnExcel tbnPrintView tbnPrint tbnExit cobBType cobTypeChild "
+                               "cobMid trvList cbNum cllBudget tbtnExcel tbnPrintView");
 }
 
 // 确定 on a read-only INI file that already holds the type: the error reaches
