@@ -1,5 +1,6 @@
 #include "HostMainWindow.h"
 
+#include "FrameGeometry.h"
 #include "HostSession.h"
 #include "PlugInLibrary.h"
 #include "platform/ui/TForm.h"
@@ -9,6 +10,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStringDecoder>
 
@@ -41,7 +43,15 @@ HostMainWindow::HostMainWindow(PlugInLibrary* ALibrary, HostSession* ASession, Q
     statusBar()->showMessage(FLibrary->IsLoaded()
                                  ? QStringLiteral("插件已加载：%1").arg(FLibrary->Path())
                                  : FLibrary->ErrorText());
-    resize(1200, 800);
+    FitToScreen();
+}
+
+void HostMainWindow::FitToScreen() {
+    // The window system's title bar and borders are not known before the
+    // frame is shown; this leaves room for the usual ones, so the close
+    // button and the status bar stay on a small screen.
+    const QMargins Decoration(8, 40, 8, 8);
+    setGeometry(FrameGeometry(QSize(1200, 800), screen()->availableGeometry(), Decoration));
 }
 
 void HostMainWindow::BuildMenus() {

@@ -24,6 +24,8 @@ public slots:
 
 private:
     void BuildMenus();
+    // The preferred size, or as much of it as the screen has room for.
+    void FitToScreen();
     void MergeChildMenu(QMdiSubWindow* AWindow);
 
     PlugInLibrary* FLibrary;

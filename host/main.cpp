@@ -3,6 +3,7 @@
 #include "HostPlugInManager.h"
 #include "HostSession.h"
 #include "PlugInLibrary.h"
+#include "QtTranslations.h"
 #include "platform/ui/TApplication.h"
 #include "platform/ui/TScreen.h"
 
@@ -62,6 +63,12 @@ int main(int argc, char** argv) {
     const QStringList Own = TakeHostArguments(argc, argv);
     QApplication App(argc, argv);
     App.setApplicationName(QStringLiteral("varnholt-host"));
+    // The program speaks Chinese; Qt's own dialogs should too. The plug-in
+    // needs none of it: without the translation they stay in English.
+    if (!InstallQtTranslations(App))
+        std::fprintf(stderr,
+                     "varnholt-host: Qt's Chinese translation (qtbase_zh_CN, Debian package "
+                     "qt6-translations-l10n) not found; Qt's dialogs stay in English\n");
     const QStringList Left = App.arguments();
     const HostOptionsResult Parsed = ParseHostOptions(Left.mid(0, 1) + Own + Left.mid(1));
     if (!Parsed.Error.isEmpty()) {

@@ -3,7 +3,29 @@
 #include "platform/ui/TForm.h"
 
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSpacerItem>
+
+namespace {
+
+// What a title bar takes beside the caption: the window icon and the
+// close button, with their margins.
+constexpr int TitleBarExtra = 120;
+
+// A message box sizes itself to its text; a spacer across its layout makes
+// it wide enough for the caption too.
+void FitCaption(QMessageBox& ABox) {
+    auto* Layout = qobject_cast<QGridLayout*>(ABox.layout());
+    if (!Layout)
+        return;
+    const int Width = ABox.fontMetrics().horizontalAdvance(ABox.windowTitle()) + TitleBarExtra;
+    Layout->addItem(new QSpacerItem(Width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                    Layout->rowCount(), 0, 1, Layout->columnCount());
+}
+
+} // namespace
 
 int TQtReportDialogs::RunDialog(QDialog& ADialog) {
     return ADialog.exec();
@@ -34,5 +56,17 @@ void TQtReportDialogs::MessageBox(QWidget* AParent, const QString& AText, const 
     const QMessageBox::Icon Icon =
         AFlags == MbIconError ? QMessageBox::Critical : QMessageBox::Information;
     QMessageBox Box(Icon, ACaption, AText, QMessageBox::Ok, AParent);
+    FitCaption(Box);
     Box.exec();
+}
+
+bool TQtReportDialogs::Confirm(QWidget* AParent, const QString& AText, const QString& ACaption) {
+    QMessageBox Box(QMessageBox::Question, ACaption, AText, QMessageBox::NoButton, AParent);
+    QPushButton* Yes = Box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
+    QPushButton* No = Box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+    Box.setDefaultButton(No);
+    Box.setEscapeButton(No);
+    FitCaption(Box);
+    Box.exec();
+    return Box.clickedButton() == Yes;
 }

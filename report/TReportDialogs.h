@@ -32,4 +32,7 @@ public:
     virtual TModalResult ShowModalForm(TForm& AForm) = 0;
     virtual void MessageBox(QWidget* AParent, const QString& AText, const QString& ACaption,
                             int AFlags) = 0;
+    // Asks a question with 是 and 否; true only for 是. 否 is the default
+    // button, and closing the box answers 否.
+    virtual bool Confirm(QWidget* AParent, const QString& AText, const QString& ACaption) = 0;
 };

@@ -1,12 +1,14 @@
 #include "TbfrmVarnholt.h"
 
+#include "Guarded.h"
 #include "ReportLists.h"
+#include "SystemErrorText.h"
 #include "TProgressPanel.h"
 #include "TQtReportDialogs.h"
+#include "TStatusLine.h"
 #include "cell/view/TCell5.h"
 #include "db/SharedLookups.h"
 #include "platform/Exception.h"
-#include "platform/data/TAdoConn.h"
 #include "platform/data/TSqlDialect.h"
 #include "platform/ui/TApplication.h"
 #include "report/tables/ReportFill.h"
@@ -19,25 +21,13 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
+#include <QSplitter>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <algorithm>
 
 namespace {
-
-// Runs a handler the way the framework's message loop did: an error goes
-// to the application, not through Qt's signal delivery.
-template <class F> auto Guarded(QObject* ASender, F AHandler) {
-    return [ASender, AHandler](auto&&... AArgs) {
-        try {
-            AHandler(AArgs...);
-        } catch (...) {
-            if (Application)
-                Application->HandleException(ASender);
-        }
-    };
-}
 
 // Sets a flag for the life of a scope.
 class TFlagScope {
@@ -96,8 +86,18 @@ void TbfrmVarnholt::ConnectHandlers() {
     On(trvList, &QTreeWidget::currentItemChanged,
        [this](QTreeWidgetItem* ACurrent, QTreeWidgetItem*) { trvListChange(ACurrent); });
     cllBudget->SetDialogRunner([this](QDialog& ADialog) { return FDialogs->RunDialog(ADialog); });
-    connect(cllBudget, &TCell5::Printed, this,
-            [this](const QString& AOutput) { ShowStatus(QStringLiteral("已打印：") + AOutput); });
+    connect(cllBudget, &TCell5::Printed, this, &TbfrmVarnholt::Printed);
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { FTreeWidthMoved = true; });
+    if (QSplitterHandle* Handle = Splitter1->handle(1))
+        Handle->installEventFilter(this);
+}
+
+bool TbfrmVarnholt::eventFilter(QObject* AWatched, QEvent* AEvent) {
+    // One store write a drag, when the user lets go, instead of one a
+    // mouse move.
+    if (AEvent->type() == QEvent::MouseButtonRelease && AWatched == Splitter1->handle(1))
+        Guarded(this, [this] { RememberTreeWidth(); })();
+    return TfrmBsTrvTC::eventFilter(AWatched, AEvent);
 }
 
 void TbfrmVarnholt::SetDialogs(std::unique_ptr<TReportDialogs> ADialogs) {
@@ -113,8 +113,10 @@ void TbfrmVarnholt::FormShow() {
     } catch (const Exception& E) {
         // Without the unit list the clerk can still see the tables of the
         // logged-in unit's own data; the reason stays in view.
-        ShowStatus(QStringLiteral("单位列表无法读取：") + E.Message());
+        FStatus->Set(QStringLiteral("单位列表无法读取：") + ExplainSystemError(E.Message()));
     }
+    RestoreTreeWidth();
+    ShowSelectedUnit();
     cllBudget->SetWorkbookReadonly(true);
     FUnitWord = HostIsDepartmentUser() ? QStringLiteral("部门") : QStringLiteral("单位");
     RefreshReport();
@@ -179,27 +181,6 @@ bool TbfrmVarnholt::PrepareExportGrid() {
     return true;
 }
 
-void TbfrmVarnholt::LoadUnitTree() {
-    const QString Code = HostUnitCode();
-    const QString Root = Code.left(std::max<qsizetype>(0, Code.size() - 3));
-    dtrvEid->SetActive(false);
-    TAdoConn* Conn = GetDefConnection();
-    if (!Conn->Connected())
-        Conn->Open();
-    dtrvEid->SetAdoConn(Conn);
-    dtrvEid->SetSqlTable({UnitTreeSql(Root, Conn->Dialect())});
-    dtrvEid->SetFieldId(QStringLiteral("eid"));
-    dtrvEid->SetFieldPid(QStringLiteral("peid"));
-    dtrvEid->SetFieldIsLeaf(QStringLiteral("leafflag"));
-    dtrvEid->SetFieldCaption(QStringLiteral("ename"));
-    dtrvEid->SetFieldText(QStringLiteral("tname"));
-    dtrvEid->SetTopVirNodeIdValue(Root);
-    // pubdept marks a unit without sub-units with leafflag '1'.
-    dtrvEid->SetValueIsLeaf(QStringLiteral("1"));
-    dtrvEid->SetTopVirNodeTitle(QString::fromUtf8(UnitTreeTitle));
-    dtrvEid->SetActive(true);
-}
-
 void TbfrmVarnholt::cobBTypeChange() {
     FBTypeIndex = QString::number(cobBType->currentIndex());
     RefreshReport();
@@ -209,28 +190,6 @@ void TbfrmVarnholt::cobMidChange() {
     ShowReport();
 }
 
-void TbfrmVarnholt::trvListChange(QTreeWidgetItem* ANode) {
-    const TNodeItem* Node = TNodeItem::From(ANode);
-    const TItemInfo* Info = Node ? Node->ItemInfo() : nullptr;
-    // A tree being cleared or reloaded has no selection for a moment: the
-    // table stays that of the last unit chosen.
-    if (!Info || Info->Kind == TItemInfo::KindPlaceholder)
-        return;
-    if (ANode == trvList->topLevelItem(0)) {
-        FUnitPrefix = HostUnitCode().left(3);
-        FUnitName = TopNodeName(FUnitPrefix);
-    } else {
-        FUnitPrefix = Info->Id;
-        FUnitName = Info->Caption;
-    }
-    if (!FLoadingTree)
-        RefreshReport();
-}
-
 void TbfrmVarnholt::tbnExitClick() {
     Close();
-}
-
-void TbfrmVarnholt::ShowStatus(const QString& AText) {
-    FStatus->setText(AText);
 }

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QAction;
@@ -18,8 +19,13 @@ class QTreeWidgetItem;
 class TCell5;
 class TCheckTree;
 class TDynamicTree;
+class TExportSet;
+class TFocusMark;
+class TItemInfo;
+class TNodeItem;
 class TProgressPanel;
 class TReportDialogs;
+class TStatusLine;
 struct TReportFilter;
 
 // The payment-scope report window: 支付范围划分建议表打印. The clerk picks an
@@ -113,12 +119,16 @@ public:
     // Tests answer the dialogs through their own.
     void SetDialogs(std::unique_ptr<TReportDialogs> ADialogs);
     // The line under the grid that tells where the last output went.
-    QLabel* StatusLine() const { return FStatus; }
+    QLabel* StatusLine() const { return FStatusLabel; }
+    // The frame around the tree or the grid while it has the focus.
+    TFocusMark* FocusMark() const { return FFocusMark; }
 
 protected:
     // Repeats the whole start-up on every showing; the window keeps its
     // designed place instead of being centred.
     void FormShow() override;
+    // Notes the end of a drag of the unit tree's splitter.
+    bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
 
 private:
     void BuildToolBar();
@@ -127,15 +137,27 @@ private:
     void BuildReportPanes();
     void BuildProgressPanel();
     void BuildComponents();
+    void BuildFocusOrder();
     void ConnectHandlers();
     void SetOutputEnabled(bool AEnabled);
     bool PrintShown();
-    void ShowStatus(const QString& AText);
+    void PrintContinuous();
+    void Printed(const QString& AOutput);
     bool ExportContinuous();
+    bool ExportSet(const TExportSet& ASet);
     bool ExportSingle();
     // AWrittenBefore counts the workbooks a continuous export wrote before
     // this one; -1 for a single export.
     bool ExportGrid(const QString& AFileName, int AWrittenBefore);
+    // Where the save dialogs open: the folder last saved to, or the
+    // documents folder.
+    QString SaveFolder() const;
+    // The tool tip of a unit node: its code and full name.
+    void DescribeUnitNode(TNodeItem* ANode, const TItemInfo* AInfo) const;
+    // Scrolls the tree so that the selected unit is in view.
+    void ShowSelectedUnit();
+    void RestoreTreeWidth();
+    void RememberTreeWidth();
 
     QString FBTypeIndex;
     QString FUnitPrefix;
@@ -147,7 +169,17 @@ private:
 
     std::unique_ptr<TReportDialogs> FDialogs;
     std::unique_ptr<TProgressPanel> FProgress;
-    QLabel* FStatus = nullptr;
+    QLabel* FStatusLabel = nullptr;
+    std::unique_ptr<TStatusLine> FStatus;
+    TFocusMark* FFocusMark = nullptr;
+    // What the prints since the last print command began went to.
+    QStringList FPrinted;
+    // What the last export wrote and the message that says so.
+    QStringList FExported;
+    QString FExportDone;
+    // Set when the user has dragged the tree's splitter since the width was
+    // last stored.
+    bool FTreeWidthMoved = false;
     // Set while the unit tree loads: its first selection is refreshed by
     // the start-up's own refresh that follows.
     bool FLoadingTree = false;

@@ -2,9 +2,14 @@
 #include "TbfrmVarnholt.h"
 
 #include "BrowseForFolder.h"
+#include "OutputTexts.h"
 #include "ReportTexts.h"
+#include "SystemErrorText.h"
+#include "TExportSet.h"
 #include "TReportDialogs.h"
+#include "TStatusLine.h"
 #include "TfrmPrintExpSet.h"
+#include "UserSettings.h"
 #include "cell/view/TCell5.h"
 #include "report/tables/ReportFileNames.h"
 #include "report/tables/ReportHost.h"
@@ -14,54 +19,106 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <memory>
 
+namespace {
+
+QString DocumentsFolder() {
+    const QString Folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(Folder).isDir() ? Folder : QDir::homePath();
+}
+
+QStringList EntryTexts(const QComboBox& AList) {
+    QStringList Texts;
+    for (int Index = 0; Index < AList.count(); ++Index)
+        Texts << AList.itemText(Index);
+    return Texts;
+}
+
+} // namespace
+
 void TbfrmVarnholt::EXCEL1Click() {
-    if (ExportTables())
-        Dialogs().MessageBox(Widget(), QString::fromUtf8(ExportDoneText),
-                             QString::fromUtf8(MessageCaption), MbIconInformation);
+    // The line of an earlier print or export no longer tells the latest.
+    FStatus->Clear();
+    if (!ExportTables())
+        return;
+    FStatus->Set(ExportedLine(FExported));
+    Dialogs().MessageBox(Widget(), FExportDone, QString::fromUtf8(MessageCaption),
+                         MbIconInformation);
+    // After the workbooks: a store that cannot be written is reported as an
+    // error of its own and costs the clerk no export.
+    WriteUserSetting(SaveFolderKey, QFileInfo(FExported.constFirst()).absolutePath());
 }
 
 bool TbfrmVarnholt::ExportTables() {
+    FExported.clear();
+    FExportDone.clear();
     return cbNum->isChecked() ? ExportContinuous() : ExportSingle();
 }
 
+QString TbfrmVarnholt::SaveFolder() const {
+    const QString Last = ReadUserSetting(SaveFolderKey);
+    return QFileInfo(Last).isDir() ? Last : DocumentsFolder();
+}
+
 bool TbfrmVarnholt::ExportContinuous() {
-    QString Folder;
-    if (!BrowseForFolder(Dialogs(), Widget(), QString::fromUtf8(ChooseFolderTitle), QString(),
-                         Folder))
+    QString Folder = SaveFolder();
+    if (!BrowseForFolder(Dialogs(), Widget(), QString::fromUtf8(ChooseFolderTitle),
+                         DocumentsFolder(), Folder))
         return false;
-    // The shown grid keeps its table: only the export grid is refilled, and
-    // the list is left on the last entry.
-    int Written = 0;
+    // The names carry no unit: files of an earlier export to this folder
+    // would be replaced, or kept beside the new ones, without a word.
+    const TExportSet Set(Folder, HostYear(), cobBType->currentText(), EntryTexts(*cobMid));
+    if (!Set.Existing().isEmpty() &&
+        !Dialogs().Confirm(Widget(), ReplaceQuestion(Set), QString::fromUtf8(MessageCaption))) {
+        FStatus->Set(QStringLiteral("连续导出已取消，没有替换任何文件。"));
+        return false;
+    }
+    // Only the export grid is refilled; the list goes back to the entry
+    // whose table the shown grid holds, so list and grid agree.
+    const int Shown = cobMid->currentIndex();
+    const bool Written = ExportSet(Set);
+    cobMid->setCurrentIndex(Shown);
+    BuildTitles(cobMid->currentText());
+    if (Written)
+        FExportDone = ContinuousExportDone(Set);
+    return Written;
+}
+
+bool TbfrmVarnholt::ExportSet(const TExportSet& ASet) {
     for (int Index = 0; Index < cobMid->count(); ++Index) {
         cobMid->setCurrentIndex(Index);
         PrepareExportGrid();
-        const QString Path = ContinuousExportPath(Folder, HostYear(), cobBType->currentText(),
-                                                  cobMid->currentText());
-        if (!ExportGrid(Path, Written))
+        if (!ExportGrid(ASet.Paths().value(Index), FExported.size()))
             return false;
-        ++Written;
+        FExported << ASet.Paths().value(Index);
     }
-    return Written > 0;
+    return !FExported.isEmpty();
 }
 
 bool TbfrmVarnholt::ExportSingle() {
     PrepareExportGrid();
     sd->setNameFilter(QString::fromUtf8(SaveFilter));
+    sd->setDirectory(SaveFolder());
     QString FileName =
         SingleExportFileName(FUnitName, HostYear(), cobBType->currentText(), cobMid->currentText());
     if (!Dialogs().RunSaveDialog(*sd, FileName))
         return false;
-    return ExportGrid(FileName, -1);
+    if (!ExportGrid(FileName, -1))
+        return false;
+    FExported << FileName;
+    FExportDone = SingleExportDone(FileName);
+    return true;
 }
 
 bool TbfrmVarnholt::ExportGrid(const QString& AFileName, int AWrittenBefore) {
     if (cllExpExcel->ExportExcel(AFileName) == 0)
         return true;
-    QString Text = QStringLiteral("数据导出失败：%1\n原因：%2\n文件：%3")
-                       .arg(QFileInfo(AFileName).fileName(), cllExpExcel->LastError(),
-                            QDir::toNativeSeparators(AFileName));
+    QString Text =
+        QStringLiteral("数据导出失败：%1\n原因：%2\n文件：%3")
+            .arg(QFileInfo(AFileName).fileName(), ExplainSystemError(cllExpExcel->LastError()),
+                 QDir::toNativeSeparators(AFileName));
     if (AWrittenBefore >= 0)
         Text += QStringLiteral("\n连续导出已停止，此前已导出 %1 个文件。").arg(AWrittenBefore);
     Dialogs().MessageBox(Widget(), Text, QString::fromUtf8(MessageCaption), MbIconError);

@@ -1,32 +1,48 @@
 // Preview and printing of the table shown.
 #include "TbfrmVarnholt.h"
 
+#include "OutputTexts.h"
 #include "ReportTexts.h"
+#include "SystemErrorText.h"
 #include "TReportDialogs.h"
+#include "TStatusLine.h"
 #include "cell/view/TCell5.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 
 void TbfrmVarnholt::btnPrintViewClick() {
+    // A print from the preview's own button tells where it went like any
+    // other print.
+    FPrinted.clear();
     // The table as last drawn: a preview never refills the grid.
     cllBudget->SetPageText(QString(), QString::fromUtf8(PageLine), QString());
     cllBudget->PreviewSheet(0, 0);
 }
 
 void TbfrmVarnholt::tbnPrintClick() {
-    if (!cbNum->isChecked()) {
+    FPrinted.clear();
+    FStatus->Clear();
+    if (cbNum->isChecked())
+        PrintContinuous();
+    else
         PrintShown();
-        return;
-    }
+}
+
+void TbfrmVarnholt::PrintContinuous() {
     // Every entry's table in list order; the list stays on the last one
-    // printed, as if the user had chosen it.
+    // printed, which is the table the grid then shows.
     for (int Index = 0; Index < cobMid->count(); ++Index) {
         cobMid->setCurrentIndex(Index);
         ShowReport();
         if (!PrintShown())
             return;
     }
+}
+
+void TbfrmVarnholt::Printed(const QString& AOutput) {
+    FPrinted << AOutput;
+    FStatus->Set(PrintedLine(FPrinted));
 }
 
 bool TbfrmVarnholt::PrintShown() {
@@ -36,7 +52,8 @@ bool TbfrmVarnholt::PrintShown() {
     // A print that did not happen must not pass for one that did.
     Dialogs().MessageBox(
         Widget(),
-        QStringLiteral("打印失败：%1\n%2").arg(cobMid->currentText(), cllBudget->LastError()),
+        QStringLiteral("打印失败：%1\n原因：%2")
+            .arg(cobMid->currentText(), ExplainSystemError(cllBudget->LastError())),
         QString::fromUtf8(MessageCaption), MbIconError);
     return false;
 }

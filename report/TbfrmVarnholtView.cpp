@@ -2,7 +2,9 @@
 #include "TbfrmVarnholt.h"
 
 #include "ReportIcons.h"
+#include "TFocusMark.h"
 #include "TProgressPanel.h"
+#include "TStatusLine.h"
 #include "cell/view/TCell5.h"
 #include "platform/ui/TMainMenu.h"
 #include "trees/TCheckTree.h"
@@ -14,6 +16,7 @@
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QSplitter>
@@ -27,6 +30,11 @@ namespace {
 constexpr int ButtonWidth = 61;
 constexpr int ButtonHeight = 35;
 constexpr int LeftPaneWidth = 217;
+// The filter panel's lists end at 195 pixels: a narrower left pane would
+// cut them off. The grid keeps room for a few columns.
+constexpr int LeftPaneMinimum = 205;
+constexpr int RightPaneMinimum = 320;
+constexpr int TreeHandleWidth = 6;
 constexpr int MessageStripHeight = 22;
 
 QFont SongTi() {
@@ -64,6 +72,19 @@ QAction* MakeItem(QMenu* AMenu, const QString& AName, const QString& ACaption,
     return Item;
 }
 
+// The handle between the tree and the grids is wide enough to find and
+// drawn darker than the panes beside it.
+void ShowTreeHandle(QSplitter* ASplitter) {
+    ASplitter->setHandleWidth(TreeHandleWidth);
+    QSplitterHandle* Handle = ASplitter->handle(1);
+    if (!Handle)
+        return;
+    // Its own role: it would otherwise take the window's background.
+    Handle->setBackgroundRole(QPalette::Mid);
+    Handle->setAutoFillBackground(true);
+    Handle->setToolTip(QStringLiteral("拖动可调整单位列表的宽度"));
+}
+
 QVBoxLayout* StackedLayout(QWidget* AWidget) {
     if (auto* Layout = qobject_cast<QVBoxLayout*>(AWidget->layout()))
         return Layout;
@@ -83,6 +104,7 @@ void TbfrmVarnholt::BuildComponents() {
     BuildFilterPanel();
     BuildReportPanes();
     BuildProgressPanel();
+    BuildFocusOrder();
 
     dtrvEid = new TDynamicTree(this);
     dtrvEid->SetName(QStringLiteral("dtrvEid"));
@@ -120,7 +142,9 @@ void TbfrmVarnholt::BuildToolBar() {
         Tool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         Tool->setAutoRaise(true);
         Tool->setFixedSize(ButtonWidth, ButtonHeight);
-        Tool->setFocusPolicy(Qt::NoFocus);
+        // Reached by Tab like every other control, but a click leaves the
+        // focus where it was (on the grid, say).
+        Tool->setFocusPolicy(Qt::TabFocus);
         tblChildMain->addWidget(Tool);
         return Tool;
     };
@@ -199,6 +223,14 @@ void TbfrmVarnholt::BuildFilterPanel() {
     Left->addWidget(Panel2);
     trvList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     trvList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Names are never cut short: the column is as wide as the longest, and
+    // a scroll bar appears when the pane is narrower.
+    trvList->header()->setStretchLastSection(false);
+    trvList->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    trvList->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    pnlLeft->setMinimumWidth(LeftPaneMinimum);
+    pnlNo->setMinimumWidth(RightPaneMinimum);
+    ShowTreeHandle(Splitter1);
     Splitter1->setSizes({LeftPaneWidth, Width() - LeftPaneWidth});
 }
 
@@ -237,12 +269,26 @@ void TbfrmVarnholt::BuildReportPanes() {
     Splitter2->setHandleWidth(0);
     if (QSplitterHandle* Handle = Splitter2->handle(1))
         Handle->setEnabled(false);
-    FStatus = new QLabel(pnlBottonMessage);
-    FStatus->setObjectName(QStringLiteral("lblStatus"));
-    FStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    FStatusLabel = new QLabel(pnlBottonMessage);
+    FStatusLabel->setObjectName(QStringLiteral("lblStatus"));
+    FStatusLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* Message = new QHBoxLayout(pnlBottonMessage);
     Message->setContentsMargins(8, 0, 8, 0);
-    Message->addWidget(FStatus);
+    Message->addWidget(FStatusLabel);
+    FStatus = std::make_unique<TStatusLine>(FStatusLabel);
+}
+
+// Tab goes through the controls in reading order: the tool bar left to
+// right, the left pane top to bottom, then the right pane. The tree and
+// the grid draw no focus of their own; the focus mark frames them.
+void TbfrmVarnholt::BuildFocusOrder() {
+    const QList<QWidget*> Order{tbtnExcel,    tbnPrintView, tbnPrint, tbnExit, cobBType,
+                                cobTypeChild, cobMid,       trvList,  cbNum,   cllBudget};
+    for (int I = 1; I < Order.size(); ++I)
+        QWidget::setTabOrder(Order[I - 1], Order[I]);
+    FFocusMark = new TFocusMark(Widget());
+    FFocusMark->Mark(trvList);
+    FFocusMark->Mark(cllBudget);
 }
 
 void TbfrmVarnholt::BuildProgressPanel() {

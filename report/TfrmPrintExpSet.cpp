@@ -1,6 +1,7 @@
 #include "TfrmPrintExpSet.h"
 
 #include "ExportSettings.h"
+#include "Guarded.h"
 #include "TRadioGroup.h"
 
 #include <QCheckBox>
@@ -35,7 +36,9 @@ TfrmPrintExpSet::TfrmPrintExpSet(TComponent* AOwner)
     btnOK = new QPushButton(QStringLiteral("确定"), Widget());
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setGeometry(205, 104, 75, 25);
-    connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
+    // A store that cannot be written (a read-only file, a full disk) is
+    // reported like any other handler's error; the dialog stays open.
+    connect(btnOK, &QPushButton::clicked, this, Guarded(this, [this](auto&&...) { btnOKClick(); }));
 }
 
 TfrmPrintExpSet::~TfrmPrintExpSet() = default;

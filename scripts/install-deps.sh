@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
     build-essential cmake pkg-config ccache clang-format
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
+    qt6-translations-l10n
     libgl-dev
     libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -46,6 +46,8 @@ public:
     // The closing rows of a table: fitted to their texts and printed on one
     // page together with the row before them.
     void MarkLastRows(int AFirstRow, int ALastRow);
+    // Qt's print preview of the grid; its print button proposes the table's
+    // name and, without a printer, the PDF that PrintSheet would write.
     int PreviewSheet(int ASheet, int AMode);
     // Prints to the default printer without a dialog; to a PDF when a print
     // file was set or no printer exists (LastOutputFile names it).
@@ -71,7 +73,8 @@ public:
     const TCellDocument& Document() const { return FDocument; }
 
 signals:
-    // A print job went out whole: AOutput names the printer or the PDF file.
+    // A print job went out whole, from PrintSheet or from the preview's
+    // print button: AOutput names the printer or the PDF file.
     void Printed(const QString& AOutput);
 
 protected:
@@ -95,6 +98,9 @@ private:
     // one printed before (a table printed in the same second gets -2, -3...).
     int PrintToNewPdf();
     QString DefaultPdfStem() const;
+    // The first name of the stem's numbered series that nothing has taken.
+    QString FreePdfName() const;
+    static QString NumberedPdfName(const QString& AStem, int ANumber);
 
     TCellDocument FDocument;
     TDialogRunner FDialogRunner;

@@ -18,12 +18,28 @@ int TCell5::PreviewSheet(int ASheet, int AMode) {
         return -1;
     QPrinter Printer(QPrinter::HighResolution);
     Printer.setPageLayout(Sheet().Page().Layout());
+    // The preview's own print button offers what printing without it does:
+    // the table's name, and without a printer a new PDF in the same folder.
+    Printer.setDocName(CellText(1, 1));
+    if (!FPrintFile.isEmpty())
+        Printer.setOutputFileName(FPrintFile);
+    else if (QPrinterInfo::defaultPrinter().isNull())
+        Printer.setOutputFileName(FreePdfName());
     QPrintPreviewDialog Dialog(&Printer, this);
     Dialog.setWindowTitle(QStringLiteral("打印预览"));
     Dialog.resize(1100, 800);
+    bool Rendered = false;
     connect(&Dialog, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* APrinter) { TCellPrinter(Sheet()).Render(*APrinter); });
-    return FDialogRunner(Dialog);
+            [this, &Rendered](QPrinter* APrinter) {
+                Rendered = TCellPrinter(Sheet()).Render(*APrinter);
+            });
+    const int Result = FDialogRunner(Dialog);
+    // The preview closes with "accepted" only after its print button
+    // printed.
+    if (Result == QDialog::Accepted && Rendered)
+        emit Printed(Printer.outputFormat() == QPrinter::PdfFormat ? Printer.outputFileName()
+                                                                   : Printer.printerName());
+    return Result;
 }
 
 int TCell5::PrintSheet(int ASheet, int AMode) {
@@ -62,11 +78,26 @@ int TCell5::ExportExcel(const QString& AFileName) {
     return FDocument.ExportExcel(AFileName);
 }
 
+QString TCell5::FreePdfName() const {
+    const QString Stem = DefaultPdfStem();
+    for (int Number = 1; Number <= 9999; ++Number) {
+        const QString Name = NumberedPdfName(Stem, Number);
+        const QFileInfo Taken(Name);
+        if (!Taken.exists() && !Taken.isSymLink())
+            return Name;
+    }
+    return NumberedPdfName(Stem, 1);
+}
+
+QString TCell5::NumberedPdfName(const QString& AStem, int ANumber) {
+    return AStem + (ANumber == 1 ? QString() : QStringLiteral("-%1").arg(ANumber)) +
+           QStringLiteral(".pdf");
+}
+
 int TCell5::PrintToNewPdf() {
     const QString Stem = DefaultPdfStem();
     for (int Number = 1; Number <= 9999; ++Number) {
-        const QString Name = Stem + (Number == 1 ? QString() : QStringLiteral("-%1").arg(Number)) +
-                             QStringLiteral(".pdf");
+        const QString Name = NumberedPdfName(Stem, Number);
         const QFileInfo Taken(Name);
         if (Taken.exists() || Taken.isSymLink())
             continue;

@@ -17,18 +17,21 @@ public:
         QString Text, Caption;
         int Flags = 0;
     };
-    // Answers: an empty folder or file name cancels.
+    // Answers: an empty folder or file name cancels; questions are answered
+    // with Replace.
     QString Folder, SaveAs;
+    bool Replace = false;
     std::function<int(QDialog&)> OnDialog;
     std::function<TModalResult(TForm&)> OnForm;
     // What the window asked.
-    QString FolderTitle, Proposed, SaveFilter;
+    QString FolderTitle, Proposed, SaveFilter, OpenedIn;
     bool ConfirmsOverwrite = false;
-    QList<TMessage> Messages;
+    QList<TMessage> Messages, Questions;
 
     int RunDialog(QDialog& ADialog) override { return OnDialog ? OnDialog(ADialog) : 0; }
     bool RunSaveDialog(QFileDialog& ADialog, QString& AFileName) override {
         Proposed = AFileName;
+        OpenedIn = ADialog.directory().absolutePath();
         SaveFilter = ADialog.nameFilters().join(';');
         ConfirmsOverwrite = ADialog.acceptMode() == QFileDialog::AcceptSave &&
                             !ADialog.testOption(QFileDialog::DontConfirmOverwrite);
@@ -37,6 +40,7 @@ public:
     }
     bool ChooseFolder(QWidget*, const QString& ATitle, QString& AFolder) override {
         FolderTitle = ATitle;
+        OpenedIn = AFolder;
         AFolder = Folder;
         return !Folder.isEmpty();
     }
@@ -44,12 +48,19 @@ public:
     void MessageBox(QWidget*, const QString& AText, const QString& ACaption, int AFlags) override {
         Messages.append({AText, ACaption, AFlags});
     }
+    bool Confirm(QWidget*, const QString& AText, const QString& ACaption) override {
+        Questions.append({AText, ACaption, 0});
+        return Replace;
+    }
 };
 
 // The report window over a test database, logged in as a unit of it, shown
-// as a host shows it.
+// as a host shows it; what it remembers for the user goes to a per-user
+// store of the test's own.
 class WindowTest : public TBudgetTest {
 protected:
+    TempConfigHome Home;
+
     void TearDown() override;
 
     // Shows the window for a database (the test's own when empty) and the

@@ -9,6 +9,19 @@ TempDir::TempDir() {
     FDir.setAutoRemove(true);
 }
 
+TempConfigHome::TempConfigHome()
+    : FOld(qgetenv("XDG_CONFIG_HOME"))
+    , FHadOld(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
+    qputenv("XDG_CONFIG_HOME", FDir.Path().toLocal8Bit());
+}
+
+TempConfigHome::~TempConfigHome() {
+    if (FHadOld)
+        qputenv("XDG_CONFIG_HOME", FOld);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+}
+
 QString BinaryDir() {
     const QString FromEnv = qEnvironmentVariable("VARNHOLT_BIN_DIR");
     return FromEnv.isEmpty() ? QCoreApplication::applicationDirPath() : FromEnv;

@@ -15,6 +15,23 @@ private:
     QTemporaryDir FDir;
 };
 
+// Points the per-user configuration folder at a temporary folder for the
+// life of the object, so tests of the per-user store never touch the real
+// home.
+class TempConfigHome {
+public:
+    TempConfigHome();
+    ~TempConfigHome();
+    TempConfigHome(const TempConfigHome&) = delete;
+    TempConfigHome& operator=(const TempConfigHome&) = delete;
+    QString Path() const { return FDir.Path(); }
+
+private:
+    TempDir FDir;
+    QByteArray FOld;
+    bool FHadOld;
+};
+
 // Folders the build tells the tests about: the binaries and the source tree.
 QString BinaryDir();
 QString SourceDir();

@@ -1,0 +1,96 @@
+#include "OutputTexts.h"
+
+#include "ReportTexts.h"
+#include "TExportSet.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString Native(const QString& APath) {
+    return QDir::toNativeSeparators(APath);
+}
+
+// One file name a line, indented under the line that introduces them.
+QString NameLines(const QStringList& APaths) {
+    QString Lines;
+    for (const QString& Path : APaths)
+        Lines += QStringLiteral("\n    ") + QFileInfo(Path).fileName();
+    return Lines;
+}
+
+QString OthersNote(const TExportSet& ASet) {
+    const QStringList Others = ASet.Others();
+    if (Others.isEmpty())
+        return QString();
+    return QStringLiteral("\n\n文件夹中另有 %1 个同类文件不是这次导出的，未作改动：")
+               .arg(Others.size()) +
+           NameLines(Others);
+}
+
+bool AllFilesInOneFolder(const QStringList& AOutputs) {
+    const QString Folder = QFileInfo(AOutputs.constFirst()).absolutePath();
+    for (const QString& Output : AOutputs) {
+        if (!QFileInfo(Output).isAbsolute() || QFileInfo(Output).absolutePath() != Folder)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString ReplaceQuestion(const TExportSet& ASet) {
+    const QStringList Existing = ASet.Existing();
+    return QStringLiteral("文件夹 %1 中已有这次要导出的 %2 个文件：")
+               .arg(Native(ASet.Folder()))
+               .arg(Existing.size()) +
+           NameLines(Existing) +
+           QStringLiteral("\n\n文件名中没有单位名称，这些文件可能是别的单位或别的选择导出的。"
+                          "\n替换这些文件吗？选“否”则不导出任何文件。") +
+           OthersNote(ASet);
+}
+
+QString ContinuousExportDone(const TExportSet& ASet) {
+    return QString::fromUtf8(ExportDoneText) +
+           QStringLiteral("\n文件夹：%1\n已导出 %2 个文件：")
+               .arg(Native(ASet.Folder()))
+               .arg(ASet.Paths().size()) +
+           NameLines(ASet.Paths()) + OthersNote(ASet);
+}
+
+QString SingleExportDone(const QString& AFileName) {
+    const QFileInfo File(AFileName);
+    return QString::fromUtf8(ExportDoneText) +
+           QStringLiteral("\n文件夹：%1\n文件：%2")
+               .arg(Native(File.absolutePath()), File.fileName());
+}
+
+QString PrintedLine(const QStringList& AOutputs) {
+    if (AOutputs.isEmpty())
+        return QString();
+    if (AOutputs.size() == 1)
+        return QStringLiteral("已打印：") + Native(AOutputs.constFirst());
+    const QString Head = QStringLiteral("已打印 %1 份").arg(AOutputs.size());
+    if (!AllFilesInOneFolder(AOutputs)) {
+        QStringList Targets = AOutputs;
+        Targets.removeDuplicates();
+        return Head + QStringLiteral("：") + Targets.join(QStringLiteral("、"));
+    }
+    QStringList Names;
+    for (const QString& Output : AOutputs)
+        Names << QFileInfo(Output).fileName();
+    return Head +
+           QStringLiteral("，文件夹 %1：")
+               .arg(Native(QFileInfo(AOutputs.constFirst()).absolutePath())) +
+           Names.join(QStringLiteral("、"));
+}
+
+QString ExportedLine(const QStringList& AFiles) {
+    if (AFiles.isEmpty())
+        return QString();
+    if (AFiles.size() == 1)
+        return QStringLiteral("已导出：") + Native(AFiles.constFirst());
+    return QStringLiteral("已导出 %1 个文件到：").arg(AFiles.size()) +
+           Native(QFileInfo(AFiles.constFirst()).absolutePath());
+}
