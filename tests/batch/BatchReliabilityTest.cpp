@@ -109,13 +109,15 @@ TEST_F(BatchReliabilityTest, BadDatabasesFailTheRunOrAreToldApart) {
         EXPECT_TRUE((Run.Out + Run.Err).contains(QString::fromUtf8(Case.Says)))
             << (Run.Out + Run.Err).toStdString();
         const QStringList Written = Entries(Tables);
-        if (*Case.NotWritten)
+        if (*Case.NotWritten) {
             EXPECT_TRUE(Written.filter(QString::fromUtf8(Case.NotWritten)).isEmpty())
                 << Written.join(' ').toStdString();
+        }
         // No two tables in one file.
-        if (Case.ExitCode == 0)
+        if (Case.ExitCode == 0) {
             EXPECT_EQ(QDir(Tables).entryList({"*.xlsx"}).size(), Run.Out.count(" 行 -> "))
                 << Run.Out.toStdString();
+        }
     }
 }
 
@@ -174,8 +176,9 @@ TEST_F(BatchReliabilityTest, AnInterruptedRunLeavesNoPartialFile) {
         QThread::msleep(Delay);
         ::kill(pid_t(Process.processId()), SIGTERM);
         ASSERT_TRUE(Process.waitForFinished(60000));
-        if (Process.exitStatus() == QProcess::CrashExit)
+        if (Process.exitStatus() == QProcess::CrashExit) {
             EXPECT_EQ(Process.exitCode(), SIGTERM);
+        }
         EXPECT_TRUE(QDir(Out).entryList({"*.part"}, QDir::Files | QDir::Hidden).isEmpty());
     }
 }
