@@ -9,12 +9,22 @@
 int FillListFromQuery(QComboBox& AList, const QString& ASql, bool AIncludeAll) {
     const QSignalBlocker Quiet(AList);
     AList.clear();
-    const QStringList Names = ListFromQuery(ASql, AIncludeAll);
-    if (Names.isEmpty())
+    const auto Entries = CodedListFromQuery(ASql);
+    if (Entries.isEmpty())
         return 0;
-    AList.addItems(Names);
+    if (AIncludeAll)
+        AList.addItem(QStringLiteral("<全部>"), QString());
+    for (const auto& [Code, Name] : Entries)
+        AList.addItem(Name, Code);
     AList.setCurrentIndex(0);
-    return int(Names.size()) - (AIncludeAll ? 1 : 0);
+    return int(Entries.size());
+}
+
+QList<QPair<QString, QString>> ListEntries(const QComboBox& AList) {
+    QList<QPair<QString, QString>> Entries;
+    for (int Index = 0; Index < AList.count(); ++Index)
+        Entries.append({AList.itemData(Index).toString(), AList.itemText(Index)});
+    return Entries;
 }
 
 int FillMoneyKindList(QComboBox& AList, bool AIncludeAll, int AVariant, bool ADescending,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 class QComboBox;
@@ -11,8 +13,12 @@ class QComboBox;
 
 // Clears AList, then, when ASql gives rows, adds "<全部>" first (when
 // AIncludeAll) and the column "name" of every row in query order and
-// selects the first entry. Returns the number of query rows.
+// selects the first entry. Returns the number of query rows. Each entry
+// keeps the row's column "id" as its data ("<全部>" an empty one): names
+// need not be unique, codes are.
 int FillListFromQuery(QComboBox& AList, const QString& ASql, bool AIncludeAll);
+// Every entry of AList as (its data, its text).
+QList<QPair<QString, QString>> ListEntries(const QComboBox& AList);
 
 // Fills AList with the fund natures of the variant's query (see
 // MoneyKindListSql), AExtra appended to its condition.

@@ -153,9 +153,17 @@ void TbfrmVarnholt::SetOutputEnabled(bool AEnabled) {
         Item->setEnabled(AEnabled);
 }
 
+QString TbfrmVarnholt::CurrentFundCode() const {
+    // The list keeps each fund nature's code: names need not be unique.
+    const QVariant Code = cobMid->currentData();
+    return Code.isValid() ? Code.toString() : LookupMoneyKindId(cobMid->currentText());
+}
+
 void TbfrmVarnholt::BuildTitles(const QString& AFundName) {
+    const QString Code =
+        AFundName == cobMid->currentText() ? CurrentFundCode() : LookupMoneyKindId(AFundName);
     const TReportTitles Titles =
-        ::BuildTitles(cobBType->currentText(), LookupMoneyKindId(AFundName), FUnitName, HostYear());
+        ::BuildTitles(cobBType->currentText(), Code, FUnitName, HostYear());
     FBasisText = Titles.Basis;
     FSummaryTitle = Titles.Summary;
     FDetailTitle = Titles.Detail;
@@ -163,21 +171,25 @@ void TbfrmVarnholt::BuildTitles(const QString& AFundName) {
 
 bool TbfrmVarnholt::ShowReport() {
     BuildTitles(cobMid->currentText());
-    const QString Code = LookupMoneyKindId(cobMid->currentText());
+    const QString Code = CurrentFundCode();
     const QString BTypeText = cobBType->currentText();
-    FillReport(cllBudget->Document(), MakeReportContext(CurrentFilter(), BTypeText, Code), Code,
-               false, FProgress.get());
+    FShownFill =
+        FillReport(cllBudget->Document(), MakeReportContext(CurrentFilter(), BTypeText, Code), Code,
+                   false, FProgress.get());
     WriteAmountHeader(cllBudget->Document(), Code, BTypeText);
+    // The strip says whether the table adds up, has no data, or could not
+    // be read at all: a bare heading must not pass for a table without data.
+    FStatus->Set(FShownFill.StatusLine());
     return true;
 }
 
 bool TbfrmVarnholt::PrepareExportGrid() {
     BuildTitles(cobMid->currentText());
-    const QString Code = LookupMoneyKindId(cobMid->currentText());
+    const QString Code = CurrentFundCode();
     // The export keeps the template's column header: no amount header here.
-    FillReport(cllExpExcel->Document(),
-               MakeReportContext(CurrentFilter(), cobBType->currentText(), Code), Code, true,
-               FProgress.get());
+    FExportFill = FillReport(cllExpExcel->Document(),
+                             MakeReportContext(CurrentFilter(), cobBType->currentText(), Code),
+                             Code, true, FProgress.get());
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/TfrmBsTrvTC.h"
+#include "report/tables/TFillResult.h"
 
 #include <QIcon>
 #include <QList>
@@ -140,7 +141,9 @@ private:
     void BuildFocusOrder();
     void ConnectHandlers();
     void SetOutputEnabled(bool AEnabled);
+    QString CurrentFundCode() const;
     bool PrintShown();
+    bool Deliverable(const TFillResult& AFill, const QString& AWhat);
     void PrintContinuous();
     void Printed(const QString& AOutput);
     bool ExportContinuous();
@@ -171,6 +174,9 @@ private:
     std::unique_ptr<TProgressPanel> FProgress;
     QLabel* FStatusLabel = nullptr;
     std::unique_ptr<TStatusLine> FStatus;
+    // What the last fills of the shown and the export grid reported.
+    TFillResult FShownFill;
+    TFillResult FExportFill;
     TFocusMark* FFocusMark = nullptr;
     // What the prints since the last print command began went to.
     QStringList FPrinted;

@@ -3,6 +3,7 @@
 
 #include "BrowseForFolder.h"
 #include "OutputTexts.h"
+#include "ReportLists.h"
 #include "ReportTexts.h"
 #include "SystemErrorText.h"
 #include "TExportSet.h"
@@ -27,13 +28,6 @@ namespace {
 QString DocumentsFolder() {
     const QString Folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QFileInfo(Folder).isDir() ? Folder : QDir::homePath();
-}
-
-QStringList EntryTexts(const QComboBox& AList) {
-    QStringList Texts;
-    for (int Index = 0; Index < AList.count(); ++Index)
-        Texts << AList.itemText(Index);
-    return Texts;
 }
 
 } // namespace
@@ -69,7 +63,10 @@ bool TbfrmVarnholt::ExportContinuous() {
         return false;
     // The names carry no unit: files of an earlier export to this folder
     // would be replaced, or kept beside the new ones, without a word.
-    const TExportSet Set(Folder, HostYear(), cobBType->currentText(), EntryTexts(*cobMid));
+    // Fund natures of one name get their codes in the file names: no two
+    // tables of the set go to one file.
+    const TExportSet Set(Folder, HostYear(), cobBType->currentText(),
+                         FileFundTexts(ListEntries(*cobMid)));
     if (!Set.Existing().isEmpty() &&
         !Dialogs().Confirm(Widget(), ReplaceQuestion(Set), QString::fromUtf8(MessageCaption))) {
         FStatus->Set(QStringLiteral("连续导出已取消，没有替换任何文件。"));
@@ -113,6 +110,8 @@ bool TbfrmVarnholt::ExportSingle() {
 }
 
 bool TbfrmVarnholt::ExportGrid(const QString& AFileName, int AWrittenBefore) {
+    if (!Deliverable(FExportFill, QStringLiteral("导出")))
+        return false;
     if (cllExpExcel->ExportExcel(AFileName) == 0)
         return true;
     QString Text =

@@ -45,7 +45,24 @@ void TbfrmVarnholt::Printed(const QString& AOutput) {
     FStatus->Set(PrintedLine(FPrinted));
 }
 
+// A table whose query or template failed, or whose amounts are not numbers,
+// is not handed out as if it were sound.
+bool TbfrmVarnholt::Deliverable(const TFillResult& AFill, const QString& AWhat) {
+    if (!AFill.Failed() && !AFill.Unsound())
+        return true;
+    const QString Reason = AFill.Unsound()
+                               ? QStringLiteral("有金额不是有限数（溢出或不是数字）：") +
+                                     AFill.NotFiniteRows.join(QStringLiteral("；"))
+                               : AFill.StatusLine();
+    Dialogs().MessageBox(Widget(),
+                         QStringLiteral("未%1“%2”：%3").arg(AWhat, cobMid->currentText(), Reason),
+                         QString::fromUtf8(MessageCaption), MbIconError);
+    return false;
+}
+
 bool TbfrmVarnholt::PrintShown() {
+    if (!Deliverable(FShownFill, QStringLiteral("打印")))
+        return false;
     cllBudget->SetPageText(QString(), QString::fromUtf8(PageLine), QString());
     if (cllBudget->PrintSheet(0, 0) == 0)
         return true;

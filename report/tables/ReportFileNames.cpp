@@ -1,6 +1,7 @@
 #include "ReportFileNames.h"
 
 #include <QDir>
+#include <QHash>
 
 namespace {
 
@@ -35,6 +36,18 @@ QString FileComponent(QString AName) {
 QString SingleExportFileName(const QString& AUnitName, int AYear, const QString& ABTypeText,
                              const QString& AFundText) {
     return FileComponent(AUnitName + TableName(AYear, ABTypeText, AFundText));
+}
+
+QStringList FileFundTexts(const QList<QPair<QString, QString>>& AEntries) {
+    QHash<QString, int> Uses;
+    for (const auto& Entry : AEntries)
+        ++Uses[FileComponent(FundWord(Entry.second))];
+    QStringList Texts;
+    for (const auto& [Code, Name] : AEntries) {
+        const bool Clash = !Code.isEmpty() && Uses.value(FileComponent(FundWord(Name))) > 1;
+        Texts << (Clash ? QStringLiteral("%1（%2）").arg(Name, Code) : Name);
+    }
+    return Texts;
 }
 
 QString AuditFilePath(const QString& AFolder, int AYear, const QString& ABTypeText) {

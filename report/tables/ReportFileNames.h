@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
+#include <QStringList>
 
 // The names exported tables are saved under. AFundText is the fund-nature
 // list's text ("<全部>" names the summary table "汇总"), ABTypeText the
@@ -13,5 +16,12 @@ QString SingleExportFileName(const QString& AUnitName, int AYear, const QString&
 // and exactly one separator between folder and file.
 QString ContinuousExportPath(const QString& AFolder, int AYear, const QString& ABTypeText,
                              const QString& AFundText);
+// The fund texts the files of a list of tables are named by, one per entry
+// (code, name; the summary has no code and the name "<全部>"): the name,
+// or, where two entries would give one file name (fund natures of one
+// name, or one named like the summary), the name with its code,
+// "政府性基金（12）".
+QStringList FileFundTexts(const QList<QPair<QString, QString>>& AEntries);
+
 // The audit results of a run of every table, in AFolder beside them.
 QString AuditFilePath(const QString& AFolder, int AYear, const QString& ABTypeText);

@@ -135,19 +135,24 @@ QStringList FundNaturesWithData(const QString& AWindowFilter) {
     return ListFromQuery(FundNaturesSql(AWindowFilter), true);
 }
 
-QList<QPair<QString, QString>> CodedFundNaturesWithData(const QString& AWindowFilter) {
-    QList<QPair<QString, QString>> Funds;
+QList<QPair<QString, QString>> CodedListFromQuery(const QString& ASql) {
+    QList<QPair<QString, QString>> Entries;
     IARQueryPtr Query;
-    if (!OpenDefQuery(FundNaturesSql(AWindowFilter), Query))
-        return Funds;
+    if (!OpenDefQuery(ASql, Query))
+        return Entries;
     TARQuery& Rows = *Query->GetQuery();
     const int Id = Rows.FieldIndex(QStringLiteral("id"));
     const int Name = Rows.FieldIndex(QStringLiteral("name"));
-    if (Id < 0 || Name < 0)
-        return Funds;
+    if (Name < 0)
+        return Entries;
     for (Rows.First(); !Rows.Eof(); Rows.Next())
-        Funds.append({Rows.Fields(Id).AsString(), Rows.Fields(Name).AsString()});
-    return Funds;
+        Entries.append(
+            {Id < 0 ? QString() : Rows.Fields(Id).AsString(), Rows.Fields(Name).AsString()});
+    return Entries;
+}
+
+QList<QPair<QString, QString>> CodedFundNaturesWithData(const QString& AWindowFilter) {
+    return CodedListFromQuery(FundNaturesSql(AWindowFilter));
 }
 
 QList<int> YearsWithData(const TReportFilter& AFilter) {

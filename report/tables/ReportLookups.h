@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <QList>
 #include <QPair>
+#include <QString>
 #include <QStringList>
 
 class TSqlDialect;
@@ -42,6 +42,9 @@ QString SpecialAccountSql(const QString& AEid);
 // The column "name" of every row of ASql in query order, after "<全部>" when
 // AIncludeAll and there is a row; nothing when the query fails or is empty.
 QStringList ListFromQuery(const QString& ASql, bool AIncludeAll);
+// The columns "id" (empty when the query has none) and "name" of every row
+// of ASql in query order; nothing when the query fails.
+QList<QPair<QString, QString>> CodedListFromQuery(const QString& ASql);
 // The query of the fund-nature list: variant 0 every fund nature, 1 the
 // funds 11, 12, 31, 2 the funds 11, 21 (always by descending code), 3 the
 // funds 11, 12; AExtra appended to the condition. Empty for other variants.

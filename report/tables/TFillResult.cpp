@@ -1,5 +1,13 @@
 #include "TFillResult.h"
 
+QString TFillResult::StatusLine() const {
+    if (!TemplateError.isEmpty())
+        return TemplateError;
+    if (!QueryError.isEmpty())
+        return QStringLiteral("查询失败，表中不是数据库中的数据：%1").arg(QueryError);
+    return Audit.Brief();
+}
+
 void TFillResult::SetAudit(TAuditResult AAudit, bool ANoData) {
     Audit = std::move(AAudit);
     Audit.NoData = ANoData;

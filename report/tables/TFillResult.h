@@ -32,6 +32,9 @@ struct TFillResult {
     bool Failed() const { return !QueryError.isEmpty() || !TemplateError.isEmpty(); }
     QString Error() const { return TemplateError.isEmpty() ? QueryError : TemplateError; }
     bool Unsound() const { return !NotFiniteRows.isEmpty(); }
+    // What the table's outcome is, in one line for a status strip: the
+    // failed query or template, "无数据", or the audit's result.
+    QString StatusLine() const;
     // The table's audit, with a difference without a cause for each row of
     // NotFiniteRows.
     void SetAudit(TAuditResult AAudit, bool ANoData);

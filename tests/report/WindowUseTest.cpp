@@ -246,4 +246,30 @@ TEST_F(WindowUseTest, MessageBoxesShowTheirCaptionWholeAndDefaultToNo) {
     EXPECT_FALSE(Real.Confirm(Window->Widget(), "替换这些文件吗？", Caption));
 }
 
+// The strip says how the shown table passed its audit, that a table has no
+// rows, and that its query failed, instead of a bare heading; a table whose
+// query failed is not printed as if it had no data.
+TEST_F(WindowUseTest, TheStripSaysWhetherTheShownTableAddsUpOrCouldNotBeRead) {
+    EXPECT_EQ(Window->StatusLine()->text(), "审核通过");
+    Choose(Window->cobBType, "临时指标");
+    EXPECT_EQ(Window->StatusLine()->text(), "无数据");
+    Choose(Window->cobBType, "预算数");
+    RunSql(File, {"drop view vwbudgetadj",
+                  "create view vwbudgetadj as select a.datayear, a.eid, d.ename, a.deptclass, "
+                  "a.mid, m.mname, a.bid, s.bname, a.iid, i.iname, a.ipid, a.pid, a.BType, "
+                  "a.bkid, a.btypechild, abs(-9223372036854775807 - 1) as BudgMoney from "
+                  "busibudgetadj a left join pubdept d on d.eid = a.eid left join pubmoneykind m "
+                  "on m.mid = a.mid left join pubbudgetsubject s on s.bid = a.bid left join "
+                  "busiindicator i on i.iid = a.iid"});
+    Choose(Window->cobMid, "<全部>");
+    EXPECT_TRUE(Window->StatusLine()->text().startsWith("查询失败"))
+        << Window->StatusLine()->text().toStdString();
+    Window->cllBudget->SetPrintFile(Dir.File("template-only.pdf"));
+    Window->tbnPrint->click();
+    EXPECT_FALSE(QFile::exists(Dir.File("template-only.pdf")));
+    ASSERT_FALSE(Dialogs->Messages.isEmpty());
+    EXPECT_TRUE(Dialogs->Messages.last().Text.startsWith("未打印"))
+        << Dialogs->Messages.last().Text.toStdString();
+}
+
 } // namespace
