@@ -50,6 +50,10 @@ QStringList FileFundTexts(const QList<QPair<QString, QString>>& AEntries) {
     return Texts;
 }
 
+QString UnitFolderName(const QString& ACode, const QString& AName) {
+    return FileComponent(ACode + QLatin1Char(' ') + AName);
+}
+
 QString AuditFilePath(const QString& AFolder, int AYear, const QString& ABTypeText) {
     return QDir(AFolder).filePath(FileComponent(QString::number(AYear) +
                                                 QStringLiteral("年国库集中支付改革") + ABTypeText +

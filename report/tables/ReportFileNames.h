@@ -23,5 +23,8 @@ QString ContinuousExportPath(const QString& AFolder, int AYear, const QString& A
 // "政府性基金（12）".
 QStringList FileFundTexts(const QList<QPair<QString, QString>>& AEntries);
 
+// The folder of one unit's tables in a run over many units: "code name".
+QString UnitFolderName(const QString& ACode, const QString& AName);
+
 // The audit results of a run of every table, in AFolder beside them.
 QString AuditFilePath(const QString& AFolder, int AYear, const QString& ABTypeText);

@@ -173,6 +173,14 @@ QList<int> YearsWithData(const TReportFilter& AFilter) {
     return Years;
 }
 
+QList<QPair<QString, QString>> UnitsUnder(const QString& APrefix) {
+    return CodedListFromQuery(
+        QStringLiteral("select eid as id,ename as name from pubdept where replaceflag='0' and "
+                       "useflag='0' and eid like ") +
+        DefDialect().LikePrefix(APrefix) + QStringLiteral(" and eid<>") + QuotedSqlString(APrefix) +
+        QStringLiteral(" order by eid"));
+}
+
 QString UnitTreeSql(const QString& ARoot, const TSqlDialect& ADialect) {
     return QStringLiteral("select eid,peid,leafflag,ename,") +
            ADialect.Concat(

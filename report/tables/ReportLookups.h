@@ -61,6 +61,10 @@ QString FundNaturesSql(const QString& AWindowFilter);
 // indicator type and department class, whatever its year, ascending.
 QList<int> YearsWithData(const TReportFilter& AFilter);
 
+// The units in use (as the unit tree shows them) whose codes begin with
+// APrefix, APrefix itself left out, as (code, name) in code order.
+QList<QPair<QString, QString>> UnitsUnder(const QString& APrefix);
+
 // The unit tree's query: every unit in use under ARoot with its code, parent,
 // leaf flag, name and the node text "code name".
 QString UnitTreeSql(const QString& ARoot, const TSqlDialect& ADialect);

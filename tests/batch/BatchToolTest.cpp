@@ -166,6 +166,58 @@ TEST_F(BatchToolTest, AnUnwritableTableStopsTheRun) {
     EXPECT_EQ(Files().size(), 1);
 }
 
+// The next table is queried while the last one is written; the files are
+// the same as when each table is written before the next is queried.
+TEST_F(BatchToolTest, TablesWrittenAlongsideTheNextQueryAreTheSame) {
+    const QStringList Arguments = {"--year", "2024", "--node", "101002", "--out"};
+    ASSERT_EQ(Batch(Arguments + QStringList{Out}).ExitCode, 0);
+    QProcessEnvironment Serial = QProcessEnvironment::systemEnvironment();
+    Serial.insert("VARNHOLT_BATCH_THREADS", "1");
+    const QString OneByOne = Dir.File("one-by-one");
+    ASSERT_EQ(
+        RunBatch(SqliteConnectionString(Db), Arguments + QStringList{OneByOne}, Serial).ExitCode,
+        0);
+    ASSERT_EQ(Entries(OneByOne), Files());
+    for (const QString& Name : Files()) {
+        const QString Mine = QDir(Out).filePath(Name), Theirs = QDir(OneByOne).filePath(Name);
+        if (Name.endsWith(".xlsx"))
+            EXPECT_EQ(FirstDifference(ReadWorkbookCells(Mine), ReadWorkbookCells(Theirs), 0)
+                          .toStdString(),
+                      "")
+                << Name.toStdString();
+        if (!Name.endsWith(".pdf"))
+            continue;
+        ASSERT_EQ(PdfPageCount(Mine), PdfPageCount(Theirs)) << Name.toStdString();
+        for (int Page = 1; Page <= PdfPageCount(Mine); ++Page)
+            EXPECT_EQ(PdfText(Mine, Page), PdfText(Theirs, Page)) << Name.toStdString();
+    }
+}
+
+// Every unit under a node in one run: a folder per unit with data, named
+// by code and name, a line per unit and the totals; a unit without data is
+// listed and gets no folder.
+TEST_F(BatchToolTest, EveryUnitOfANodeInOneRun) {
+    RunSql(Db, {"insert into pubdept (eid, peid, ename, leafflag, class) values "
+                "('101002099', '101002', '无数据的单位', '1', 2)"});
+    const TRun Run = Batch(
+        {"--year", "2024", "--node", "101002", "--each-unit", "--format", "xlsx", "--out", Out});
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err.toStdString();
+    const QStringList Units =
+        ReadColumn(Db, "select eid || ' ' || ename from pubdept where eid like '101002_%' and "
+                       "replaceflag='0' and useflag='0' order by eid");
+    ASSERT_GE(Units.size(), 3);
+    EXPECT_EQ(Files(), QStringList(Units.begin(), Units.end() - 1)) << Run.Out.toStdString();
+    EXPECT_TRUE(Run.Out.contains("101002099 无数据的单位：没有数据")) << Run.Out.toStdString();
+    EXPECT_EQ(Run.Out.count(QRegularExpression(QString("\\[\\d+/%1\\]").arg(Units.size()))),
+              Units.size());
+    EXPECT_TRUE(Run.Out.contains(
+        QString("完成：%1 个单位写出了报表（另有 1 个单位没有数据）").arg(Units.size() - 1)))
+        << Run.Out.toStdString();
+    for (const QString& Unit : Files())
+        EXPECT_FALSE(QDir(QDir(Out).filePath(Unit)).entryList({"*.xlsx"}).isEmpty())
+            << Unit.toStdString();
+}
+
 // The README's main job as a newcomer runs it: --help and a misspelt option
 // change nothing, the run speaks one language, and a failing run leaves the
 // tables of the last one.

@@ -14,6 +14,8 @@ const TOptionSpec Specs[] = {
     {"node", "要选定的单位树节点的单位编码（默认：树的顶层节点）", "编码"},
     {"out", "报表写到的文件夹（没有时建立）", "文件夹"},
     {"format", "写出什么：xlsx、pdf，或两者 xlsx,pdf（默认两者）", "列表"},
+    {"each-unit", "逐个写出选定节点之下每个单位的报表，每个单位一个子文件夹（以编码和名称命名）",
+     ""},
     {"wait", "另一次运行正在使用输出文件夹时，最多等多少秒（默认 10）", "秒"},
     {"check-options", "只检查选项是否可用，然后退出：不连接数据库，也不写文件", ""},
 };
@@ -110,6 +112,7 @@ TBatchOptionsResult ParseBatchOptions(const QStringList& AArguments) {
     O.OutputFolder = Source.Text("out");
     O.SubTypeGiven = !Source.Text("subtype").isEmpty();
     O.CheckOnly = Parser.isSet(QStringLiteral("check-options"));
+    O.EachUnit = Parser.isSet(QStringLiteral("each-unit"));
     if (!ReadHostContextOptions(Source, O, Result.Error) ||
         !Source.Number("subtype", 0, 0, 2, O.SubTypeIndex, Result.Error) ||
         !Source.Number("wait", 10, 0, 3600, O.WaitSeconds, Result.Error) ||

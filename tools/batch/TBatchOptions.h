@@ -13,6 +13,8 @@ struct TBatchOptions : THostContextOptions {
     bool SubTypeGiven = false;
     // Only check the options: no database, no file.
     bool CheckOnly = false;
+    // The tables of every unit under the node, each in a folder of its own.
+    bool EachUnit = false;
     // The unit-tree node to select by unit code; empty selects the top node.
     QString NodeCode;
     QString OutputFolder;

@@ -1,6 +1,8 @@
 #include "TBatchRun.h"
 
 #include "TBatchOutputFolder.h"
+#include "TSelectionTables.h"
+#include "TTableWriter.h"
 #include "cell/TCellDocument.h"
 #include "db/SharedLookups.h"
 #include "db/SqlLiteral.h"
@@ -9,27 +11,19 @@
 #include "platform/data/TADOQuery.h"
 #include "platform/data/TAdoConn.h"
 #include "report/tables/DetailLayout.h"
-#include "report/tables/ReportCodes.h"
 #include "report/tables/ReportFileNames.h"
-#include "report/tables/ReportFill.h"
 #include "report/tables/ReportHost.h"
 #include "report/tables/ReportLookups.h"
 #include "report/tables/SummaryLayout.h"
 #include "report/tables/TemplateFit.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <algorithm>
-#include <climits>
 
 namespace {
 
 const QStringList BTypeTexts = {QStringLiteral("控制数"), QStringLiteral("预算数"),
                                 QStringLiteral("临时指标")};
-
-// What a file's temporary name adds to it: ".XXXXXX.part".
-constexpr int TemporarySuffix = 12;
 
 // Runs ASql on the "Def" connection and raises the database's own error,
 // where the report's lookups would quietly count a failure as empty.
@@ -51,19 +45,15 @@ QString Joined(const QList<int>& AYears) {
 
 TBatchRun::TBatchRun(const TBatchOptions& AOptions, std::FILE* AOut, std::FILE* AErr)
     : FOptions(AOptions)
-    , FOut(AOut)
-    , FErr(AErr) {}
+    , FConsole(AOut, AErr) {
+    FTimer.start();
+}
 
 TBatchRun::~TBatchRun() = default;
 
-void TBatchRun::Say(const QString& ALine) {
-    std::fprintf(FOut, "%s\n", ALine.toLocal8Bit().constData());
-    std::fflush(FOut);
-}
-
 bool TBatchRun::Fail(const QString& AMessage, int AExitCode) {
     FExitCode = AExitCode;
-    std::fprintf(FErr, "varnholt-batch: %s\n", AMessage.toLocal8Bit().constData());
+    FConsole.Error(AMessage);
     return false;
 }
 
@@ -113,12 +103,11 @@ bool TBatchRun::CheckLogin() {
     return true;
 }
 
-bool TBatchRun::PrepareOutputFolder() {
-    FFolder = std::make_unique<TBatchOutputFolder>(FOptions.OutputFolder);
-    if (!FFolder->Prepare(FOptions.WaitSeconds * 1000))
-        return Fail(FFolder->Error());
-    for (const QString& Leftover : FFolder->RemovedLeftovers())
-        Say(QStringLiteral("已删除上次中断时留下的临时文件 %1").arg(Leftover));
+bool TBatchRun::PrepareFolder(TBatchOutputFolder& AFolder) {
+    if (!AFolder.Prepare(FOptions.WaitSeconds * 1000))
+        return Fail(AFolder.Error());
+    for (const QString& Leftover : AFolder.RemovedLeftovers())
+        FConsole.Say(QStringLiteral("已删除上次中断时留下的临时文件 %1").arg(Leftover));
     return true;
 }
 
@@ -126,7 +115,7 @@ bool TBatchRun::PrepareOutputFolder() {
 // itself is its top node, not one of its units.
 bool TBatchRun::SelectNode() {
     const QString Login = HostUnitCode();
-    const QString Root = Login.left(std::max<qsizetype>(0, Login.size() - 3));
+    FTreeRoot = Login.left(std::max<qsizetype>(0, Login.size() - 3));
     if (FOptions.NodeCode.isEmpty()) {
         FFilter.UnitPrefix = Login.left(3);
         FFilter.UnitName = TopNodeName(FFilter.UnitPrefix);
@@ -134,11 +123,11 @@ bool TBatchRun::SelectNode() {
     }
     QString Name;
     const bool InTree =
-        (Root.isEmpty() || FOptions.NodeCode != Root) &&
+        (FTreeRoot.isEmpty() || FOptions.NodeCode != FTreeRoot) &&
         LookupValue(QStringLiteral("pubdept"), QStringLiteral("ename"),
                     QStringLiteral("replaceflag='0' and useflag='0' and eid=") +
                         QuotedSqlString(FOptions.NodeCode) + QStringLiteral(" and eid like ") +
-                        DefDialect().LikePrefix(Root),
+                        DefDialect().LikePrefix(FTreeRoot),
                     Name);
     if (!InTree)
         return Fail(QStringLiteral("选项 --node 的单位 %1 不在单位树中（登录单位 %2 之下）")
@@ -164,154 +153,83 @@ bool TBatchRun::Select() {
     return Selected;
 }
 
-bool TBatchRun::ListTables() {
-    const TQueryFailureWatch Watch;
-    const auto Funds = CodedFundNaturesWithData(FFilter.WindowFilter(DefDialect()));
-    if (Watch.Failed())
-        return Fail(QStringLiteral("查询资金性质失败，未写出报表：%1").arg(Watch.FirstError()));
-    if (Funds.isEmpty())
-        return NoTables();
-    QStringList Clashes;
-    FTables = BatchTables(Funds, FOptions.OutputFolder, FFilter.Year, FBTypeText, Clashes);
-    if (!Clashes.isEmpty())
-        Say(QStringLiteral("有同名的资金性质，文件名中加上了编码：%1")
-                .arg(Clashes.join(QStringLiteral("、"))));
-    return CheckNameLengths();
-}
-
-// A name the file system cannot take is refused before anything is made.
-bool TBatchRun::CheckNameLengths() {
-    for (const TBatchTable& Table : FTables) {
-        const QString Name = QFileInfo(Table.Stem + QStringLiteral(".xlsx")).fileName();
-        const int Bytes = int(QFile::encodeName(Name).size());
-        if (Bytes + TemporarySuffix > NAME_MAX)
-            return Fail(QStringLiteral("“%1”的表的文件名太长（%2 字节，连同临时文件的后缀超过 %3 "
-                                       "字节的上限），未写出任何报表：%4")
-                            .arg(Table.Caption)
-                            .arg(Bytes)
-                            .arg(NAME_MAX)
-                            .arg(Name));
-    }
-    return true;
-}
-
 // No fund nature has data: no table at all, and the years that have some.
-bool TBatchRun::NoTables() {
+int TBatchRun::NoTables() {
     const QString What =
         QStringLiteral("%1 %2年%3").arg(FFilter.UnitName).arg(FFilter.Year).arg(FBTypeText);
     const QList<int> Years = YearsWithData(FFilter);
     if (Years.isEmpty())
-        return Fail(
-            QStringLiteral(
-                "%1：没有任何资金性质有数据，未写出报表；数据库中该单位没有任何年度的%2数据。")
-                .arg(What, FBTypeText));
-    return Fail(
-        QStringLiteral(
-            "%1：没有任何资金性质有数据，未写出报表。数据库中该单位的%2只有这些年度的数据：%3"
-            "（用 --year 选择年度）。")
-            .arg(What, FBTypeText, Joined(Years)));
+        Fail(QStringLiteral(
+                 "%1：没有任何资金性质有数据，未写出报表；数据库中该单位没有任何年度的%2数据。")
+                 .arg(What, FBTypeText));
+    else
+        Fail(QStringLiteral(
+                 "%1：没有任何资金性质有数据，未写出报表。数据库中该单位的%2只有这些年度的数据："
+                 "%3（用 --year 选择年度）。")
+                 .arg(What, FBTypeText, Joined(Years)));
+    return FExitCode;
 }
 
-bool TBatchRun::WriteFiles(const TBatchTable& ATable, TCellDocument& AGrid,
-                           const QString& AFundCode) {
-    if (FOptions.WriteXlsx) {
-        const QString Workbook = ATable.Stem + QStringLiteral(".xlsx");
-        if (AGrid.ExportExcel(Workbook) != 0)
-            return Fail(QStringLiteral("%1 导出失败：%2").arg(ATable.Caption, AGrid.LastError()));
-        FWritten << QFileInfo(Workbook).fileName();
+int TBatchRun::WriteSelection(TTableWriter& AWriter) {
+    TSelectionTables Tables(FOptions, FFilter, FBTypeText, FOptions.OutputFolder, FConsole);
+    switch (Tables.List()) {
+    case TSelectionTables::NoData:
+        return NoTables();
+    case TSelectionTables::Failed:
+        Fail(Tables.Problem());
+        return FExitCode;
+    default:
+        break;
     }
-    if (FOptions.WritePdf) {
-        const QString Pdf = ATable.Stem + QStringLiteral(".pdf");
-        WriteAmountHeader(AGrid, AFundCode, FBTypeText);
-        AGrid.SetPageText(QString(), QString::fromUtf8(PageLine), QString());
-        if (AGrid.PrintToPdf(Pdf) != 0)
-            return Fail(QStringLiteral("%1 打印失败：%2").arg(ATable.Caption, AGrid.LastError()));
-        FWritten << QFileInfo(Pdf).fileName();
+    FFolder = std::make_unique<TBatchOutputFolder>(FOptions.OutputFolder);
+    if (!PrepareFolder(*FFolder))
+        return FExitCode;
+    FConsole.Say(QStringLiteral("%1 %2年%3：%4 张表 -> %5")
+                     .arg(FFilter.UnitName)
+                     .arg(FFilter.Year)
+                     .arg(FBTypeText)
+                     .arg(Tables.TableCount())
+                     .arg(QDir(FOptions.OutputFolder).absolutePath()));
+    const TSelectionTables::TOutcome Outcome = Tables.Write(AWriter, true);
+    if (Outcome == TSelectionTables::Failed) {
+        Fail(Tables.Problem());
+        return FExitCode;
     }
-    return true;
-}
-
-bool TBatchRun::WriteTable(int AIndex, const TBatchTable& ATable) {
-    // Every query of the table, the lookups that count a failure as empty
-    // included, must have run: a table built on a failed one is not written.
-    const TQueryFailureWatch Watch;
-    const TReportContext Context = MakeReportContext(FFilter, FBTypeText, ATable.Code);
-    TCellDocument Grid;
-    // One fill serves both files: the workbook gets the export grid, numbers
-    // as values; the printed table adds the amount header and page line.
-    const TFillResult Filled = FillReport(Grid, Context, ATable.Code, true);
-    if (Filled.Failed() || Watch.Failed())
-        return Fail(
-            QStringLiteral("%1 的查询失败，未写出该表：%2")
-                .arg(ATable.Caption, Filled.Failed() ? Filled.Error() : Watch.FirstError()));
-    if (Filled.Unsound())
-        return Fail(QStringLiteral("%1 有金额不是有限数（溢出或不是数字），未写出该表：%2")
-                        .arg(ATable.Caption, Filled.NotFiniteRows.join(QStringLiteral("；"))));
-    FAudit.Add(ATable.Caption, ATable.Code, Filled);
-    const int Before = int(FWritten.size());
-    if (!WriteFiles(ATable, Grid, ATable.Code))
-        return false;
-    FRowsWritten += Filled.QueryRows;
-    ++FTablesWritten;
-    Say(QStringLiteral("[%1/%2] %3：%4 行 -> %5")
-            .arg(AIndex + 1)
-            .arg(FTables.size())
-            .arg(ATable.Caption)
-            .arg(Filled.QueryRows)
-            .arg(FWritten.mid(Before).join(QStringLiteral(", "))));
-    return true;
-}
-
-// After the tables: one audit line per table and the audit file beside
-// them. 0 when every difference has a known cause, 3 when one has none.
-int TBatchRun::ReportAudit() {
-    FAudit.CompareTables();
-    for (const QString& Line : FAudit.Lines())
-        Say(Line);
-    const QString Path = AuditFilePath(FOptions.OutputFolder, FFilter.Year, FBTypeText);
-    QString Error;
-    if (!FAudit.Write(Path, Error)) {
-        Fail(QStringLiteral("审核结果未能写出：%1").arg(Error));
-        return 1;
-    }
-    FWritten << QFileInfo(Path).fileName();
-    Say(QStringLiteral("审核结果 -> %1").arg(QFileInfo(Path).fileName()));
-    if (FAudit.Passed())
-        return 0;
-    Fail(QStringLiteral("审核未通过：有的表中差额没有已知原因，详见上面的审核行。"));
-    return 3;
+    SayOtherTables(Tables);
+    SayDone(Tables.Tables(), Tables.Rows());
+    if (Outcome == TSelectionTables::Unaudited)
+        Fail(QStringLiteral("审核未通过：有的表中差额没有已知原因，详见上面的审核行。"), 3);
+    return Outcome == TSelectionTables::Unaudited ? 3 : 0;
 }
 
 // Tables of this program's naming that this run did not write stand in the
 // folder beside its own: the names do not show the unit, so say so.
-void TBatchRun::SayOtherTables() {
-    const QStringList Others = FFolder->OtherTables(FWritten);
+void TBatchRun::SayOtherTables(const TSelectionTables& ATables) const {
+    const QStringList Others = FFolder->OtherTables(ATables.Files());
     if (Others.isEmpty())
         return;
-    Say(QStringLiteral("注意：输出文件夹中另有 %1 "
-                       "个报表文件不是本次写出的（可能是其他单位、类型或年度的）：%2")
-            .arg(Others.size())
-            .arg(Others.join(QStringLiteral("、"))));
+    FConsole.Say(QStringLiteral("注意：输出文件夹中另有 %1 "
+                                "个报表文件不是本次写出的（可能是其他单位、类型或年度的）：%2")
+                     .arg(Others.size())
+                     .arg(Others.join(QStringLiteral("、"))));
+}
+
+void TBatchRun::SayDone(int ATables, int ARows) const {
+    FConsole.Say(QStringLiteral("完成：%1 张表，%2 行，用时 %3 秒")
+                     .arg(ATables)
+                     .arg(ARows)
+                     .arg(double(FTimer.elapsed()) / 1000.0, 0, 'f', 1));
 }
 
 int TBatchRun::Run() {
     if (FOptions.SubTypeGiven && FOptions.DefBTypeIndex != 1)
-        Say(QStringLiteral("注意：指标子类型（--subtype）只对预算数有效，指标类型为%1时不起作用。")
+        FConsole.Say(
+            QStringLiteral("注意：指标子类型（--subtype）只对预算数有效，指标类型为%1时不起作用。")
                 .arg(BTypeTexts[FOptions.DefBTypeIndex]));
-    if (!CheckTemplates() || !CheckDatabase() || !CheckLogin() || !Select() || !ListTables() ||
-        !PrepareOutputFolder())
+    if (!CheckTemplates() || !CheckDatabase() || !CheckLogin() || !Select())
         return FExitCode;
-    Say(QStringLiteral("%1 %2年%3：%4 张表 -> %5")
-            .arg(FFilter.UnitName)
-            .arg(FFilter.Year)
-            .arg(FBTypeText)
-            .arg(FTables.size())
-            .arg(QDir(FOptions.OutputFolder).absolutePath()));
-    for (int I = 0; I < FTables.size(); ++I) {
-        if (!WriteTable(I, FTables[I]))
-            return FExitCode;
-    }
-    const int Result = ReportAudit();
-    SayOtherTables();
-    return Result;
+    // VARNHOLT_BATCH_THREADS=1 writes each table before the next is queried,
+    // to compare with or to rule the overlap out.
+    TTableWriter Writer(qEnvironmentVariableIntValue("VARNHOLT_BATCH_THREADS") != 1);
+    return FOptions.EachUnit ? WriteEachUnit(Writer) : WriteSelection(Writer);
 }

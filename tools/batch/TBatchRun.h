@@ -1,19 +1,22 @@
 #pragma once
 
-#include "TBatchAuditReport.h"
+#include "TBatchConsole.h"
 #include "TBatchOptions.h"
-#include "TBatchTables.h"
 #include "report/tables/TReportFilter.h"
 
-#include <QStringList>
+#include <QElapsedTimer>
+#include <QPair>
+#include <QString>
 #include <cstdio>
 #include <memory>
 
 class TBatchOutputFolder;
+class TSelectionTables;
+class TTableWriter;
 
-// One run of varnholt-batch: checks what it needs, selects what the report
-// window would select, then writes the summary table and every fund
-// nature's detail table, one file per table and format, and their audit.
+// One run of varnholt-batch: checks what it needs and selects what the
+// report window would select; then writes the tables of that selection, or,
+// with --each-unit, of every unit under it, each into a folder of its own.
 class TBatchRun {
 public:
     TBatchRun(const TBatchOptions& AOptions, std::FILE* AOut, std::FILE* AErr);
@@ -23,37 +26,36 @@ public:
     // an option names something the database does not hold, 3 written but
     // a table's audit found a difference without a known cause.
     int Run();
-    int Tables() const { return FTablesWritten; }
-    int Rows() const { return FRowsWritten; }
 
 private:
     bool CheckDatabase();
     bool CheckTemplates();
     bool CheckLogin();
-    bool PrepareOutputFolder();
+    bool PrepareFolder(TBatchOutputFolder& AFolder);
     bool Select();
     bool SelectNode();
-    bool ListTables();
-    bool NoTables();
-    bool CheckNameLengths();
-    bool WriteTable(int AIndex, const TBatchTable& ATable);
-    bool WriteFiles(const TBatchTable& ATable, class TCellDocument& AGrid,
-                    const QString& AFundCode);
-    int ReportAudit();
-    void SayOtherTables();
+    int WriteSelection(TTableWriter& AWriter);
+    int WriteEachUnit(TTableWriter& AWriter);
+    struct TUnitTally {
+        int Units = 0;
+        int Empty = 0;
+        int Tables = 0;
+        int Rows = 0;
+        bool Unaudited = false;
+    };
+    bool WriteUnit(const QPair<QString, QString>& AUnit, int AIndex, int ACount,
+                   TTableWriter& AWriter, TUnitTally& ATally);
+    int NoTables();
+    void SayOtherTables(const TSelectionTables& ATables) const;
+    void SayDone(int ATables, int ARows) const;
     bool Fail(const QString& AMessage, int AExitCode = 1);
-    void Say(const QString& ALine);
 
     const TBatchOptions& FOptions;
-    std::FILE* FOut;
-    std::FILE* FErr;
+    TBatchConsole FConsole;
+    QElapsedTimer FTimer;
     std::unique_ptr<TBatchOutputFolder> FFolder;
     TReportFilter FFilter;
     QString FBTypeText;
-    QList<TBatchTable> FTables;
-    QStringList FWritten;
+    QString FTreeRoot;
     int FExitCode = 1;
-    int FRowsWritten = 0;
-    int FTablesWritten = 0;
-    TBatchAuditReport FAudit;
 };

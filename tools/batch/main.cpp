@@ -10,7 +10,6 @@
 #include "TBatchRun.h"
 #include "TInterruptCleanup.h"
 
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <cstdio>
 
@@ -51,15 +50,7 @@ int main(int argc, char** argv) {
     if (Parsed.Options.CheckOnly)
         return 0;
     const TInterruptCleanup Cleanup;
-    QElapsedTimer Timer;
-    Timer.start();
     const TBatchHost Host(Parsed.Options);
     TBatchRun Run(Parsed.Options, stdout, stderr);
-    const int Result = Run.Run();
-    if (Result == 0 || Result == 3)
-        Print(stdout, QStringLiteral("完成：%1 张表，%2 行，用时 %3 秒\n")
-                          .arg(Run.Tables())
-                          .arg(Run.Rows())
-                          .arg(double(Timer.elapsed()) / 1000.0, 0, 'f', 1));
-    return Result;
+    return Run.Run();
 }

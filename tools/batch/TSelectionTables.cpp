@@ -1,0 +1,151 @@
+#include "TSelectionTables.h"
+
+#include "TBatchConsole.h"
+#include "TBatchOptions.h"
+#include "TTableWriter.h"
+#include "db/TQueryFailureWatch.h"
+#include "report/tables/ReportFileNames.h"
+#include "report/tables/ReportFill.h"
+#include "report/tables/ReportHost.h"
+#include "report/tables/ReportLookups.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <climits>
+
+namespace {
+// What a file's temporary name adds to it: ".XXXXXX.part".
+constexpr int TemporarySuffix = 12;
+} // namespace
+
+TSelectionTables::TSelectionTables(const TBatchOptions& AOptions, const TReportFilter& AFilter,
+                                   QString ABTypeText, QString AFolder,
+                                   const TBatchConsole& AConsole)
+    : FOptions(AOptions)
+    , FFilter(AFilter)
+    , FBTypeText(std::move(ABTypeText))
+    , FFolder(std::move(AFolder))
+    , FConsole(AConsole) {}
+
+TSelectionTables::TOutcome TSelectionTables::Fail(const QString& AProblem) {
+    FProblem = AProblem;
+    return Failed;
+}
+
+bool TSelectionTables::Refuse(const QString& AProblem) {
+    FProblem = AProblem;
+    return false;
+}
+
+TSelectionTables::TOutcome TSelectionTables::List() {
+    const TQueryFailureWatch Watch;
+    const auto Funds = CodedFundNaturesWithData(FFilter.WindowFilter(DefDialect()));
+    if (Watch.Failed())
+        return Fail(QStringLiteral("查询资金性质失败，未写出报表：%1").arg(Watch.FirstError()));
+    if (Funds.isEmpty()) {
+        FProblem = QStringLiteral("没有任何资金性质有数据");
+        return NoData;
+    }
+    QStringList Clashes;
+    FTables = BatchTables(Funds, FFolder, FFilter.Year, FBTypeText, Clashes);
+    if (!Clashes.isEmpty())
+        FConsole.Say(QStringLiteral("有同名的资金性质，文件名中加上了编码：%1")
+                         .arg(Clashes.join(QStringLiteral("、"))));
+    return CheckNameLengths() ? Written : Failed;
+}
+
+// A name the file system cannot take is refused before anything is made.
+bool TSelectionTables::CheckNameLengths() {
+    for (const TBatchTable& Table : FTables) {
+        const QString Name = QFileInfo(Table.Stem + QStringLiteral(".xlsx")).fileName();
+        const int Bytes = int(QFile::encodeName(Name).size());
+        if (Bytes + TemporarySuffix > NAME_MAX)
+            return Refuse(QStringLiteral("“%1”的表的文件名太长（%2 字节，连同临时文件的后缀超过 %3 "
+                                         "字节的上限），未写出任何报表：%4")
+                              .arg(Table.Caption)
+                              .arg(Bytes)
+                              .arg(NAME_MAX)
+                              .arg(Name));
+    }
+    return true;
+}
+
+// Queries and fills one table here, then hands it to the writer. Every
+// query of it, the lookups that count a failure as empty included, must
+// have run: a table built on a failed one is not written.
+bool TSelectionTables::Fill(const TBatchTable& ATable, TTableWriter& AWriter) {
+    const TQueryFailureWatch Watch;
+    const TReportContext Context = MakeReportContext(FFilter, FBTypeText, ATable.Code);
+    auto Grid = std::make_unique<TCellDocument>();
+    // One fill serves both files: the workbook gets the export grid, numbers
+    // as values; the printed table adds the amount header and page line.
+    const TFillResult Filled = FillReport(*Grid, Context, ATable.Code, true);
+    if (Filled.Failed() || Watch.Failed())
+        return Refuse(
+            QStringLiteral("%1 的查询失败，未写出该表：%2")
+                .arg(ATable.Caption, Filled.Failed() ? Filled.Error() : Watch.FirstError()));
+    if (Filled.Unsound())
+        return Refuse(QStringLiteral("%1 有金额不是有限数（溢出或不是数字），未写出该表：%2")
+                          .arg(ATable.Caption, Filled.NotFiniteRows.join(QStringLiteral("；"))));
+    FAudit.Add(ATable.Caption, ATable.Code, Filled);
+    AWriter.Submit({ATable.Caption, ATable.Stem, ATable.Code, FBTypeText, FOptions.WriteXlsx,
+                    FOptions.WritePdf, Filled.QueryRows, std::move(Grid)});
+    return true;
+}
+
+// The tables written so far: their lines, in order, and the first failure.
+bool TSelectionTables::Report(const std::vector<TTableWritten>& AWritten, bool ATableLines) {
+    for (const TTableWritten& Table : AWritten) {
+        if (!Table.Error.isEmpty())
+            return Refuse(Table.Error);
+        FWritten += Table.Files;
+        FRowsWritten += Table.Rows;
+        ++FTablesWritten;
+        if (ATableLines)
+            FConsole.Say(QStringLiteral("[%1/%2] %3：%4 行 -> %5")
+                             .arg(FTablesWritten)
+                             .arg(FTables.size())
+                             .arg(Table.Caption)
+                             .arg(Table.Rows)
+                             .arg(Table.Files.join(QStringLiteral(", "))));
+    }
+    return true;
+}
+
+TSelectionTables::TOutcome TSelectionTables::Write(TTableWriter& AWriter, bool ATableLines) {
+    for (const TBatchTable& Table : FTables) {
+        if (!Fill(Table, AWriter)) {
+            // What was handed over is written first, so the lines say it.
+            Report(AWriter.Drain(), ATableLines);
+            return Failed;
+        }
+        if (!Report(AWriter.TakeFinished(), ATableLines)) {
+            AWriter.Drain();
+            return Failed;
+        }
+    }
+    if (!Report(AWriter.Drain(), ATableLines))
+        return Failed;
+    return AuditTables(ATableLines);
+}
+
+// After the tables: one audit line per table and the audit file beside
+// them.
+TSelectionTables::TOutcome TSelectionTables::AuditTables(bool ATableLines) {
+    FAudit.CompareTables();
+    if (ATableLines) {
+        for (const QString& Line : FAudit.Lines())
+            FConsole.Say(Line);
+    }
+    const QString Path = AuditFilePath(FFolder, FFilter.Year, FBTypeText);
+    QString Error;
+    if (!FAudit.Write(Path, Error))
+        return Fail(QStringLiteral("审核结果未能写出：%1").arg(Error));
+    FWritten << QFileInfo(Path).fileName();
+    if (ATableLines)
+        FConsole.Say(QStringLiteral("审核结果 -> %1").arg(QFileInfo(Path).fileName()));
+    if (FAudit.Passed())
+        return Written;
+    FProblem = QStringLiteral("审核未通过：有的表中差额没有已知原因");
+    return Unaudited;
+}
