@@ -9,11 +9,14 @@
 
 class QPagedPaintDevice;
 class QPainter;
+class TCellDrawnText;
+class TCellTextDrawer;
 
 // Puts a sheet onto pages of a printer, a PDF writer or a print preview:
 // columns scaled down to the page width when the sheet asks for it, the
 // heading rows on every page, whole rows only, and the footer line with the
-// page number and page total on every page.
+// page number and page total on every page. A PDF's text layer names the
+// characters the pages show (see TCellPdfMend).
 class TCellPrinter {
 public:
     // Results of PrintToPdf. NameTaken only when an existing file is kept.
@@ -28,8 +31,9 @@ public:
     explicit TCellPrinter(const TCellSheet& ASheet);
 
     // Paints every page onto the device with its current page layout; false
-    // when the device could not be painted on.
-    bool Render(QPagedPaintDevice& ADevice);
+    // when the device could not be painted on. ADrawn, when given, notes
+    // what a PDF's text layer needs to know of the texts drawn.
+    bool Render(QPagedPaintDevice& ADevice, TCellDrawnText* ADrawn = nullptr);
     // The number of pages the device's page layout gives.
     int PageCount(const QPagedPaintDevice& ADevice) const;
     // Writes a PDF; the file appears whole or not at all (see
@@ -49,11 +53,17 @@ private:
     };
 
     TMetrics Measure(const QPagedPaintDevice& ADevice) const;
-    void PaintPage(QPainter& APainter, const TMetrics& AMetrics, const TCellPaginator::TPage& APage,
+    struct TPen {
+        QPainter& Painter;
+        TCellTextDrawer& Drawer;
+    };
+
+    bool RenderPdf(QByteArray& APdf);
+    void PaintPage(TPen& APen, const TMetrics& AMetrics, const TCellPaginator::TPage& APage,
                    int ANumber, int ATotal) const;
-    double PaintBand(QPainter& APainter, const TMetrics& AMetrics, int AFirstRow, int ALastRow,
+    double PaintBand(TPen& APen, const TMetrics& AMetrics, int AFirstRow, int ALastRow,
                      double AY) const;
-    void PaintFooter(QPainter& APainter, const TMetrics& AMetrics, int ANumber, int ATotal) const;
+    void PaintFooter(TPen& APen, const TMetrics& AMetrics, int ANumber, int ATotal) const;
 
     const TCellSheet& FSheet;
     TCellPaginator FPaginator;

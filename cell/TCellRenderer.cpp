@@ -1,6 +1,7 @@
 #include "TCellRenderer.h"
 
 #include "TCellRowFitter.h"
+#include "TCellTextDrawer.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -35,9 +36,11 @@ Qt::Alignment Alignment(const TCell& ACell) {
 
 } // namespace
 
-TCellRenderer::TCellRenderer(const TCellSheet& ASheet, TCellRowFitter& AFitter)
+TCellRenderer::TCellRenderer(const TCellSheet& ASheet, TCellRowFitter& AFitter,
+                             TCellTextDrawer& ADrawer)
     : FSheet(ASheet)
-    , FFitter(AFitter) {}
+    , FFitter(AFitter)
+    , FDrawer(ADrawer) {}
 
 void TCellRenderer::Paint(QPainter& APainter, const TCellRange& ARange) {
     const std::vector<TBlock> Items = Blocks(ARange);
@@ -97,8 +100,8 @@ void TCellRenderer::PaintText(QPainter& APainter, const TBlock& ABlock) {
         APainter.save();
         APainter.setClipRect(ABlock.Rect, Qt::IntersectClip);
     }
-    APainter.drawText(Inner, TCellRowFitter::LayoutText(Text),
-                      TCellRowFitter::TextOption(Alignment(Cell)));
+    FDrawer.Draw(APainter, Inner, TCellRowFitter::LayoutText(Text), Font,
+                 TCellRowFitter::TextOption(Alignment(Cell)));
     if (Overflows)
         APainter.restore();
 }

@@ -17,13 +17,16 @@ struct TCellRowFitter::TLayoutDevice {
 };
 
 // What is known about one font: its metrics and the advances of the
-// characters met so far (negative: not yet measured).
+// characters met so far (negative: not yet measured), with their overhangs:
+// how far a character's ink reaches beyond its advance ('f'). A layout
+// counts the overhang of the last character on a line, so the fitting does.
 struct TCellRowFitter::TFontMeasure {
     explicit TFontMeasure(const QFont& AFont)
         : Font(AFont)
         , Metrics(AFont)
         , LineHeight(static_cast<int>(std::ceil(Metrics.height())))
-        , Advances(65536, -1.0f) {}
+        , Advances(65536, -1.0f)
+        , Overhangs(65536, 0.0f) {}
 
     // An upper estimate of the text's width on one line, or a negative
     // value when the text holds characters that cannot be summed alone.
@@ -33,11 +36,14 @@ struct TCellRowFitter::TFontMeasure {
             if (Char.isSurrogate() || Char.isMark() || Char == QLatin1Char('\n'))
                 return -1;
             float& Advance = Advances[Char.unicode()];
-            if (Advance < 0)
+            if (Advance < 0) {
                 Advance = static_cast<float>(Metrics.horizontalAdvance(Char));
+                Overhangs[Char.unicode()] =
+                    static_cast<float>(std::max(0.0, -Metrics.rightBearing(Char)));
+            }
             Width += Advance;
         }
-        return Width;
+        return AText.isEmpty() ? Width : Width + Overhangs[AText.back().unicode()];
     }
 
     // The number of lines the text takes wrapped in AWidth, found from the
@@ -57,7 +63,7 @@ struct TCellRowFitter::TFontMeasure {
             for (qsizetype I = Start; I < End; ++I) {
                 Full += Advances[AText[I].unicode()];
                 if (!AText[I].isSpace())
-                    Ink = Full;
+                    Ink = Full + Overhangs[AText[I].unicode()];
             }
             if (Used + Ink > AWidth) {
                 if (Used > 0)
@@ -82,7 +88,8 @@ struct TCellRowFitter::TFontMeasure {
         double Used = 0;
         for (qsizetype I = AStart; I < AEnd; ++I) {
             const double Advance = Advances[AText[I].unicode()];
-            if (Used > 0 && Used + Advance > AWidth && !AText[I].isSpace()) {
+            const double Ink = Advance + Overhangs[AText[I].unicode()];
+            if (Used > 0 && Used + Ink > AWidth && !AText[I].isSpace()) {
                 ++ALines;
                 Used = 0;
             }
@@ -99,6 +106,7 @@ struct TCellRowFitter::TFontMeasure {
     double FirstLine = 0;
     double LinePitch = 0;
     std::vector<float> Advances;
+    std::vector<float> Overhangs;
 };
 
 TCellRowFitter::TCellRowFitter(const TCellSheet& ASheet)

@@ -1,11 +1,14 @@
 // The grid on paper and in a workbook: preview, printing, PDF and export.
 #include "TCell5.h"
 
+#include "cell/TCellDrawnText.h"
+#include "cell/TCellPdfMend.h"
 #include "cell/TCellPrinter.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QPaintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -22,8 +25,22 @@ int TCell5::PreviewSheet(int ASheet, int AMode) {
     Dialog.setWindowTitle(QStringLiteral("打印预览"));
     Dialog.resize(1100, 800);
     connect(&Dialog, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* APrinter) { TCellPrinter(Sheet()).Render(*APrinter); });
+            [this](QPrinter* APrinter) { RenderPreview(*APrinter); });
     return FDialogRunner(Dialog);
+}
+
+// The preview paints through the same call as its printing; printed to a
+// PDF file, the file's text layer is mended as every PDF of the grid is. A
+// file that cannot be mended stays as Qt wrote it: its pages are right.
+void TCell5::RenderPreview(QPrinter& APrinter) {
+    const bool ToPdf = APrinter.outputFormat() == QPrinter::PdfFormat &&
+                       !APrinter.outputFileName().isEmpty() &&
+                       APrinter.paintEngine()->type() == QPaintEngine::Pdf;
+    TCellDrawnText Drawn;
+    if (!TCellPrinter(Sheet()).Render(APrinter, ToPdf ? &Drawn : nullptr) || !ToPdf)
+        return;
+    QString Error;
+    TCellPdfMend(Drawn, QString()).ApplyToFile(APrinter.outputFileName(), Error);
 }
 
 int TCell5::PrintSheet(int ASheet, int AMode) {
