@@ -16,7 +16,8 @@ class TCellTextDrawer;
 // draws the widget, the preview and the printed pages.
 //
 // Texts go through a text drawer (TCellTextDrawer), which keeps a PDF's
-// text layer true to them.
+// text layer true to them; codes and numbers stay on one line, smaller when
+// their cell is too narrow.
 //
 // Lines are collected first and joined where they continue one another, so a
 // column rule down a page is one stroke rather than one per cell: a printed
@@ -52,6 +53,8 @@ private:
 
     std::vector<TBlock> Blocks(const TCellRange& ARange) const;
     void PaintText(QPainter& APainter, const TBlock& ABlock);
+    void PaintCode(QPainter& APainter, const QRectF& AInner, const QString& AText,
+                   const QFont& AFont, Qt::Alignment AAlign);
     void CollectLines(const TBlock& ABlock);
     void StrokeLines(QPainter& APainter, TPieces& APieces, bool AHorizontal) const;
 

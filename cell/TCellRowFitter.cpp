@@ -6,6 +6,7 @@
 #include <QTextBoundaryFinder>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 // A painter on a tiny image: it lays text out the way painting does.
 struct TCellRowFitter::TLayoutDevice {
@@ -127,6 +128,21 @@ QString TCellRowFitter::LayoutText(const QString& AText) {
     return Result.replace(QLatin1Char('\n'), QChar::LineSeparator);
 }
 
+bool TCellRowFitter::IsCode(const QString& AText) {
+    bool Digit = false;
+    for (const QChar Char : AText) {
+        const char16_t Code = Char.unicode();
+        const bool Letter = (Code >= 'A' && Code <= 'Z') || (Code >= 'a' && Code <= 'z');
+        const bool Sign =
+            Code > 0 && Code < 0x80 && std::strchr(".,-_/+%*#()", static_cast<char>(Code));
+        if (Code >= '0' && Code <= '9')
+            Digit = true;
+        else if (!Letter && !Sign)
+            return false;
+    }
+    return Digit;
+}
+
 void TCellRowFitter::Reset() {
     FMeasures.clear();
     FCellMeasures.clear();
@@ -157,11 +173,22 @@ int TCellRowFitter::CellHeight(int ACol, int ARow) {
     const QString Text = Cell->DisplayText();
     if (Text.isEmpty())
         return 0;
-    return Height(Text, CellMeasure(*Cell), Width - 2 * PaddingX) + 2 * PaddingY;
+    const int Measure = CellMeasure(*Cell);
+    if (IsCode(Text))
+        return FMeasures[Measure]->LineHeight + 2 * PaddingY;
+    return Height(Text, Measure, Width - 2 * PaddingX) + 2 * PaddingY;
 }
 
 int TCellRowFitter::TextHeight(const QString& AText, const QFont& AFont, int AWidth) {
     return Height(AText, MeasureIndex(AFont), AWidth);
+}
+
+int TCellRowFitter::LineHeight(const QFont& AFont) {
+    return FMeasures[MeasureIndex(AFont)]->LineHeight;
+}
+
+double TCellRowFitter::LineWidth(const QString& AText, const QFont& AFont) {
+    return FMeasures[MeasureIndex(AFont)]->QuickWidth(AText);
 }
 
 int TCellRowFitter::Height(const QString& AText, int AMeasure, int AWidth) {

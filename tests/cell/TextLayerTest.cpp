@@ -140,6 +140,48 @@ TEST_F(TextLayerTest, IdeographsReadBackAsThemselvesAndRadicalsAsRadicals) {
     EXPECT_TRUE(PdfTableIsExact(File));
 }
 
+// Codes with letters, and codes of up to fifteen digits in columns made for
+// twelve, or far narrower: on one line on paper and in the text layer, the
+// row one line high, and one line of ink on screen.
+TEST_F(TextLayerTest, CodesStayWholeOnOneLine) {
+    const QStringList Codes{QStringLiteral("101002002003"), QStringLiteral("101002002003004"),
+                            QStringLiteral("2080505"), QStringLiteral("ZB2024010100001234")};
+    Grid.SetRowCount(Grid.GetRowCount(0) + 1, 0);
+    const int Row = Grid.GetRowCount(0) - 1;
+    const int Columns[] = {2, 2, 4, 8};
+    for (int I = 0; I < 4; ++I) {
+        if (I == 1)
+            Grid.SetRowCount(Row + 2, 0);
+        Grid.PutText(Columns[I], Row + (I > 0 ? 1 : 0), 0, Codes[I]);
+    }
+    for (const int Line : {Row, Row + 1})
+        EXPECT_EQ(Grid.FitRowHeight(Line), Grid.Sheet().DefaultRowHeight());
+    const QString File = Dir.File(QStringLiteral("codes.pdf"));
+    ASSERT_EQ(Grid.PrintToPdf(File), 0) << Grid.LastError().toStdString();
+    const QString Text = PdfText(File);
+    for (const QString& Code : Codes)
+        EXPECT_TRUE(Text.contains(Code)) << Code.toStdString();
+
+    // On screen, in a row three lines high: the ink is one band.
+    Grid.PutRowHeight(1, 3 * Grid.Sheet().DefaultRowHeight(), Row + 1, 0);
+    Grid.resize(1500, 600);
+    const QImage Shot = Grid.viewport()->grab().toImage();
+    for (const int Col : {2, 4, 8}) {
+        const QRect Cell =
+            Grid.Sheet().CellRect(Col, Row + 1).translated(8, 8).adjusted(2, 2, -2, -2);
+        int Bands = 0;
+        bool Inked = false;
+        for (int Y = Cell.top(); Y <= Cell.bottom(); ++Y) {
+            bool Ink = false;
+            for (int X = Cell.left(); X <= Cell.right() && !Ink; ++X)
+                Ink = qGray(Shot.pixel(X, Y)) < 128;
+            Bands += Ink && !Inked ? 1 : 0;
+            Inked = Ink;
+        }
+        EXPECT_EQ(Bands, 1) << "column " << Col;
+    }
+}
+
 // Printed to a file from the preview, the PDF is mended like any other.
 TEST_F(TextLayerTest, PreviewPrintedToAFileReadsBackAsShown) {
     Grid.PutText(1, 1, 0, QStringLiteral("专户资金支付页"));
