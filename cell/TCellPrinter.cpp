@@ -128,13 +128,14 @@ bool TCellPrinter::RenderPdf(QByteArray& APdf) {
     {
         QPdfWriter Writer(&Buffer);
         Writer.setResolution(600);
-        Writer.setCreator(QStringLiteral("varnholt"));
+        Writer.setTitle(FInfo.Title);
+        Writer.setCreator(FInfo.Creator.isEmpty() ? QStringLiteral("varnholt") : FInfo.Creator);
         Writer.setPageLayout(FSheet.Page().Layout());
         if (!Render(Writer, &Drawn))
             return false;
     }
     Buffer.close();
-    TCellPdfMend(Drawn, QString()).Apply(APdf);
+    TCellPdfMend(Drawn, FInfo.Subject).Apply(APdf);
     return true;
 }
 

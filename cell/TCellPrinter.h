@@ -2,6 +2,7 @@
 
 #include "TCellOutputFile.h"
 #include "TCellPaginator.h"
+#include "TCellPdfInfo.h"
 #include "TCellRowFitter.h"
 #include "TCellSheet.h"
 
@@ -15,8 +16,9 @@ class TCellTextDrawer;
 // Puts a sheet onto pages of a printer, a PDF writer or a print preview:
 // columns scaled down to the page width when the sheet asks for it, the
 // heading rows on every page, whole rows only, and the footer line with the
-// page number and page total on every page. A PDF's text layer names the
-// characters the pages show (see TCellPdfMend).
+// page number and page total on every page. A PDF is written with the
+// document properties given, and its text layer names the characters the
+// pages show (see TCellPdfMend).
 class TCellPrinter {
 public:
     // Results of PrintToPdf. NameTaken only when an existing file is kept.
@@ -30,6 +32,7 @@ public:
 
     explicit TCellPrinter(const TCellSheet& ASheet);
 
+    void SetInfo(const TCellPdfInfo& AInfo) { FInfo = AInfo; }
     // Paints every page onto the device with its current page layout; false
     // when the device could not be painted on. ADrawn, when given, notes
     // what a PDF's text layer needs to know of the texts drawn.
@@ -68,4 +71,5 @@ private:
     const TCellSheet& FSheet;
     TCellPaginator FPaginator;
     mutable TCellRowFitter FFitter; // a measuring cache, not state
+    TCellPdfInfo FInfo;
 };

@@ -30,17 +30,23 @@ int TCell5::PreviewSheet(int ASheet, int AMode) {
 }
 
 // The preview paints through the same call as its printing; printed to a
-// PDF file, the file's text layer is mended as every PDF of the grid is. A
-// file that cannot be mended stays as Qt wrote it: its pages are right.
+// PDF file, the file gets the document properties and its text layer is
+// mended as every PDF of the grid is. A file that cannot be mended stays as
+// Qt wrote it: its pages are right.
 void TCell5::RenderPreview(QPrinter& APrinter) {
+    const TCellPdfInfo Info = FDocument.PdfInfo();
     const bool ToPdf = APrinter.outputFormat() == QPrinter::PdfFormat &&
                        !APrinter.outputFileName().isEmpty() &&
                        APrinter.paintEngine()->type() == QPaintEngine::Pdf;
+    if (ToPdf) {
+        APrinter.setDocName(Info.Title);
+        APrinter.setCreator(Info.Creator);
+    }
     TCellDrawnText Drawn;
     if (!TCellPrinter(Sheet()).Render(APrinter, ToPdf ? &Drawn : nullptr) || !ToPdf)
         return;
     QString Error;
-    TCellPdfMend(Drawn, QString()).ApplyToFile(APrinter.outputFileName(), Error);
+    TCellPdfMend(Drawn, Info.Subject).ApplyToFile(APrinter.outputFileName(), Error);
 }
 
 int TCell5::PrintSheet(int ASheet, int AMode) {

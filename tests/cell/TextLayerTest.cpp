@@ -182,10 +182,12 @@ TEST_F(TextLayerTest, CodesStayWholeOnOneLine) {
     }
 }
 
-// Printed to a file from the preview, the PDF is mended like any other.
+// Printed to a file from the preview, the PDF is mended like any other and
+// carries the document's properties.
 TEST_F(TextLayerTest, PreviewPrintedToAFileReadsBackAsShown) {
     Grid.PutText(1, 1, 0, QStringLiteral("专户资金支付页"));
     Grid.SetPageText(QString(), QStringLiteral("共&S页第&P页"), QString());
+    Grid.Document().SetPdfInfo({QString(), QStringLiteral("部门（2024）"), QStringLiteral("测试")});
     const QString File = Dir.File(QStringLiteral("preview.pdf"));
     Grid.SetDialogRunner([&](QDialog& ADialog) {
         auto* Preview = ADialog.findChild<QPrintPreviewWidget*>();
@@ -197,6 +199,9 @@ TEST_F(TextLayerTest, PreviewPrintedToAFileReadsBackAsShown) {
     const QString Text = PdfText(File);
     EXPECT_TRUE(Text.contains(QStringLiteral("专户资金支付页"))) << Text.toStdString();
     EXPECT_TRUE(Text.contains(QStringLiteral("共1页第1页")));
+    EXPECT_EQ(PdfProperty(File, QStringLiteral("Title")), QStringLiteral("专户资金支付页"));
+    EXPECT_EQ(PdfProperty(File, QStringLiteral("Subject")), QStringLiteral("部门（2024）"));
+    EXPECT_EQ(PdfProperty(File, QStringLiteral("Creator")), QStringLiteral("测试"));
     EXPECT_TRUE(PdfTableIsExact(File));
 }
 

@@ -70,6 +70,12 @@ int PdfPageCount(const QString& AFileName) {
     return Match.hasMatch() ? Match.captured(1).toInt() : -1;
 }
 
+QString PdfProperty(const QString& AFileName, const QString& AName) {
+    const QRegularExpression Line(QStringLiteral("^%1:\\s+(.*)$").arg(AName),
+                                  QRegularExpression::MultilineOption);
+    return Line.match(RunTool(QStringLiteral("pdfinfo"), {AFileName})).captured(1).trimmed();
+}
+
 bool PdfTableIsExact(const QString& AFileName) {
     const QByteArray Pdf = ReadBytes(AFileName);
     const qsizetype Start = Pdf.lastIndexOf("startxref");

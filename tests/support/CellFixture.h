@@ -22,6 +22,8 @@ QString RunTool(const QString& AProgram, const QStringList& AArguments);
 // PDF gets.
 QString PdfText(const QString& AFileName, int APage = 0);
 int PdfPageCount(const QString& AFileName);
+// A document property as pdfinfo shows it ("Title", "Subject", ...).
+QString PdfProperty(const QString& AFileName, const QString& AName);
 // Whether every object of the PDF's cross-reference table starts where the
 // table says: readers such as poppler repair a wrong table quietly, others
 // refuse the file.

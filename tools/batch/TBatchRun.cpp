@@ -13,6 +13,7 @@
 #include "report/tables/ReportFill.h"
 #include "report/tables/ReportHost.h"
 #include "report/tables/ReportLookups.h"
+#include "report/tables/ReportPdfInfo.h"
 #include "report/tables/SummaryLayout.h"
 
 #include <QDir>
@@ -142,6 +143,7 @@ bool TBatchRun::WriteTable(int AIndex, const QString& AFundText) {
         const QString Pdf = Workbook.chopped(5) + QStringLiteral(".pdf");
         WriteAmountHeader(Grid, FundCode, FBTypeText);
         Grid.SetPageText(QString(), QStringLiteral("共&S页第&P页"), QString());
+        Grid.SetPdfInfo(ReportPdfInfo(Grid.CellText(1, 1), FFilter, FBTypeText, AFundText));
         if (Grid.PrintToPdf(Pdf) != 0)
             return Fail(QStringLiteral("%1 打印失败：%2").arg(AFundText, Grid.LastError()));
         Written << QFileInfo(Pdf).fileName();
