@@ -88,6 +88,7 @@ void TCellRenderer::PaintText(QPainter& APainter, const TBlock& ABlock) {
     if (FontKey != FFontKey) {
         APainter.setFont(Font);
         FFontKey = FontKey;
+        FFaces = &FDrawer.Faces(Font);
     }
     const QRectF Inner = QRectF(ABlock.Rect)
                              .adjusted(TCellRowFitter::PaddingX, TCellRowFitter::PaddingY,
@@ -105,7 +106,7 @@ void TCellRenderer::PaintText(QPainter& APainter, const TBlock& ABlock) {
     if (Code)
         PaintCode(APainter, Inner, Text, Font, Alignment(Cell));
     else
-        FDrawer.Draw(APainter, Inner, TCellRowFitter::LayoutText(Text), Font,
+        FDrawer.Draw(APainter, Inner, TCellRowFitter::LayoutText(Text), *FFaces,
                      TCellRowFitter::TextOption(Alignment(Cell)));
     if (Overflows)
         APainter.restore();
@@ -118,7 +119,7 @@ void TCellRenderer::PaintCode(QPainter& APainter, const QRectF& AInner, const QS
     Option.setWrapMode(QTextOption::NoWrap);
     const double Width = FFitter.LineWidth(AText, AFont);
     if (Width <= AInner.width() || AInner.width() <= 0) {
-        FDrawer.Draw(APainter, AInner, AText, AFont, Option);
+        FDrawer.Draw(APainter, AInner, AText, *FFaces, Option);
         return;
     }
     const double Scale = AInner.width() / Width;
@@ -127,7 +128,7 @@ void TCellRenderer::PaintCode(QPainter& APainter, const QRectF& AInner, const QS
     APainter.scale(Scale, Scale);
     // Half a pixel to spare on each side: the summed advances may differ from
     // the laid-out width in the last bit, and the text must not be clipped.
-    FDrawer.Draw(APainter, QRectF(-0.5, 0, Width + 1, AInner.height() / Scale), AText, AFont,
+    FDrawer.Draw(APainter, QRectF(-0.5, 0, Width + 1, AInner.height() / Scale), AText, *FFaces,
                  Option);
     APainter.restore();
 }

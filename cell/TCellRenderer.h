@@ -9,6 +9,7 @@
 class QPainter;
 class TCellRowFitter;
 class TCellTextDrawer;
+class TCellTextFaces;
 
 // Draws part of a sheet with a painter in sheet pixels: backgrounds of shaded
 // cells, texts wrapped in their cells, borders and, on screen, the light
@@ -63,6 +64,7 @@ private:
     TCellTextDrawer& FDrawer;
     bool FGridlines = false;
     int FFontKey = -1;
+    TCellTextFaces* FFaces = nullptr; // those of the font FFontKey names
     TPieces FHorizontal;
     TPieces FVertical;
 };

@@ -74,9 +74,13 @@ bool TCellTextDrawer::Scan(const QString& AText, TCellTextFaces& AFaces) {
 
 void TCellTextDrawer::Draw(QPainter& APainter, const QRectF& ARect, const QString& AText,
                            const QFont& AFont, const QTextOption& AOption) {
-    TCellTextFaces& Found = Faces(AFont);
-    if (Scan(AText, Found))
-        DrawWithTwins(APainter, ARect, AText, Found, AOption);
+    Draw(APainter, ARect, AText, Faces(AFont), AOption);
+}
+
+void TCellTextDrawer::Draw(QPainter& APainter, const QRectF& ARect, const QString& AText,
+                           TCellTextFaces& AFaces, const QTextOption& AOption) {
+    if (Scan(AText, AFaces))
+        DrawWithTwins(APainter, ARect, AText, AFaces, AOption);
     else
         APainter.drawText(ARect, AText, AOption);
 }

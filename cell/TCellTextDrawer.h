@@ -27,9 +27,13 @@ public:
     // AFont must be the painter's font.
     void Draw(QPainter& APainter, const QRectF& ARect, const QString& AText, const QFont& AFont,
               const QTextOption& AOption);
+    // The same with the font's faces looked up before: a caller drawing many
+    // texts in few fonts spares the look-up.
+    void Draw(QPainter& APainter, const QRectF& ARect, const QString& AText, TCellTextFaces& AFaces,
+              const QTextOption& AOption);
+    TCellTextFaces& Faces(const QFont& AFont);
 
 private:
-    TCellTextFaces& Faces(const QFont& AFont);
     bool Scan(const QString& AText, TCellTextFaces& AFaces);
     void DrawWithTwins(QPainter& APainter, const QRectF& ARect, const QString& AText,
                        TCellTextFaces& AFaces, const QTextOption& AOption) const;
