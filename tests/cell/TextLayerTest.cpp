@@ -2,6 +2,8 @@
 // holds it, read back by poppler without any normalisation.
 #include "support/CellFixture.h"
 
+#include "cell/TCellDrawnText.h"
+#include "cell/TCellPdfMend.h"
 #include "cell/TCellToUnicode.h"
 #include "support/TempDir.h"
 
@@ -187,7 +189,8 @@ TEST_F(TextLayerTest, CodesStayWholeOnOneLine) {
 TEST_F(TextLayerTest, PreviewPrintedToAFileReadsBackAsShown) {
     Grid.PutText(1, 1, 0, QStringLiteral("专户资金支付页"));
     Grid.SetPageText(QString(), QStringLiteral("共&S页第&P页"), QString());
-    Grid.Document().SetPdfInfo({QString(), QStringLiteral("部门（2024）"), QStringLiteral("测试")});
+    Grid.Document().SetPdfInfo(
+        {QString(), QStringLiteral("部门（2024）(a)\\b"), QStringLiteral("测试")});
     const QString File = Dir.File(QStringLiteral("preview.pdf"));
     Grid.SetDialogRunner([&](QDialog& ADialog) {
         auto* Preview = ADialog.findChild<QPrintPreviewWidget*>();
@@ -200,7 +203,7 @@ TEST_F(TextLayerTest, PreviewPrintedToAFileReadsBackAsShown) {
     EXPECT_TRUE(Text.contains(QStringLiteral("专户资金支付页"))) << Text.toStdString();
     EXPECT_TRUE(Text.contains(QStringLiteral("共1页第1页")));
     EXPECT_EQ(PdfProperty(File, QStringLiteral("Title")), QStringLiteral("专户资金支付页"));
-    EXPECT_EQ(PdfProperty(File, QStringLiteral("Subject")), QStringLiteral("部门（2024）"));
+    EXPECT_EQ(PdfProperty(File, QStringLiteral("Subject")), QStringLiteral("部门（2024）(a)\\b"));
     EXPECT_EQ(PdfProperty(File, QStringLiteral("Creator")), QStringLiteral("测试"));
     EXPECT_TRUE(PdfTableIsExact(File));
 }
@@ -232,4 +235,26 @@ TEST(PdfTextMap, ReadsEveryEntryFormAndWritesThemBack) {
     ASSERT_TRUE(Again.Read(Written));
     EXPECT_EQ(Again.Entries(), Text.Entries());
     EXPECT_FALSE(TCellToUnicode().Read("1 beginbfchar\n<0001> 12\nendbfchar\n"));
+}
+
+// A file that is not laid out as Qt writes PDFs is left exactly as it was;
+// one with nothing to mend is not rewritten.
+TEST_F(TextLayerTest, TheMendLeavesWhatItDoesNotKnowAsItWas) {
+    const QString File = Dir.File(QStringLiteral("plain.pdf"));
+    Grid.PutText(1, 1, 0, QStringLiteral("2024"));
+    ASSERT_EQ(Grid.PrintToPdf(File), 0);
+    const QByteArray Pdf = ReadBytes(File);
+    const qsizetype Table = Pdf.lastIndexOf("startxref");
+    QByteArray Moved = Pdf;
+    Moved.replace(Table, 9, "startxref\n1");
+    const QByteArray Foreign[] = {QByteArray(), "%PDF-1.4 not much else", Pdf.left(Table), Moved};
+    const TCellDrawnText Nothing;
+    for (const QByteArray& Bytes : Foreign) {
+        QByteArray Mended = Bytes;
+        EXPECT_FALSE(TCellPdfMend(Nothing, QStringLiteral("主题")).Apply(Mended)) << Bytes.size();
+        EXPECT_EQ(Mended, Bytes);
+    }
+    QByteArray Same = Pdf;
+    EXPECT_TRUE(TCellPdfMend(Nothing, QString()).Apply(Same));
+    EXPECT_EQ(Same, Pdf);
 }
