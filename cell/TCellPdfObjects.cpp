@@ -103,11 +103,16 @@ int TCellPdfObjects::TrailerReference(QByteArrayView AKey) const {
     return Value > 0 && Value < Count() ? static_cast<int>(Value) : -1;
 }
 
-void TCellPdfObjects::Replace(qsizetype AStart, qsizetype AEnd, const QByteArray& AText) {
+bool TCellPdfObjects::Replace(qsizetype AStart, qsizetype AEnd, const QByteArray& AText) {
     const auto At =
         std::lower_bound(FEdits.begin(), FEdits.end(), AStart,
                          [](const TEdit& AEdit, qsizetype AValue) { return AEdit.Start < AValue; });
+    // Two fonts could name one text map; it is rewritten once.
+    if ((At != FEdits.end() && At->Start < std::max(AEnd, AStart + 1)) ||
+        (At != FEdits.begin() && std::prev(At)->End > AStart))
+        return false;
     FEdits.insert(At, TEdit{AStart, AEnd, AText});
+    return true;
 }
 
 // An object's new offset: edits that begin before it move it by what they

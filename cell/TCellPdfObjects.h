@@ -26,8 +26,8 @@ public:
     int TrailerReference(QByteArrayView AKey) const;
 
     // Replaces AEnd - AStart bytes at AStart (an insertion when equal).
-    // Edits must not overlap.
-    void Replace(qsizetype AStart, qsizetype AEnd, const QByteArray& AText);
+    // An edit that would overlap one made before is refused (false).
+    bool Replace(qsizetype AStart, qsizetype AEnd, const QByteArray& AText);
     bool HasEdits() const { return !FEdits.empty(); }
     // The PDF with the edits made.
     QByteArray Result() const;
