@@ -18,6 +18,7 @@ int TCellDocument::LoadTemplate(const QString& AFileName, const QString& AReserv
     const int Result = Reader.Read(AFileName, Loaded);
     FSheet = Result == TCllReader::Ok ? std::move(Loaded) : TCellSheet();
     FLastError = Reader.Error();
+    FPdfInfo = TCellPdfInfo();
     FFitter.Reset();
     Changed();
     return Result;
@@ -141,8 +142,17 @@ int TCellDocument::ExportExcel(const QString& AFileName) {
 
 int TCellDocument::PrintToPdf(const QString& AFileName, TCellOutputFile::TMode AMode) {
     QString Error;
-    const int Result = TCellPrinter(FSheet).PrintToPdf(AFileName, Error, AMode);
+    TCellPrinter Printer(FSheet);
+    Printer.SetInfo(PdfInfo());
+    const int Result = Printer.PrintToPdf(AFileName, Error, AMode);
     SetOutcome(Error, Result == 0 ? AFileName : QString());
+    return Result;
+}
+
+TCellPdfInfo TCellDocument::PdfInfo() const {
+    TCellPdfInfo Result = FPdfInfo;
+    if (Result.Title.isEmpty())
+        Result.Title = CellText(1, 1);
     return Result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TCellOutputFile.h"
+#include "TCellPdfInfo.h"
 #include "TCellRowFitter.h"
 #include "TCellSheet.h"
 
@@ -45,6 +46,11 @@ public:
     // The footer line of every page; &P is the page number, &S the total.
     void SetPageText(const QString& ALeft, const QString& ACentre, const QString& ARight);
 
+    // The properties of the PDFs printed from now on; loading a template
+    // clears them. Without a title, the text of cell (1,1) is the title.
+    void SetPdfInfo(const TCellPdfInfo& AInfo) { FPdfInfo = AInfo; }
+    TCellPdfInfo PdfInfo() const;
+
     // 0 on success; otherwise LastError says why and no file is left behind
     // (TCellXlsxWriter::TResult, TCellPrinter::TResult). With KeepExisting a
     // PDF never replaces a file: TCellPrinter::NameTaken instead.
@@ -72,4 +78,5 @@ private:
     TCellRowFitter FFitter;
     QString FLastError;
     QString FLastOutput;
+    TCellPdfInfo FPdfInfo;
 };

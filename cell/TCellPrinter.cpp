@@ -1,12 +1,16 @@
 #include "TCellPrinter.h"
 
+#include "TCellDrawnText.h"
+#include "TCellPdfMend.h"
 #include "TCellRenderer.h"
+#include "TCellTextDrawer.h"
 
 #include <QBuffer>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextOption>
 #include <algorithm>
 
 TCellPrinter::TCellPrinter(const TCellSheet& ASheet)
@@ -37,71 +41,102 @@ int TCellPrinter::PageCount(const QPagedPaintDevice& ADevice) const {
     return static_cast<int>(FPaginator.Paginate(Measure(ADevice).BodyHeight).size());
 }
 
-bool TCellPrinter::Render(QPagedPaintDevice& ADevice) {
+bool TCellPrinter::Render(QPagedPaintDevice& ADevice, TCellDrawnText* ADrawn) {
     const TMetrics Metrics = Measure(ADevice);
     const auto Pages = FPaginator.Paginate(Metrics.BodyHeight);
     QPainter Painter;
     if (!Painter.begin(&ADevice))
         return false;
+    TCellTextDrawer Drawer(ADrawn);
+    TPen Pen{Painter, Drawer};
     const int Total = static_cast<int>(Pages.size());
     for (int Index = 0; Index < Total; ++Index) {
         if (Index > 0 && !ADevice.newPage())
             return false;
-        PaintPage(Painter, Metrics, Pages[Index], Index + 1, Total);
+        PaintPage(Pen, Metrics, Pages[Index], Index + 1, Total);
     }
     return Painter.end();
 }
 
-void TCellPrinter::PaintPage(QPainter& APainter, const TMetrics& AMetrics,
+void TCellPrinter::PaintPage(TPen& APen, const TMetrics& AMetrics,
                              const TCellPaginator::TPage& APage, int ANumber, int ATotal) const {
     double Y = 0;
     if (APage.Lead)
-        Y = PaintBand(APainter, AMetrics, 1, FPaginator.LeadLastRow(), Y);
+        Y = PaintBand(APen, AMetrics, 1, FPaginator.LeadLastRow(), Y);
     const TCellPageSetup& Setup = FSheet.Page();
     if (Setup.HasRepeatedRows())
-        Y = PaintBand(APainter, AMetrics, Setup.RepeatFirstRow, Setup.RepeatLastRow, Y);
-    PaintBand(APainter, AMetrics, APage.FirstRow, APage.LastRow, Y);
-    PaintFooter(APainter, AMetrics, ANumber, ATotal);
+        Y = PaintBand(APen, AMetrics, Setup.RepeatFirstRow, Setup.RepeatLastRow, Y);
+    PaintBand(APen, AMetrics, APage.FirstRow, APage.LastRow, Y);
+    PaintFooter(APen, AMetrics, ANumber, ATotal);
 }
 
-double TCellPrinter::PaintBand(QPainter& APainter, const TMetrics& AMetrics, int AFirstRow,
-                               int ALastRow, double AY) const {
+double TCellPrinter::PaintBand(TPen& APen, const TMetrics& AMetrics, int AFirstRow, int ALastRow,
+                               double AY) const {
+    QPainter& Painter = APen.Painter;
     if (ALastRow < AFirstRow || FSheet.ColCount() == 0)
         return AY;
     const int Top = FSheet.RowTop(AFirstRow);
     const int Height = FSheet.RowTop(ALastRow + 1) - Top;
-    APainter.save();
-    APainter.translate(AMetrics.OffsetX, AY * AMetrics.Scale);
-    APainter.scale(AMetrics.Scale, AMetrics.Scale);
-    APainter.translate(0, -Top);
+    Painter.save();
+    Painter.translate(AMetrics.OffsetX, AY * AMetrics.Scale);
+    Painter.scale(AMetrics.Scale, AMetrics.Scale);
+    Painter.translate(0, -Top);
     // A little slack around the band keeps the outer border lines whole.
-    APainter.setClipRect(QRectF(-2, Top - 1, FSheet.TotalWidth() + 4, Height + 2));
-    TCellRenderer(FSheet, FFitter).Paint(APainter, {1, AFirstRow, FSheet.ColCount(), ALastRow});
-    APainter.restore();
+    Painter.setClipRect(QRectF(-2, Top - 1, FSheet.TotalWidth() + 4, Height + 2));
+    TCellRenderer(FSheet, FFitter, APen.Drawer)
+        .Paint(Painter, {1, AFirstRow, FSheet.ColCount(), ALastRow});
+    Painter.restore();
     return AY + Height;
 }
 
-void TCellPrinter::PaintFooter(QPainter& APainter, const TMetrics& AMetrics, int ANumber,
+void TCellPrinter::PaintFooter(TPen& APen, const TMetrics& AMetrics, int ANumber,
                                int ATotal) const {
+    QPainter& Painter = APen.Painter;
     const TCellPageSetup& Setup = FSheet.Page();
     if (!Setup.HasFooter())
         return;
     QFont Font = FSheet.Font(0);
     Font.setBold(false);
     Font.setPixelSize(std::max(1, AMetrics.Resolution * 9 / 72));
-    APainter.save();
-    APainter.setFont(Font);
-    APainter.setPen(Qt::black);
+    Painter.save();
+    Painter.setFont(Font);
+    Painter.setPen(Qt::black);
     const QRect Strip(0, AMetrics.PaintHeight - AMetrics.FooterHeight, AMetrics.PaintWidth,
                       AMetrics.FooterHeight);
-    const std::pair<const QString*, int> Parts[] = {{&Setup.FooterLeft, Qt::AlignLeft},
-                                                    {&Setup.FooterCentre, Qt::AlignHCenter},
-                                                    {&Setup.FooterRight, Qt::AlignRight}};
-    for (const auto& [Text, Align] : Parts)
-        if (!Text->isEmpty())
-            APainter.drawText(Strip, Align | Qt::AlignBottom,
-                              TCellPageSetup::ExpandPageText(*Text, ANumber, ATotal));
-    APainter.restore();
+    const std::pair<const QString*, Qt::Alignment> Parts[] = {
+        {&Setup.FooterLeft, Qt::AlignLeft},
+        {&Setup.FooterCentre, Qt::AlignHCenter},
+        {&Setup.FooterRight, Qt::AlignRight}};
+    for (const auto& [Text, Align] : Parts) {
+        if (Text->isEmpty())
+            continue;
+        QTextOption Option(Align | Qt::AlignBottom);
+        Option.setWrapMode(QTextOption::NoWrap);
+        APen.Drawer.Draw(Painter, Strip, TCellPageSetup::ExpandPageText(*Text, ANumber, ATotal),
+                         Font, Option);
+    }
+    Painter.restore();
+}
+
+// The pages are made in memory first: the PDF writer does not look at what
+// its device reports, so only whole bytes in hand can be checked onto the
+// disk. They are mended there too.
+bool TCellPrinter::RenderPdf(QByteArray& APdf) {
+    QBuffer Buffer(&APdf);
+    Buffer.open(QIODevice::WriteOnly);
+    TCellDrawnText Drawn;
+    {
+        QPdfWriter Writer(&Buffer);
+        Writer.setResolution(600);
+        Writer.setTitle(FInfo.Title);
+        Writer.setCreator(FInfo.Creator.isEmpty() ? QStringLiteral("varnholt") : FInfo.Creator);
+        Writer.setPageLayout(FSheet.Page().Layout());
+        if (!Render(Writer, &Drawn))
+            return false;
+    }
+    Buffer.close();
+    TCellPdfMend(Drawn, FInfo.Subject).Apply(APdf);
+    return true;
 }
 
 int TCellPrinter::PrintToPdf(const QString& AFileName, QString& AError,
@@ -111,22 +146,12 @@ int TCellPrinter::PrintToPdf(const QString& AFileName, QString& AError,
         AError = Output.Error();
         return CannotCreate;
     }
-    // The pages are made in memory first: the PDF writer does not look at
-    // what its device reports, so only whole bytes in hand can be checked
-    // onto the disk.
-    QBuffer Pdf;
-    Pdf.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter Writer(&Pdf);
-        Writer.setResolution(600);
-        Writer.setCreator(QStringLiteral("varnholt"));
-        Writer.setPageLayout(FSheet.Page().Layout());
-        if (!Render(Writer)) {
-            AError = QStringLiteral("无法生成 PDF：%1").arg(AFileName);
-            return RenderFailed;
-        }
+    QByteArray Pdf;
+    if (!RenderPdf(Pdf)) {
+        AError = QStringLiteral("无法生成 PDF：%1").arg(AFileName);
+        return RenderFailed;
     }
-    if (!Output.Write(Pdf.data())) {
+    if (!Output.Write(Pdf)) {
         AError = Output.Error();
         return WriteFailed;
     }

@@ -2,6 +2,7 @@
 
 #include "TCellOutputFile.h"
 #include "TCellPaginator.h"
+#include "TCellPdfInfo.h"
 #include "TCellRowFitter.h"
 #include "TCellSheet.h"
 
@@ -9,11 +10,15 @@
 
 class QPagedPaintDevice;
 class QPainter;
+class TCellDrawnText;
+class TCellTextDrawer;
 
 // Puts a sheet onto pages of a printer, a PDF writer or a print preview:
 // columns scaled down to the page width when the sheet asks for it, the
 // heading rows on every page, whole rows only, and the footer line with the
-// page number and page total on every page.
+// page number and page total on every page. A PDF is written with the
+// document properties given, and its text layer names the characters the
+// pages show (see TCellPdfMend).
 class TCellPrinter {
 public:
     // Results of PrintToPdf. NameTaken only when an existing file is kept.
@@ -27,9 +32,11 @@ public:
 
     explicit TCellPrinter(const TCellSheet& ASheet);
 
+    void SetInfo(const TCellPdfInfo& AInfo) { FInfo = AInfo; }
     // Paints every page onto the device with its current page layout; false
-    // when the device could not be painted on.
-    bool Render(QPagedPaintDevice& ADevice);
+    // when the device could not be painted on. ADrawn, when given, notes
+    // what a PDF's text layer needs to know of the texts drawn.
+    bool Render(QPagedPaintDevice& ADevice, TCellDrawnText* ADrawn = nullptr);
     // The number of pages the device's page layout gives.
     int PageCount(const QPagedPaintDevice& ADevice) const;
     // Writes a PDF; the file appears whole or not at all (see
@@ -49,13 +56,20 @@ private:
     };
 
     TMetrics Measure(const QPagedPaintDevice& ADevice) const;
-    void PaintPage(QPainter& APainter, const TMetrics& AMetrics, const TCellPaginator::TPage& APage,
+    struct TPen {
+        QPainter& Painter;
+        TCellTextDrawer& Drawer;
+    };
+
+    bool RenderPdf(QByteArray& APdf);
+    void PaintPage(TPen& APen, const TMetrics& AMetrics, const TCellPaginator::TPage& APage,
                    int ANumber, int ATotal) const;
-    double PaintBand(QPainter& APainter, const TMetrics& AMetrics, int AFirstRow, int ALastRow,
+    double PaintBand(TPen& APen, const TMetrics& AMetrics, int AFirstRow, int ALastRow,
                      double AY) const;
-    void PaintFooter(QPainter& APainter, const TMetrics& AMetrics, int ANumber, int ATotal) const;
+    void PaintFooter(TPen& APen, const TMetrics& AMetrics, int ANumber, int ATotal) const;
 
     const TCellSheet& FSheet;
     TCellPaginator FPaginator;
     mutable TCellRowFitter FFitter; // a measuring cache, not state
+    TCellPdfInfo FInfo;
 };

@@ -1,6 +1,7 @@
 #include "TCellRenderer.h"
 
 #include "TCellRowFitter.h"
+#include "TCellTextDrawer.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -35,9 +36,11 @@ Qt::Alignment Alignment(const TCell& ACell) {
 
 } // namespace
 
-TCellRenderer::TCellRenderer(const TCellSheet& ASheet, TCellRowFitter& AFitter)
+TCellRenderer::TCellRenderer(const TCellSheet& ASheet, TCellRowFitter& AFitter,
+                             TCellTextDrawer& ADrawer)
     : FSheet(ASheet)
-    , FFitter(AFitter) {}
+    , FFitter(AFitter)
+    , FDrawer(ADrawer) {}
 
 void TCellRenderer::Paint(QPainter& APainter, const TCellRange& ARange) {
     const std::vector<TBlock> Items = Blocks(ARange);
@@ -85,22 +88,49 @@ void TCellRenderer::PaintText(QPainter& APainter, const TBlock& ABlock) {
     if (FontKey != FFontKey) {
         APainter.setFont(Font);
         FFontKey = FontKey;
+        FFaces = &FDrawer.Faces(Font);
     }
     const QRectF Inner = QRectF(ABlock.Rect)
                              .adjusted(TCellRowFitter::PaddingX, TCellRowFitter::PaddingY,
                                        -TCellRowFitter::PaddingX, -TCellRowFitter::PaddingY);
+    const bool Code = TCellRowFitter::IsCode(Text);
     // A row not fitted to its text must not spill it over its neighbours;
     // fitted rows, nearly all of them, need no clipping.
-    const bool Overflows =
-        FFitter.TextHeight(Text, Font, static_cast<int>(Inner.width())) > Inner.height() + 0.5;
+    const int Height = Code ? FFitter.LineHeight(Font)
+                            : FFitter.TextHeight(Text, Font, static_cast<int>(Inner.width()));
+    const bool Overflows = Height > Inner.height() + 0.5;
     if (Overflows) {
         APainter.save();
         APainter.setClipRect(ABlock.Rect, Qt::IntersectClip);
     }
-    APainter.drawText(Inner, TCellRowFitter::LayoutText(Text),
-                      TCellRowFitter::TextOption(Alignment(Cell)));
+    if (Code)
+        PaintCode(APainter, Inner, Text, Font, Alignment(Cell));
+    else
+        FDrawer.Draw(APainter, Inner, TCellRowFitter::LayoutText(Text), *FFaces,
+                     TCellRowFitter::TextOption(Alignment(Cell)));
     if (Overflows)
         APainter.restore();
+}
+
+// A code on one line; scaled down as a whole when it is wider than its cell.
+void TCellRenderer::PaintCode(QPainter& APainter, const QRectF& AInner, const QString& AText,
+                              const QFont& AFont, Qt::Alignment AAlign) {
+    QTextOption Option(AAlign);
+    Option.setWrapMode(QTextOption::NoWrap);
+    const double Width = FFitter.LineWidth(AText, AFont);
+    if (Width <= AInner.width() || AInner.width() <= 0) {
+        FDrawer.Draw(APainter, AInner, AText, *FFaces, Option);
+        return;
+    }
+    const double Scale = AInner.width() / Width;
+    APainter.save();
+    APainter.translate(AInner.topLeft());
+    APainter.scale(Scale, Scale);
+    // Half a pixel to spare on each side: the summed advances may differ from
+    // the laid-out width in the last bit, and the text must not be clipped.
+    FDrawer.Draw(APainter, QRectF(-0.5, 0, Width + 1, AInner.height() / Scale), AText, *FFaces,
+                 Option);
+    APainter.restore();
 }
 
 void TCellRenderer::CollectLines(const TBlock& ABlock) {

@@ -8,11 +8,17 @@
 
 class QPainter;
 class TCellRowFitter;
+class TCellTextDrawer;
+class TCellTextFaces;
 
 // Draws part of a sheet with a painter in sheet pixels: backgrounds of shaded
 // cells, texts wrapped in their cells, borders and, on screen, the light
 // gridlines. The caller sets the painter's transform and clip; the same code
 // draws the widget, the preview and the printed pages.
+//
+// Texts go through a text drawer (TCellTextDrawer), which keeps a PDF's
+// text layer true to them; codes and numbers stay on one line, smaller when
+// their cell is too narrow.
 //
 // Lines are collected first and joined where they continue one another, so a
 // column rule down a page is one stroke rather than one per cell: a printed
@@ -24,7 +30,7 @@ public:
     static constexpr double ThinLine = 0.75;
     static constexpr double MediumLine = 1.5;
 
-    TCellRenderer(const TCellSheet& ASheet, TCellRowFitter& AFitter);
+    TCellRenderer(const TCellSheet& ASheet, TCellRowFitter& AFitter, TCellTextDrawer& ADrawer);
 
     void SetGridlines(bool AGridlines) { FGridlines = AGridlines; }
     // Paints every cell and every merge that intersects the range.
@@ -48,13 +54,17 @@ private:
 
     std::vector<TBlock> Blocks(const TCellRange& ARange) const;
     void PaintText(QPainter& APainter, const TBlock& ABlock);
+    void PaintCode(QPainter& APainter, const QRectF& AInner, const QString& AText,
+                   const QFont& AFont, Qt::Alignment AAlign);
     void CollectLines(const TBlock& ABlock);
     void StrokeLines(QPainter& APainter, TPieces& APieces, bool AHorizontal) const;
 
     const TCellSheet& FSheet;
     TCellRowFitter& FFitter;
+    TCellTextDrawer& FDrawer;
     bool FGridlines = false;
     int FFontKey = -1;
+    TCellTextFaces* FFaces = nullptr; // those of the font FFontKey names
     TPieces FHorizontal;
     TPieces FVertical;
 };

@@ -6,6 +6,7 @@
 #include <QTextBoundaryFinder>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 // A painter on a tiny image: it lays text out the way painting does.
 struct TCellRowFitter::TLayoutDevice {
@@ -17,13 +18,16 @@ struct TCellRowFitter::TLayoutDevice {
 };
 
 // What is known about one font: its metrics and the advances of the
-// characters met so far (negative: not yet measured).
+// characters met so far (negative: not yet measured), with their overhangs:
+// how far a character's ink reaches beyond its advance ('f'). A layout
+// counts the overhang of the last character on a line, so the fitting does.
 struct TCellRowFitter::TFontMeasure {
     explicit TFontMeasure(const QFont& AFont)
         : Font(AFont)
         , Metrics(AFont)
         , LineHeight(static_cast<int>(std::ceil(Metrics.height())))
-        , Advances(65536, -1.0f) {}
+        , Advances(65536, -1.0f)
+        , Overhangs(65536, 0.0f) {}
 
     // An upper estimate of the text's width on one line, or a negative
     // value when the text holds characters that cannot be summed alone.
@@ -33,11 +37,14 @@ struct TCellRowFitter::TFontMeasure {
             if (Char.isSurrogate() || Char.isMark() || Char == QLatin1Char('\n'))
                 return -1;
             float& Advance = Advances[Char.unicode()];
-            if (Advance < 0)
+            if (Advance < 0) {
                 Advance = static_cast<float>(Metrics.horizontalAdvance(Char));
+                Overhangs[Char.unicode()] =
+                    static_cast<float>(std::max(0.0, -Metrics.rightBearing(Char)));
+            }
             Width += Advance;
         }
-        return Width;
+        return AText.isEmpty() ? Width : Width + Overhangs[AText.back().unicode()];
     }
 
     // The number of lines the text takes wrapped in AWidth, found from the
@@ -57,7 +64,7 @@ struct TCellRowFitter::TFontMeasure {
             for (qsizetype I = Start; I < End; ++I) {
                 Full += Advances[AText[I].unicode()];
                 if (!AText[I].isSpace())
-                    Ink = Full;
+                    Ink = Full + Overhangs[AText[I].unicode()];
             }
             if (Used + Ink > AWidth) {
                 if (Used > 0)
@@ -82,7 +89,8 @@ struct TCellRowFitter::TFontMeasure {
         double Used = 0;
         for (qsizetype I = AStart; I < AEnd; ++I) {
             const double Advance = Advances[AText[I].unicode()];
-            if (Used > 0 && Used + Advance > AWidth && !AText[I].isSpace()) {
+            const double Ink = Advance + Overhangs[AText[I].unicode()];
+            if (Used > 0 && Used + Ink > AWidth && !AText[I].isSpace()) {
                 ++ALines;
                 Used = 0;
             }
@@ -99,6 +107,7 @@ struct TCellRowFitter::TFontMeasure {
     double FirstLine = 0;
     double LinePitch = 0;
     std::vector<float> Advances;
+    std::vector<float> Overhangs;
 };
 
 TCellRowFitter::TCellRowFitter(const TCellSheet& ASheet)
@@ -117,6 +126,21 @@ QString TCellRowFitter::LayoutText(const QString& AText) {
         return AText;
     QString Result = AText;
     return Result.replace(QLatin1Char('\n'), QChar::LineSeparator);
+}
+
+bool TCellRowFitter::IsCode(const QString& AText) {
+    bool Digit = false;
+    for (const QChar Char : AText) {
+        const char16_t Code = Char.unicode();
+        const bool Letter = (Code >= 'A' && Code <= 'Z') || (Code >= 'a' && Code <= 'z');
+        const bool Sign =
+            Code > 0 && Code < 0x80 && std::strchr(".,-_/+%*#()", static_cast<char>(Code));
+        if (Code >= '0' && Code <= '9')
+            Digit = true;
+        else if (!Letter && !Sign)
+            return false;
+    }
+    return Digit;
 }
 
 void TCellRowFitter::Reset() {
@@ -149,11 +173,22 @@ int TCellRowFitter::CellHeight(int ACol, int ARow) {
     const QString Text = Cell->DisplayText();
     if (Text.isEmpty())
         return 0;
-    return Height(Text, CellMeasure(*Cell), Width - 2 * PaddingX) + 2 * PaddingY;
+    const int Measure = CellMeasure(*Cell);
+    if (IsCode(Text))
+        return FMeasures[Measure]->LineHeight + 2 * PaddingY;
+    return Height(Text, Measure, Width - 2 * PaddingX) + 2 * PaddingY;
 }
 
 int TCellRowFitter::TextHeight(const QString& AText, const QFont& AFont, int AWidth) {
     return Height(AText, MeasureIndex(AFont), AWidth);
+}
+
+int TCellRowFitter::LineHeight(const QFont& AFont) {
+    return FMeasures[MeasureIndex(AFont)]->LineHeight;
+}
+
+double TCellRowFitter::LineWidth(const QString& AText, const QFont& AFont) {
+    return FMeasures[MeasureIndex(AFont)]->QuickWidth(AText);
 }
 
 int TCellRowFitter::Height(const QString& AText, int AMeasure, int AWidth) {

@@ -14,7 +14,8 @@
 // not fit are laid out wrapped, exactly as the cell paints them (at word
 // boundaries, or anywhere inside a word too long for the cell). Wrapped
 // heights are cached by text, font and width, since subject and unit names
-// repeat throughout a report.
+// repeat throughout a report. A code or a number is never wrapped (IsCode):
+// it keeps one line, drawn smaller when its cell is too narrow.
 class TCellRowFitter {
 public:
     static constexpr int PaddingX = 3; // on each side of a cell's text
@@ -26,6 +27,10 @@ public:
     int FitRowHeight(int ARow);
     // Height of a text laid out in AWidth pixels, without padding.
     int TextHeight(const QString& AText, const QFont& AFont, int AWidth);
+    // The height and the width of a text on one line; the width is negative
+    // for a text that cannot be measured character by character.
+    int LineHeight(const QFont& AFont);
+    double LineWidth(const QString& AText, const QFont& AFont);
     // Drops what was measured (fonts change when a template is loaded).
     void Reset();
 
@@ -33,6 +38,11 @@ public:
     static QTextOption TextOption(Qt::Alignment AAlignment);
     // The text as laid out: line breaks become line separators.
     static QString LayoutText(const QString& AText);
+    // A code or a number: ASCII letters and digits and the signs codes and
+    // amounts use (. , - _ / + % * # ( )), a digit among them, no blank.
+    // Broken over two lines it would read as two codes, so a cell keeps it
+    // on one line.
+    static bool IsCode(const QString& AText);
 
 private:
     struct TFontMeasure;

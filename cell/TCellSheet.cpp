@@ -242,6 +242,12 @@ QFont TCellSheet::MakeFont(const QString& AFamily, double APointSize, bool ABold
     // Outlines must not snap to the screen's pixel grid: the same layout is
     // drawn at printer resolution.
     Result.setHintingPreference(QFont::PreferNoHinting);
+    // Every glyph straight from the character map. Shaped, the CJK fonts
+    // swap digits after Latin letters ("ZB000123") for glyphs that no
+    // character maps to, and a PDF's text layer then drops those digits.
+    // The tables' scripts need no shaping, and their widths are then just
+    // the sum of their characters' advances, as the row fitting sums them.
+    Result.setStyleStrategy(QFont::PreferNoShaping);
     return Result;
 }
 

@@ -7,9 +7,22 @@
 #include "TReportDialogs.h"
 #include "TStatusLine.h"
 #include "cell/view/TCell5.h"
+#include "report/tables/ReportPdfInfo.h"
+#include "report/tables/TReportFilter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+
+namespace {
+
+// A PDF of the table names it and the choices it was drawn for.
+void DescribePdf(TbfrmVarnholt& AWindow) {
+    AWindow.cllBudget->Document().SetPdfInfo(
+        ReportPdfInfo(AWindow.cllBudget->CellText(1, 1), AWindow.CurrentFilter(),
+                      AWindow.cobBType->currentText(), AWindow.cobMid->currentText()));
+}
+
+} // namespace
 
 void TbfrmVarnholt::btnPrintViewClick() {
     // A print from the preview's own button tells where it went like any
@@ -17,6 +30,7 @@ void TbfrmVarnholt::btnPrintViewClick() {
     FPrinted.clear();
     // The table as last drawn: a preview never refills the grid.
     cllBudget->SetPageText(QString(), QString::fromUtf8(PageLine), QString());
+    DescribePdf(*this);
     cllBudget->PreviewSheet(0, 0);
 }
 
@@ -64,6 +78,7 @@ bool TbfrmVarnholt::PrintShown() {
     if (!Deliverable(FShownFill, QStringLiteral("打印")))
         return false;
     cllBudget->SetPageText(QString(), QString::fromUtf8(PageLine), QString());
+    DescribePdf(*this);
     if (cllBudget->PrintSheet(0, 0) == 0)
         return true;
     // A print that did not happen must not pass for one that did.

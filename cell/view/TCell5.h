@@ -8,6 +8,7 @@
 
 class QDialog;
 class QLineEdit;
+class QPrinter;
 
 // The report grid of the report window: shows a grid document (one sheet,
 // number 0) with scrolling, prints, previews and exports it as an Excel
@@ -94,6 +95,7 @@ private:
     void StartEditing(int ACol, int ARow);
     void FinishEditing(bool ACommit);
     int PrintOnce();
+    bool RenderPreview(QPrinter& APrinter);
     // Without a printer: a new PDF in the documents folder, never replacing
     // one printed before (a table printed in the same second gets -2, -3...).
     int PrintToNewPdf();

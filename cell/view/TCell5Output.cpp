@@ -1,11 +1,14 @@
 // The grid on paper and in a workbook: preview, printing, PDF and export.
 #include "TCell5.h"
 
+#include "cell/TCellDrawnText.h"
+#include "cell/TCellPdfMend.h"
 #include "cell/TCellPrinter.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QPaintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -30,9 +33,7 @@ int TCell5::PreviewSheet(int ASheet, int AMode) {
     Dialog.resize(1100, 800);
     bool Rendered = false;
     connect(&Dialog, &QPrintPreviewDialog::paintRequested, this,
-            [this, &Rendered](QPrinter* APrinter) {
-                Rendered = TCellPrinter(Sheet()).Render(*APrinter);
-            });
+            [this, &Rendered](QPrinter* APrinter) { Rendered = RenderPreview(*APrinter); });
     const int Result = FDialogRunner(Dialog);
     // The preview closes with "accepted" only after its print button
     // printed.
@@ -40,6 +41,29 @@ int TCell5::PreviewSheet(int ASheet, int AMode) {
         emit Printed(Printer.outputFormat() == QPrinter::PdfFormat ? Printer.outputFileName()
                                                                    : Printer.printerName());
     return Result;
+}
+
+// The preview paints through the same call as its printing; printed to a
+// PDF file, the file gets the document properties and its text layer is
+// mended as every PDF of the grid is. A file that cannot be mended stays as
+// Qt wrote it: its pages are right.
+bool TCell5::RenderPreview(QPrinter& APrinter) {
+    const TCellPdfInfo Info = FDocument.PdfInfo();
+    const bool ToPdf = APrinter.outputFormat() == QPrinter::PdfFormat &&
+                       !APrinter.outputFileName().isEmpty() &&
+                       APrinter.paintEngine()->type() == QPaintEngine::Pdf;
+    if (ToPdf) {
+        APrinter.setDocName(Info.Title);
+        APrinter.setCreator(Info.Creator);
+    }
+    TCellDrawnText Drawn;
+    if (!TCellPrinter(Sheet()).Render(APrinter, ToPdf ? &Drawn : nullptr))
+        return false;
+    if (ToPdf) {
+        QString Error;
+        TCellPdfMend(Drawn, Info.Subject).ApplyToFile(APrinter.outputFileName(), Error);
+    }
+    return true;
 }
 
 int TCell5::PrintSheet(int ASheet, int AMode) {

@@ -2,6 +2,7 @@
 #include "TCell5.h"
 
 #include "cell/TCellRenderer.h"
+#include "cell/TCellTextDrawer.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -59,7 +60,8 @@ void TCell5::paintEvent(QPaintEvent* AEvent) {
                              FDocument.Sheet().ColAt(BottomRight.x()),
                              FDocument.Sheet().RowAt(BottomRight.y())};
     Painter.translate(-TopLeft.x(), -TopLeft.y());
-    TCellRenderer Renderer(FDocument.Sheet(), FDocument.Fitter());
+    TCellTextDrawer Drawer;
+    TCellRenderer Renderer(FDocument.Sheet(), FDocument.Fitter(), Drawer);
     Renderer.SetGridlines(true);
     Renderer.Paint(Painter, Visible);
     if (FCurrentCol > 0 && FCurrentRow > 0 &&

@@ -1,6 +1,7 @@
 // varnholt-batch run as a process on a generated province.
 #include "BatchProcess.h"
 #include "cell/TCellDocument.h"
+#include "cell/TCellRowFitter.h"
 #include "report/tables/DetailLayout.h"
 #include "report/tables/ReportFileNames.h"
 #include "report/tables/ReportFill.h"
@@ -57,6 +58,51 @@ TEST_F(BatchToolTest, WritesEveryTableOfTheSelection) {
         FillReport(Grid, Scope.Context("101002", Name, Code), Code, true);
         EXPECT_EQ(FirstDifference(ReadWorkbookCells(Workbook), GridCells(Grid)).toStdString(), "")
             << Fund.toStdString();
+    }
+}
+
+// The PDFs of the demo province read back as their grids hold them: every
+// character, no radical the grid does not hold, every code and amount whole;
+// and they name their table, its selection and their maker.
+TEST_F(BatchToolTest, PdfsReadBackAsTheirGridsHoldThem) {
+    const TRun Run = Batch({"--year", "2024", "--out", Out, "--format", "pdf"});
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err.toStdString();
+    TReportScope Scope(Db, "101001", true);
+    const QString Name = TopNodeName("101");
+    const QStringList Funds =
+        FundNaturesWithData(Scope.Context("101", Name).Filter.WindowFilter(DefDialect()));
+    ASSERT_GE(Funds.size(), 3);
+    for (const QString& Fund : Funds) {
+        const QString Pdf = ContinuousExportPath(Out, 2024, "预算数", Fund).chopped(5) + ".pdf";
+        const QString Code = LookupMoneyKindId(Fund);
+        TCellDocument Grid;
+        FillReport(Grid, Scope.Context("101", Name, Code), Code, true);
+        WriteAmountHeader(Grid, Code, "预算数");
+        const QString Text = PdfText(Pdf);
+        QString Held;
+        for (int Row = 1; Row < Grid.GetRowCount(0); ++Row) {
+            for (int Col = 1; Col <= Grid.Sheet().ColCount(); ++Col) {
+                const TCellRange* Merge = Grid.Sheet().MergeAt(Col, Row);
+                if (Merge != nullptr && (Merge->FirstCol != Col || Merge->FirstRow != Row))
+                    continue; // hidden under a merge, never shown
+                const QString Cell = Grid.CellText(Col, Row);
+                Held += Cell;
+                if (TCellRowFitter::IsCode(Cell)) {
+                    EXPECT_TRUE(Text.contains(Cell)) << Cell.toStdString();
+                }
+            }
+        }
+        for (const QChar Char : Held)
+            EXPECT_TRUE(Char.isSpace() || Text.contains(Char)) << QString(Char).toStdString();
+        for (const QChar Char : Text)
+            if (Char >= QChar(0x2E80) && Char <= QChar(0x2FDF)) {
+                EXPECT_TRUE(Held.contains(Char)) << QString(Char).toStdString();
+            }
+        EXPECT_EQ(PdfProperty(Pdf, "Title"), Grid.CellText(1, 1));
+        EXPECT_EQ(PdfProperty(Pdf, "Subject"),
+                  "2024年；指标类型：预算数（当年预算）；单位：" + Name + "；资金性质：" + Fund);
+        EXPECT_TRUE(PdfProperty(Pdf, "Creator").startsWith("Varnholt 支付范围划分建议表打印 "));
+        EXPECT_FALSE(PdfProperty(Pdf, "CreationDate").isEmpty());
     }
 }
 
@@ -180,11 +226,12 @@ TEST_F(BatchToolTest, TablesWrittenAlongsideTheNextQueryAreTheSame) {
     ASSERT_EQ(Entries(OneByOne), Files());
     for (const QString& Name : Files()) {
         const QString Mine = QDir(Out).filePath(Name), Theirs = QDir(OneByOne).filePath(Name);
-        if (Name.endsWith(".xlsx"))
+        if (Name.endsWith(".xlsx")) {
             EXPECT_EQ(FirstDifference(ReadWorkbookCells(Mine), ReadWorkbookCells(Theirs), 0)
                           .toStdString(),
                       "")
                 << Name.toStdString();
+        }
         if (!Name.endsWith(".pdf"))
             continue;
         ASSERT_EQ(PdfPageCount(Mine), PdfPageCount(Theirs)) << Name.toStdString();

@@ -76,6 +76,14 @@ TEST_F(ReportOutputTest, ContinuousPrintingPrintsEveryEntryInOrder) {
         const QString Text = Squeezed(PdfText(Printed[I]));
         EXPECT_TRUE(Text.contains(Titles[I])) << I << Text.left(200).toStdString();
         EXPECT_TRUE(Text.contains("共1页第1页")) << I;
+        // The file names its table, the choices it was drawn for and its maker.
+        EXPECT_EQ(PdfProperty(Printed[I], "Title"), Titles[I]);
+        const QString Subject = PdfProperty(Printed[I], "Subject");
+        EXPECT_TRUE(Subject.startsWith("2024年；指标类型：" + Window->cobBType->currentText()))
+            << Subject.toStdString();
+        EXPECT_TRUE(Subject.endsWith("；单位：省教育厅；资金性质：" + Window->cobMid->itemText(I)))
+            << Subject.toStdString();
+        EXPECT_TRUE(PdfProperty(Printed[I], "Creator").startsWith("Varnholt "));
     }
     EXPECT_EQ(Window->cobMid->currentIndex(), 3);
     EXPECT_EQ(Window->cllBudget->CellText(1, 1), Titles.last());

@@ -61,24 +61,37 @@ QString PdfText(const QString& AFileName, int APage) {
     if (APage > 0)
         Arguments =
             QStringList{"-f", QString::number(APage), "-l", QString::number(APage)} + Arguments;
-    QString Text =
-        RunTool(QStringLiteral("pdftotext"), Arguments).normalized(QString::NormalizationForm_KC);
-    // Radicals from the CJK supplement block have no compatibility mapping,
-    // so NFKC leaves them (nor does it fold the variant 戶); these are the
-    // ones the report's words come back as.
-    static const std::pair<char16_t, char16_t> Twins[] = {
-        {0x2EDA, 0x9875}, {0x2ED4, 0x95E8}, {0x2EC5, 0x89C1}, {0x2ED3, 0x957F},
-        {0x2EE2, 0x9A6C}, {0x2ECB, 0x8F66}, {0x2EC9, 0x8D1D}, {0x2EC4, 0x897F},
-        {0x2EE9, 0x9EC4}, {0x2EE5, 0x9C7C}, {0x2EA0, 0x6C11}, {0x6236, 0x6237}};
-    for (const auto& [Radical, Unified] : Twins)
-        Text.replace(QChar(Radical), QChar(Unified));
-    return Text;
+    return RunTool(QStringLiteral("pdftotext"), Arguments);
 }
 
 int PdfPageCount(const QString& AFileName) {
     static const QRegularExpression Pages(QStringLiteral("Pages:\\s+(\\d+)"));
     const auto Match = Pages.match(RunTool(QStringLiteral("pdfinfo"), {AFileName}));
     return Match.hasMatch() ? Match.captured(1).toInt() : -1;
+}
+
+QString PdfProperty(const QString& AFileName, const QString& AName) {
+    const QRegularExpression Line(QStringLiteral("^%1:\\s+(.*)$").arg(AName),
+                                  QRegularExpression::MultilineOption);
+    return Line.match(RunTool(QStringLiteral("pdfinfo"), {AFileName})).captured(1).trimmed();
+}
+
+bool PdfTableIsExact(const QString& AFileName) {
+    const QByteArray Pdf = ReadBytes(AFileName);
+    const qsizetype Start = Pdf.lastIndexOf("startxref");
+    const qsizetype Table =
+        Start < 0 ? -1 : Pdf.mid(Start + 9, 24).trimmed().split('\n')[0].toLongLong();
+    if (Table <= 0 || !Pdf.mid(Table).startsWith("xref\n0 "))
+        return false;
+    const QList<QByteArray> Lines = Pdf.mid(Table, Start - Table).split('\n');
+    const int Count = Lines.value(1).split(' ').value(1).toInt();
+    for (int Number = 1; Number < Count; ++Number) {
+        const QList<QByteArray> Entry = Lines.value(2 + Number).split(' ');
+        const QByteArray Head = QByteArray::number(Number) + " 0 obj";
+        if (Entry.value(2) == "n" && !Pdf.mid(Entry[0].toLongLong()).startsWith(Head))
+            return false;
+    }
+    return Count > 1;
 }
 
 QString ZipMember(const QString& AArchive, const QString& AMember) {

@@ -17,11 +17,16 @@ void FillDetailRows(TCell5& AGrid, int ARows);
 
 // Runs a program and returns its standard output; empty when it failed.
 QString RunTool(const QString& AProgram, const QStringList& AArguments);
-// Text of a PDF, or of its page APage from 1, NFKC-normalised (pdftotext
-// gives some CJK characters as their radical or variant twins). pdftotext
-// loses digits that follow Latin letters in these fonts (the page itself is
-// right), so tests look for other texts.
+// Text of a PDF, or of its page APage from 1, as pdftotext reads it in
+// content order, without any normalisation: what a user copying from the
+// PDF gets.
 QString PdfText(const QString& AFileName, int APage = 0);
 int PdfPageCount(const QString& AFileName);
+// A document property as pdfinfo shows it ("Title", "Subject", ...).
+QString PdfProperty(const QString& AFileName, const QString& AName);
+// Whether every object of the PDF's cross-reference table starts where the
+// table says: readers such as poppler repair a wrong table quietly, others
+// refuse the file.
+bool PdfTableIsExact(const QString& AFileName);
 // One member of a zip archive (an xlsx workbook) as text.
 QString ZipMember(const QString& AArchive, const QString& AMember);

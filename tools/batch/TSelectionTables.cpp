@@ -8,6 +8,7 @@
 #include "report/tables/ReportFill.h"
 #include "report/tables/ReportHost.h"
 #include "report/tables/ReportLookups.h"
+#include "report/tables/ReportPdfInfo.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -88,6 +89,7 @@ bool TSelectionTables::Fill(const TBatchTable& ATable, TTableWriter& AWriter) {
         return Refuse(QStringLiteral("%1 有金额不是有限数（溢出或不是数字），未写出该表：%2")
                           .arg(ATable.Caption, Filled.NotFiniteRows.join(QStringLiteral("；"))));
     FAudit.Add(ATable.Caption, ATable.Code, Filled);
+    Grid->SetPdfInfo(ReportPdfInfo(Grid->CellText(1, 1), FFilter, FBTypeText, ATable.Name));
     AWriter.Submit({ATable.Caption, ATable.Stem, ATable.Code, FBTypeText, FOptions.WriteXlsx,
                     FOptions.WritePdf, Filled.QueryRows, std::move(Grid)});
     return true;

@@ -1,0 +1,118 @@
+#include "TCellTextDrawer.h"
+
+#include "TCellDrawnText.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextLayout>
+#include <cmath>
+
+namespace {
+
+// Lines stacked as QPainter lays them out: each on a whole-pixel position
+// below the one before, a leading apart. Returns the height they take.
+qreal StackLines(QTextLayout& ALayout, qreal AWidth, qreal ALeading) {
+    qreal Height = -ALeading;
+    ALayout.beginLayout();
+    for (QTextLine Line = ALayout.createLine(); Line.isValid(); Line = ALayout.createLine()) {
+        Line.setLineWidth(AWidth);
+        Height += ALeading;
+        Line.setPosition(QPointF(0, Height));
+        Height += Line.height();
+    }
+    ALayout.endLayout();
+    return Height;
+}
+
+// The vertical offset of a block of AHeight in ARect, rounded to device
+// pixels as QPainter rounds it.
+qreal TopOffset(const QPainter& APainter, const QRectF& ARect, qreal AHeight,
+                Qt::Alignment AAlign) {
+    if (AAlign & Qt::AlignBottom)
+        return ARect.height() - AHeight;
+    if (!(AAlign & Qt::AlignVCenter))
+        return 0;
+    qreal Offset = (ARect.height() - AHeight) / 2;
+    const qreal Scale = APainter.transform().m22();
+    if (APainter.transform().type() <= QTransform::TxScale && Scale != 0)
+        Offset = -std::round(-Offset * Scale) / Scale;
+    return Offset;
+}
+
+} // namespace
+
+TCellTextDrawer::TCellTextDrawer(TCellDrawnText* ADrawn)
+    : FDrawn(ADrawn) {}
+
+TCellTextDrawer::~TCellTextDrawer() = default;
+
+TCellTextFaces& TCellTextDrawer::Faces(const QFont& AFont) {
+    if (FLast != nullptr && FLast->Font() == AFont)
+        return *FLast;
+    for (const auto& Faces : FFaces)
+        if (Faces->Font() == AFont)
+            return *(FLast = Faces.get());
+    FFaces.push_back(std::make_unique<TCellTextFaces>(AFont));
+    return *(FLast = FFaces.back().get());
+}
+
+// Notes the shared characters; true when some go to the twin face.
+bool TCellTextDrawer::Scan(const QString& AText, TCellTextFaces& AFaces) {
+    const TCellGlyphShare& Main = AFaces.Main();
+    bool Twins = false;
+    for (const QChar Char : AText) {
+        const char16_t Code = Char.unicode();
+        if (!Main.IsShared(Code))
+            continue;
+        const TCellGlyphShare* Twin = Main.IsIdeographTwin(Code) ? AFaces.Twin() : nullptr;
+        Twins = Twins || Twin != nullptr;
+        if (FDrawn != nullptr)
+            FDrawn->Note(Twin != nullptr ? *Twin : Main, Code);
+    }
+    return Twins;
+}
+
+void TCellTextDrawer::Draw(QPainter& APainter, const QRectF& ARect, const QString& AText,
+                           const QFont& AFont, const QTextOption& AOption) {
+    Draw(APainter, ARect, AText, Faces(AFont), AOption);
+}
+
+void TCellTextDrawer::Draw(QPainter& APainter, const QRectF& ARect, const QString& AText,
+                           TCellTextFaces& AFaces, const QTextOption& AOption) {
+    if (Scan(AText, AFaces))
+        DrawWithTwins(APainter, ARect, AText, AFaces, AOption);
+    else
+        APainter.drawText(ARect, AText, AOption);
+}
+
+// The text laid out with the twins in the twin font, placed and clipped as
+// QPainter::drawText places and clips a text.
+void TCellTextDrawer::DrawWithTwins(QPainter& APainter, const QRectF& ARect, const QString& AText,
+                                    TCellTextFaces& AFaces, const QTextOption& AOption) const {
+    QTextLayout Layout(AText, AFaces.Font(), APainter.device());
+    Layout.setTextOption(AOption);
+    QTextCharFormat Twin;
+    Twin.setFont(AFaces.TwinFont());
+    QList<QTextLayout::FormatRange> Ranges;
+    for (int I = 0; I < AText.size(); ++I) {
+        if (!AFaces.Main().IsIdeographTwin(AText[I].unicode()))
+            continue;
+        if (!Ranges.isEmpty() && Ranges.last().start + Ranges.last().length == I)
+            ++Ranges.last().length;
+        else
+            Ranges.append({I, 1, Twin});
+    }
+    Layout.setFormats(Ranges);
+    const qreal Height = StackLines(Layout, ARect.width(), QFontMetricsF(AFaces.Font()).leading());
+    const QPointF Origin(ARect.left(),
+                         ARect.top() + TopOffset(APainter, ARect, Height, AOption.alignment()));
+    const QRectF Bounds = Layout.boundingRect().translated(Origin);
+    const bool Clip = !ARect.contains(Bounds);
+    if (Clip) {
+        APainter.save();
+        APainter.setClipRect(ARect, Qt::IntersectClip);
+    }
+    Layout.draw(&APainter, Origin);
+    if (Clip)
+        APainter.restore();
+}
