@@ -21,8 +21,6 @@ namespace {
 // lock file beside the INI file covers other processes.
 Q_GLOBAL_STATIC(QMutex, IniWriteLock)
 
-// A settings file is small; anything far larger is not one and is not read.
-constexpr qint64 MaxIniBytes = 16 * 1024 * 1024;
 // Long enough for any other writer to finish; a lock left by a process that
 // died is taken over at once (QLockFile sees that its owner is gone).
 constexpr int LockWaitMs = 10000;
@@ -53,10 +51,10 @@ std::optional<QByteArray> ReadRegularFile(const QString& AFileName) {
         throw ReadError(AFileName, SystemReason());
     if (!S_ISREG(Status.st_mode))
         throw ReadError(AFileName, QStringLiteral("不是普通文件"));
-    const QByteArray Data = File.read(MaxIniBytes + 1);
+    const QByteArray Data = File.read(TIniFile::MaxFileBytes + 1);
     if (File.error() != QFileDevice::NoError)
         throw ReadError(AFileName, File.errorString());
-    if (Data.size() > MaxIniBytes)
+    if (Data.size() > TIniFile::MaxFileBytes)
         throw ReadError(AFileName, QStringLiteral("文件超过 16 MB，不是设置文件"));
     return Data;
 }
