@@ -190,6 +190,15 @@ void TADOQuery::Last() {
     FBof = FRows.isEmpty();
 }
 
+void TADOQuery::SetRecNo(int ARecNo) {
+    CheckActive();
+    if (ARecNo < 1 || ARecNo > FRows.size())
+        throw EDatabaseError(QStringLiteral("%1: there is no row %2").arg(ClassName()).arg(ARecNo));
+    FRecNo = ARecNo - 1;
+    FBof = false;
+    FEof = false;
+}
+
 int TADOQuery::FieldIndex(const QString& AName) const {
     for (int I = 0; I < FFieldNames.size(); ++I) {
         if (FFieldNames[I].compare(AName, Qt::CaseInsensitive) == 0)

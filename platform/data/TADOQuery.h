@@ -48,6 +48,9 @@ public:
     int RecordCount() const { return static_cast<int>(FRows.size()); }
     // 1-based number of the current row; 0 when there is none.
     int RecNo() const { return FRows.isEmpty() ? 0 : FRecNo + 1; }
+    // Stands on row ARecNo (1-based); raises EDatabaseError for a row that
+    // does not exist.
+    void SetRecNo(int ARecNo);
 
     int FieldCount() const { return static_cast<int>(FFieldNames.size()); }
     const QStringList& FieldNames() const { return FFieldNames; }

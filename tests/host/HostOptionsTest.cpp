@@ -1,4 +1,5 @@
 #include "host/HostOptions.h"
+#include "support/DbFixture.h"
 #include "support/ProcessLimits.h"
 #include "support/TempDir.h"
 
@@ -123,4 +124,22 @@ TEST(HostProgram, AHugeConfigFileIsRefused) {
         EXPECT_EQ(ExitCode, 2) << Program << ": " << Error.toStdString();
         EXPECT_TRUE(Error.contains("16 MB") && Error.contains(Huge)) << Error.toStdString();
     }
+}
+
+// The report window opens on a unit tree 2,500 levels deep with the host's
+// main thread on a 1 MB stack: loading it takes no call per level.
+TEST(HostProgram, ADeepUnitTreeOpensOnASmallStack) {
+    TempDir Dir;
+    const QString Db = MakeDemoDb(Dir, TDemoOptions{30, 300});
+    RunSql(Db, {"with recursive c(i) as (select 1 union all select i + 1 from c where i < 2500) "
+                "insert into pubdept (eid, peid, ename, leafflag, class) select '101c' || i, case "
+                "when i = 1 then '101' else '101c' || (i - 1) end, 'level ' || i, case when i = "
+                "2500 then '1' else '0' end, 1 from c"});
+    QProcess Host;
+    LimitStack(Host, 1 << 20);
+    Host.start(BinaryDir() + "/varnholt-host", {"--connection", SqliteConnectionString(Db),
+                                                "--year", "2024", "--open", "--quit-after", "500"});
+    ASSERT_TRUE(Host.waitForFinished(240000));
+    EXPECT_EQ(Host.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(Host.exitCode(), 0) << Host.readAllStandardError().toStdString();
 }
