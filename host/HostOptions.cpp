@@ -79,6 +79,9 @@ HostOptionsResult ParseHostOptions(const QStringList& AArguments) {
     if (!Result.Error.isEmpty())
         return Result;
     const TOptionSource Source(Parser, ConfigFile);
+    Result.Error = Source.ConfigError();
+    if (!Result.Error.isEmpty())
+        return Result;
     HostOptions& O = Result.Options;
     O.PlugInPath = Source.Text("plugin", DefaultPlugInPath());
     O.SettingsIni = Source.Text("ini");

@@ -1,22 +1,34 @@
 #include "TOptionSource.h"
 
+#include "platform/Exception.h"
+#include "platform/settings/TIniFile.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+namespace {
+const QString HostSection = QStringLiteral("host");
+} // namespace
+
 TOptionSource::TOptionSource(const QCommandLineParser& AParser, const QString& AConfigFile)
     : FParser(AParser) {
-    if (!AConfigFile.isEmpty())
-        FConfig.emplace(AConfigFile, QSettings::IniFormat);
+    if (AConfigFile.isEmpty())
+        return;
+    try {
+        TIniFile Config(AConfigFile);
+        for (const QString& Key : Config.ReadSection(HostSection))
+            FConfig.insert(Key.toCaseFolded(), Config.ReadString(HostSection, Key));
+    } catch (const Exception& E) {
+        FConfig.clear();
+        FConfigError = QStringLiteral("配置文件不可用：%1").arg(E.Message());
+    }
 }
 
 QString TOptionSource::Text(const char* AName, const QString& ADefault) const {
     const QString Name = QString::fromLatin1(AName);
     if (FParser.isSet(Name))
         return FParser.value(Name);
-    const QString Key = QStringLiteral("host/") + Name;
-    if (FConfig && FConfig->contains(Key))
-        return FConfig->value(Key).toString();
-    return ADefault;
+    return FConfig.value(Name.toCaseFolded(), ADefault);
 }
 
 bool TOptionSource::Number(const char* AName, int ADefault, int AMin, int AMax, int& AValue,
@@ -73,5 +85,7 @@ QString CheckConfigFile(const QString& AFileName) {
         return QStringLiteral("找不到配置文件 %1").arg(AFileName);
     if (!Info.isFile())
         return QStringLiteral("配置文件 %1 不是普通文件").arg(AFileName);
+    if (Info.size() > TIniFile::MaxFileBytes)
+        return QStringLiteral("配置文件 %1 超过 16 MB，不是配置文件").arg(AFileName);
     return QString();
 }

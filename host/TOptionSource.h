@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QSettings>
+#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -16,9 +16,20 @@ struct TOptionSpec {
 
 // The value of an option: the command line first, then the [host] section
 // of the config file, then the default.
+//
+// The config file is read once, here, as the settings store reads INI files
+// (platform/settings/TIniFile.h): only a regular file of up to 16 MB, a
+// value is the rest of its line less surrounding blanks and one pair of
+// matching quotes, so "connection=Provider=SQLite;Data Source=a.db" keeps
+// everything after the first "=", and names match without regard to letter
+// case.
 class TOptionSource {
 public:
     TOptionSource(const QCommandLineParser& AParser, const QString& AConfigFile);
+
+    // Why the config file could not be read, or empty text; the file's
+    // values count as absent then.
+    const QString& ConfigError() const { return FConfigError; }
 
     QString Text(const char* AName, const QString& ADefault = QString()) const;
     // A whole number from AMin to AMax into AValue (ADefault when not
@@ -28,7 +39,9 @@ public:
 
 private:
     const QCommandLineParser& FParser;
-    std::optional<QSettings> FConfig;
+    // The [host] section by case-folded name.
+    QHash<QString, QString> FConfig;
+    QString FConfigError;
 };
 
 // Parses the arguments: false when they cannot be used (AError says why) or
@@ -40,6 +53,6 @@ bool ParseArguments(QCommandLineParser& AParser, const QStringList& AArguments, 
 void AddOptions(QCommandLineParser& AParser, const TOptionSpec* ASpecs, int ACount);
 
 // Why a config file cannot be read, or empty text: it must be a regular
-// file (QSettings reads a folder as empty without a word and would block on
-// a FIFO).
+// file of up to 16 MB (anything larger is no config file, and reading it
+// whole could exhaust the memory).
 QString CheckConfigFile(const QString& AFileName);

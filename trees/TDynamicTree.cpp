@@ -2,12 +2,15 @@
 
 #include "TExceptDynamicTree.h"
 #include "TQueryThread.h"
+#include "TRowsByParent.h"
 #include "db/SqlLiteral.h"
 #include "platform/data/TADOConnection.h"
 #include "platform/data/TADOQuery.h"
 #include "platform/ui/TApplication.h"
 
 #include <QCoreApplication>
+#include <QSet>
+#include <vector>
 
 namespace {
 
@@ -227,14 +230,15 @@ void TDynamicTree::BuildTopNode() {
     }
 }
 
-QString TDynamicTree::ChildQuerySql(const TItemInfo& AParent) const {
+// AParent null: every row of the table.
+QString TDynamicTree::ChildQuerySql(const TItemInfo* AParent) const {
     const QString Table = FSqlTable.join(QLatin1Char('\n')).trimmed();
     QString Sql;
-    if (FFieldPid == UnfilteredPidField)
+    if (!AParent || FFieldPid == UnfilteredPidField)
         Sql = QStringLiteral("select a.* from (") + Table + QStringLiteral(") a ");
     else
         Sql = QStringLiteral("select a.* from (") + Table + QStringLiteral(") a where a.") +
-              FFieldPid.trimmed() + QLatin1Char('=') + QuotedSqlString(AParent.Id);
+              FFieldPid.trimmed() + QLatin1Char('=') + QuotedSqlString(AParent->Id);
     const QString OrderBy = FFieldOrderBy.trimmed();
     if (!OrderBy.isEmpty())
         Sql += QStringLiteral(" Order by a.") + OrderBy;
@@ -245,11 +249,14 @@ void TDynamicTree::LoadChildren(TNodeItem* ANode) {
     if (!IsReady() || !ANode || !ANode->ItemInfo())
         return;
     qDeleteAll(ANode->takeChildren());
+    const bool Subtree = FLoadAll && FSyncDataLoad;
     auto Query = std::make_unique<TADOQuery>();
     Query->SetConnection(FAdoConn);
-    Query->SetSQLText(ChildQuerySql(*ANode->ItemInfo()));
+    Query->SetSQLText(ChildQuerySql(Subtree ? nullptr : ANode->ItemInfo()));
     ANode->ChildrenLoaded = true;
-    if (FSyncDataLoad)
+    if (Subtree)
+        LoadSubtreeNow(ANode, std::move(Query));
+    else if (FSyncDataLoad)
         LoadChildrenNow(ANode, std::move(Query));
     else
         StartQueryThread(ANode, std::move(Query));
@@ -262,6 +269,47 @@ void TDynamicTree::LoadChildrenNow(TNodeItem* ANode, std::unique_ptr<TADOQuery> 
         AddNodeFromRow(Parent.Get(), nullptr, AQuery.get());
         AQuery->Next();
     }
+}
+
+// The whole table is in AQuery; each node's rows are those whose parent id
+// is its id, in the query's order, as its own query would give them. The
+// nodes are placed depth first, each subtree before the next sibling, as
+// loading node by node does, but the levels in progress are kept on a list
+// instead of in nested calls. A node whose id is already on its own path (a
+// cycle in the table) gets no children; under an unfiltered parent-id field
+// every row belongs under every node, so the rows go under ANode and no
+// deeper. The automatic selection runs once the subtree is there.
+void TDynamicTree::LoadSubtreeNow(TNodeItem* ANode, std::unique_ptr<TADOQuery> AQuery) {
+    struct TLevel {
+        TNodeItem::TWeakRef Parent;
+        QString Id;
+        QList<int> Rows;
+        qsizetype Next = 0;
+    };
+    AQuery->Open();
+    const bool Flat = FFieldPid == UnfilteredPidField;
+    const TRowsByParent Rows(*AQuery, Flat ? QString() : FFieldPid);
+    std::vector<TLevel> Path;
+    QSet<QString> OnPath;
+    const auto Enter = [&](TNodeItem* ANode, const QList<int>& ARows) {
+        Path.push_back({ANode->WeakRef(), ANode->ItemInfo()->Id, ARows});
+        OnPath.insert(Path.back().Id);
+    };
+    Enter(ANode, Flat ? Rows.All() : Rows.Children(ANode->ItemInfo()->Id));
+    while (!Path.empty() && IsReady()) {
+        TLevel& Level = Path.back();
+        if (Level.Next >= Level.Rows.size()) {
+            OnPath.remove(Level.Id);
+            Path.pop_back();
+            continue;
+        }
+        AQuery->SetRecNo(Level.Rows.at(Level.Next++));
+        TNodeItem* Node =
+            AddNodeFromRow(Level.Parent.Get(), nullptr, AQuery.get(), TChildLoad::ByCaller);
+        if (Node && !Flat && !OnPath.contains(Node->ItemInfo()->Id))
+            Enter(Node, Rows.Children(Node->ItemInfo()->Id));
+    }
+    AutoExpand();
 }
 
 void TDynamicTree::StartQueryThread(TNodeItem* ANode, std::unique_ptr<TADOQuery> AQuery) {
@@ -308,10 +356,10 @@ bool TDynamicTree::RowWanted(const TQueryThread* AThread) {
 
 // The parent is the node the rows were asked for: AParent on this thread,
 // the thread's ParentNode for a worker's rows.
-void TDynamicTree::AddNodeFromRow(TNodeItem* AParent, TQueryThread* AThread,
-                                  const TADOQuery* AFields) {
+TNodeItem* TDynamicTree::AddNodeFromRow(TNodeItem* AParent, TQueryThread* AThread,
+                                        const TADOQuery* AFields, TChildLoad ALoad) {
     if (!RowWanted(AThread))
-        return;
+        return nullptr;
     auto Node = std::make_unique<TNodeItem>();
     TItemInfoClass InfoClass;
     if (OnBeforAddNode)
@@ -322,21 +370,23 @@ void TDynamicTree::AddNodeFromRow(TNodeItem* AParent, TQueryThread* AThread,
     if (!Parent || !Parent->ItemInfo()) {
         if (RowWanted(AThread))
             throw TExceptDynamicTree(QStringLiteral("节点信息丢失！"));
-        return;
+        return nullptr;
     }
 
     const TNodeItem::TWeakRef Added = Node->WeakRef();
     try {
-        FillRowNode(Parent, Node, InfoClass, AFields);
+        return FillRowNode(Parent, Node, InfoClass, AFields, ALoad);
     } catch (...) {
         // The row gives no node; the next one follows.
         if (!Node)
             delete Added.Get();
     }
+    return nullptr;
 }
 
-void TDynamicTree::FillRowNode(TNodeItem* AParent, std::unique_ptr<TNodeItem>& ANode,
-                               TItemInfoClass AClass, const TADOQuery* AFields) {
+TNodeItem* TDynamicTree::FillRowNode(TNodeItem* AParent, std::unique_ptr<TNodeItem>& ANode,
+                                     TItemInfoClass AClass, const TADOQuery* AFields,
+                                     TChildLoad ALoad) {
     TItemInfo* Info = ANode->ItemInfo();
     Info->Kind = TItemInfo::KindRow;
     Info->Node = ANode.get();
@@ -350,7 +400,7 @@ void TDynamicTree::FillRowNode(TNodeItem* AParent, std::unique_ptr<TNodeItem>& A
                               : AFields->FieldByName(FFieldText).AsString());
     }
     if (!IsReady())
-        return;
+        return nullptr;
 
     const TNodeItem::TWeakRef Added = ANode->WeakRef();
     AParent->addChild(ANode.release());
@@ -362,14 +412,21 @@ void TDynamicTree::FillRowNode(TNodeItem* AParent, std::unique_ptr<TNodeItem>& A
         OnAfterAddNode(this, AFields, Added.Get(), Info);
     TNodeItem* Node = Added.Get();
     if (!Node)
-        return;
+        return nullptr;
+    if (ALoad == TChildLoad::ByCaller) {
+        // A handler may have expanded, and so loaded, the node already.
+        const bool Fill = !Info->IsLeaf && !Node->ChildrenLoaded;
+        Node->ChildrenLoaded = true;
+        return Fill ? Node : nullptr;
+    }
     if (Info->IsLeaf)
         Node->ChildrenLoaded = true;
     else if (FLoadAll)
-        LoadChildren(Node); // the whole subtree, depth first
+        LoadChildren(Node); // a worker's query, or the whole table once
     else if (!AddPlaceholder(Node, AClass))
-        return;
+        return nullptr;
     AutoExpand();
+    return nullptr;
 }
 
 bool TDynamicTree::AddPlaceholder(TNodeItem* ANode, TItemInfoClass AClass) {

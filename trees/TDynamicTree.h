@@ -34,7 +34,10 @@ using TOnAfterAddNode = std::function<void(QObject* Sender, const TADOQuery* Fie
 // non-leaf node has one placeholder child "【】" so it can be expanded. Each
 // load is one query, run on the calling thread (SyncDataLoad) or on a
 // TQueryThread whose rows are turned into nodes here, between which the
-// application processes its pending messages.
+// application processes its pending messages. A load of everything on the
+// calling thread reads the whole table once and builds the subtree from it,
+// level by level without a call per level, in time that grows with the
+// rows, however deep the tree.
 //
 // Anything that can end the tree's readiness (the connection closed or
 // freed, the tree view gone, the application closing down) deactivates it:
@@ -103,17 +106,26 @@ private:
     void TreeViewDestroyed();
 
     void BuildTopNode();
-    QString ChildQuerySql(const TItemInfo& AParent) const;
+    QString ChildQuerySql(const TItemInfo* AParent) const;
+    // Who gives a new node that may have children its children: the node
+    // itself (a placeholder, or a query of its own under LoadAll), or the
+    // subtree load that is placing it.
+    enum class TChildLoad { OwnQuery, ByCaller };
+
     void LoadChildren(TNodeItem* ANode);
     void LoadChildrenNow(TNodeItem* ANode, std::unique_ptr<TADOQuery> AQuery);
+    void LoadSubtreeNow(TNodeItem* ANode, std::unique_ptr<TADOQuery> AQuery);
     void StartQueryThread(TNodeItem* ANode, std::unique_ptr<TADOQuery> AQuery);
     void QueryEnd(TQueryThread* AThread, TADOQuery* ADataSet);
     void QueryThreadTerminated(TQueryThread* AThread);
 
     bool RowWanted(const TQueryThread* AThread);
-    void AddNodeFromRow(TNodeItem* AParent, TQueryThread* AThread, const TADOQuery* AFields);
-    void FillRowNode(TNodeItem* AParent, std::unique_ptr<TNodeItem>& ANode, TItemInfoClass AClass,
-                     const TADOQuery* AFields);
+    // Both return the new node when it is for the caller to fill (ByCaller),
+    // null otherwise.
+    TNodeItem* AddNodeFromRow(TNodeItem* AParent, TQueryThread* AThread, const TADOQuery* AFields,
+                              TChildLoad ALoad = TChildLoad::OwnQuery);
+    TNodeItem* FillRowNode(TNodeItem* AParent, std::unique_ptr<TNodeItem>& ANode,
+                           TItemInfoClass AClass, const TADOQuery* AFields, TChildLoad ALoad);
     bool AddPlaceholder(TNodeItem* ANode, TItemInfoClass AClass);
     void DoExpanding(QTreeWidgetItem* AItem);
 

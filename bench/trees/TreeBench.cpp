@@ -1,5 +1,7 @@
 // Loading the unit tree of a 5,000-unit province all at once, the way the
-// report window loads it, against one plain read of the same rows.
+// report window loads it, against one plain read of the same rows; and a
+// chain of units 1,000 and 10,000 levels deep, whose load should take ten
+// times as long, not a hundred.
 
 #include "DemoData.h"
 #include "platform/data/TADOConnection.h"
@@ -10,10 +12,12 @@
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlDriver>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <map>
 #include <sqlite3.h>
 
 namespace {
@@ -133,6 +137,58 @@ void BM_LoadAllUnitTree(benchmark::State& AState) {
     AState.counters["x_full_read"] = LoadMs / double(AState.iterations()) / Baseline;
 }
 BENCHMARK(BM_LoadAllUnitTree)->Unit(benchmark::kMillisecond);
+
+// A province whose first department has a chain of AState.range(0) units
+// below it, each the only sub-unit of the one before.
+const QString& ChainFile(int ALevels) {
+    static QTemporaryDir Dir;
+    static std::map<int, QString> Files;
+    QString& File = Files[ALevels];
+    if (File.isEmpty()) {
+        File = Dir.filePath(QStringLiteral("chain%1.db").arg(ALevels));
+        GenerateDemoDatabase(File, TDemoOptions{30, 300});
+        const QString Name = QStringLiteral("chain-writer");
+        {
+            QSqlDatabase Db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), Name);
+            Db.setDatabaseName(File);
+            Db.open();
+            QSqlQuery(Db).exec(
+                QStringLiteral("with recursive c(i) as (select 1 union all select i + 1 from c "
+                               "where i < %1) insert into pubdept (eid, peid, ename, leafflag, "
+                               "class) select '101c' || i, case when i = 1 then '101' else "
+                               "'101c' || (i - 1) end, 'level ' || i, case when i = %1 then '1' "
+                               "else '0' end, 1 from c")
+                    .arg(ALevels));
+        }
+        QSqlDatabase::removeDatabase(Name);
+    }
+    return File;
+}
+
+void BM_LoadAllDeepChain(benchmark::State& AState) {
+    TADOConnection Conn;
+    Conn.SetConnectionString(
+        QStringLiteral("Provider=SQLite;Data Source=%1").arg(ChainFile(int(AState.range(0)))));
+    Conn.Open();
+    QTreeWidget Tree;
+    TDynamicTree Units;
+    Units.SetAdoConn(&Conn);
+    Units.SetTreeView(&Tree);
+    Units.SetSqlTable({UnitSql});
+    Units.SetFieldId(QStringLiteral("eid"));
+    Units.SetFieldPid(QStringLiteral("peid"));
+    Units.SetFieldIsLeaf(QStringLiteral("leafflag"));
+    Units.SetFieldCaption(QStringLiteral("ename"));
+    Units.SetFieldText(QStringLiteral("tname"));
+    Units.SetValueIsLeaf(QStringLiteral("1"));
+    Units.SetLoadAll(true);
+    Units.SetAutoExpandKind(aekFirstLeaf);
+    for (auto _ : AState) {
+        Units.SetActive(false);
+        Units.SetActive(true);
+    }
+}
+BENCHMARK(BM_LoadAllDeepChain)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -71,8 +71,12 @@ TConnectionTarget PostgreSqlTarget(const QString& AProvider, const TConnectionSt
     Target.DatabaseName = AParts.FirstValue({"Database", "Initial Catalog"});
     Target.UserName = AParts.FirstValue({"User ID", "UID", "User", "Username"});
     Target.Password = AParts.FirstValue({"Password", "PWD"});
+    // Each query also runs in a read-only transaction of its own (TADOQuery);
+    // standard strings make the text's literals end where the plug-in's
+    // statement check sees them end.
     Target.ConnectOptions =
-        QStringLiteral("connect_timeout=10;options='-c default_transaction_read_only=on'");
+        QStringLiteral("connect_timeout=10;options='-c default_transaction_read_only=on "
+                       "-c standard_conforming_strings=on'");
     Target.Description =
         QStringLiteral("provider %1, server %2%3, database %4, user %5")
             .arg(AProvider,

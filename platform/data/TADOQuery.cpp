@@ -1,5 +1,6 @@
 #include "TADOQuery.h"
 
+#include "PgSingleStatement.h"
 #include "SqliteStatement.h"
 #include "TADOConnection.h"
 #include "platform/Exception.h"
@@ -39,6 +40,67 @@ void TADOQuery::Notification(TComponent* AComponent, TOperation AOperation) {
     }
 }
 
+namespace {
+
+EDatabaseError QueryFailed(const TADOConnection& AConnection, const QSqlQuery& AQuery) {
+    return EDatabaseError(QStringLiteral("Query failed on %1: %2")
+                              .arg(AConnection.Provider(), AQuery.lastError().text()));
+}
+
+QString StatementExcerpt(const QString& ASql) {
+    return ASql.simplified().left(200);
+}
+
+// Compiles first and refuses anything that would write, before it runs: the
+// file is opened read-only, and this also stops statements that write
+// elsewhere (VACUUM INTO a new file). Qt's driver refuses a second
+// statement in the text.
+void RunOnSqlite(const TADOConnection& AConnection, QSqlQuery& AQuery, const QString& ASql) {
+    if (!AQuery.prepare(ASql))
+        throw QueryFailed(AConnection, AQuery);
+    if (SqliteStatementWrites(AQuery))
+        throw EDatabaseError(QStringLiteral("The connection is read-only; the statement "
+                                            "would write: %1")
+                                 .arg(StatementExcerpt(ASql)));
+    if (!AQuery.exec())
+        throw QueryFailed(AConnection, AQuery);
+}
+
+void RunControl(const TADOConnection& AConnection, const QSqlDatabase& ADb, const char* ASql) {
+    QSqlQuery Control(ADb);
+    if (!Control.exec(QString::fromLatin1(ASql)))
+        throw QueryFailed(AConnection, Control);
+}
+
+} // namespace
+
+// A PostgreSQL session's read-only default can be switched off by a
+// statement (set_config), so each statement runs alone in a transaction of
+// its own that is read-only from the start and always rolled back: the
+// server refuses every write in it, and a setting changed in it ends with
+// it. A text of several statements could end that transaction and go on
+// outside it, so it is refused before anything runs.
+void TADOQuery::OpenOnPostgreSql(const QSqlDatabase& ADb) {
+    if (!IsPgSingleStatement(FSQLText))
+        throw EDatabaseError(
+            QStringLiteral("只读连接一次只执行一条语句，这段文本含有多条语句，未执行：%1")
+                .arg(StatementExcerpt(FSQLText)));
+    RunControl(*FConnection, ADb, "START TRANSACTION READ ONLY");
+    try {
+        QSqlQuery Query(ADb);
+        Query.setForwardOnly(true);
+        if (!Query.exec(FSQLText))
+            throw QueryFailed(*FConnection, Query);
+        ReadResult(Query);
+    } catch (...) {
+        QSqlQuery(ADb).exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+    // Ends the transaction even when the statement ended it already (the
+    // server then only warns); a session left in an unknown state is an error.
+    RunControl(*FConnection, ADb, "ROLLBACK");
+}
+
 void TADOQuery::Open() {
     if (FActive)
         return;
@@ -47,51 +109,42 @@ void TADOQuery::Open() {
     FConnection->Open();
 
     const QSqlDatabase Db = FConnection->Database();
-    QSqlQuery Query(Db);
-    Query.setForwardOnly(true);
-    const auto Failed = [&](const QSqlQuery& AQuery) {
-        return EDatabaseError(QStringLiteral("Query failed on %1: %2")
-                                  .arg(FConnection->Provider(), AQuery.lastError().text()));
-    };
-    if (Db.driverName() == QLatin1String("QSQLITE")) {
-        // Compile first and refuse anything that would write, before it runs:
-        // the file is opened read-only, and this also stops statements that
-        // write elsewhere (VACUUM INTO a new file).
-        if (!Query.prepare(FSQLText))
-            throw Failed(Query);
-        if (SqliteStatementWrites(Query))
-            throw EDatabaseError(QStringLiteral("The connection is read-only; the statement "
-                                                "would write: %1")
-                                     .arg(FSQLText.simplified().left(200)));
-        if (!Query.exec())
-            throw Failed(Query);
-    } else if (!Query.exec(FSQLText)) {
-        throw Failed(Query);
+    if (Db.driverName() == QLatin1String("QPSQL")) {
+        OpenOnPostgreSql(Db);
+    } else {
+        QSqlQuery Query(Db);
+        Query.setForwardOnly(true);
+        if (Db.driverName() == QLatin1String("QSQLITE"))
+            RunOnSqlite(*FConnection, Query, FSQLText);
+        else if (!Query.exec(FSQLText))
+            throw QueryFailed(*FConnection, Query);
+        ReadResult(Query);
     }
-    if (!Query.isSelect())
-        throw EDatabaseError(QStringLiteral("The statement returned no result set"));
+    FActive = true;
+    First();
+}
 
-    const QSqlRecord Record = Query.record();
+void TADOQuery::ReadResult(QSqlQuery& AQuery) {
+    if (!AQuery.isSelect())
+        throw EDatabaseError(QStringLiteral("The statement returned no result set"));
+    const QSqlRecord Record = AQuery.record();
     QStringList Names;
     Names.reserve(Record.count());
     for (int I = 0; I < Record.count(); ++I)
         Names << Record.fieldName(I);
     QList<QVariantList> Rows;
-    while (Query.next()) {
+    while (AQuery.next()) {
         QVariantList Row;
         Row.reserve(Names.size());
         for (int I = 0; I < Names.size(); ++I)
-            Row << Query.value(I);
+            Row << AQuery.value(I);
         Rows << std::move(Row);
     }
-    if (Query.lastError().isValid())
+    if (AQuery.lastError().isValid())
         throw EDatabaseError(QStringLiteral("Reading the result failed on %1: %2")
-                                 .arg(FConnection->Provider(), Query.lastError().text()));
-
+                                 .arg(FConnection->Provider(), AQuery.lastError().text()));
     FFieldNames = std::move(Names);
     FRows = std::move(Rows);
-    FActive = true;
-    First();
 }
 
 void TADOQuery::Close() {
@@ -135,6 +188,15 @@ void TADOQuery::Last() {
     FRecNo = FRows.isEmpty() ? 0 : static_cast<int>(FRows.size()) - 1;
     FEof = true;
     FBof = FRows.isEmpty();
+}
+
+void TADOQuery::SetRecNo(int ARecNo) {
+    CheckActive();
+    if (ARecNo < 1 || ARecNo > FRows.size())
+        throw EDatabaseError(QStringLiteral("%1: there is no row %2").arg(ClassName()).arg(ARecNo));
+    FRecNo = ARecNo - 1;
+    FBof = false;
+    FEof = false;
 }
 
 int TADOQuery::FieldIndex(const QString& AName) const {

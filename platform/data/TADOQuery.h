@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVariant>
 
+class QSqlDatabase;
+class QSqlQuery;
 class TADOConnection;
 
 // A query on a TADOConnection. Open runs the statement and reads its whole
@@ -28,7 +30,10 @@ public:
 
     // Opens the connection when needed, runs the statement, reads every row
     // and stands on the first. Raises EDatabaseError with the driver's
-    // message, or when the statement returns no result set.
+    // message, or when the statement returns no result set. No statement can
+    // change the database: on SQLite one that would write is refused before
+    // it runs; on PostgreSQL each runs alone in a read-only transaction that
+    // is rolled back, and a text of several statements is refused.
     void Open();
     void Close();
     bool Active() const { return FActive; }
@@ -43,6 +48,9 @@ public:
     int RecordCount() const { return static_cast<int>(FRows.size()); }
     // 1-based number of the current row; 0 when there is none.
     int RecNo() const { return FRows.isEmpty() ? 0 : FRecNo + 1; }
+    // Stands on row ARecNo (1-based); raises EDatabaseError for a row that
+    // does not exist.
+    void SetRecNo(int ARecNo);
 
     int FieldCount() const { return static_cast<int>(FFieldNames.size()); }
     const QStringList& FieldNames() const { return FFieldNames; }
@@ -57,6 +65,10 @@ public:
 
 private:
     void CheckActive() const;
+    void OpenOnPostgreSql(const QSqlDatabase& ADb);
+    // Takes the rows of a statement that has run; the query keeps them only
+    // when all were read.
+    void ReadResult(QSqlQuery& AQuery);
 
     QString FSQLText;
     TADOConnection* FConnection = nullptr;

@@ -1,5 +1,6 @@
 #include "TIniFile.h"
 
+#include "DiskFullReason.h"
 #include "TIniDocument.h"
 
 #include <QFile>
@@ -21,8 +22,6 @@ namespace {
 // lock file beside the INI file covers other processes.
 Q_GLOBAL_STATIC(QMutex, IniWriteLock)
 
-// A settings file is small; anything far larger is not one and is not read.
-constexpr qint64 MaxIniBytes = 16 * 1024 * 1024;
 // Long enough for any other writer to finish; a lock left by a process that
 // died is taken over at once (QLockFile sees that its owner is gone).
 constexpr int LockWaitMs = 10000;
@@ -53,10 +52,10 @@ std::optional<QByteArray> ReadRegularFile(const QString& AFileName) {
         throw ReadError(AFileName, SystemReason());
     if (!S_ISREG(Status.st_mode))
         throw ReadError(AFileName, QStringLiteral("不是普通文件"));
-    const QByteArray Data = File.read(MaxIniBytes + 1);
+    const QByteArray Data = File.read(TIniFile::MaxFileBytes + 1);
     if (File.error() != QFileDevice::NoError)
         throw ReadError(AFileName, File.errorString());
-    if (Data.size() > MaxIniBytes)
+    if (Data.size() > TIniFile::MaxFileBytes)
         throw ReadError(AFileName, QStringLiteral("文件超过 16 MB，不是设置文件"));
     return Data;
 }
@@ -66,14 +65,20 @@ TIniDocument ReadDocument(const QString& AFileName) {
     return Data ? TIniDocument::Parse(*Data) : TIniDocument();
 }
 
-QString LockFailure(const QLockFile& ALock) {
+QString Folder(const QString& AFileName) {
+    return QFileInfo(AFileName).absolutePath();
+}
+
+QString LockFailure(const QLockFile& ALock, const QString& AFileName, int AErrno) {
     switch (ALock.error()) {
     case QLockFile::LockFailedError:
         return QStringLiteral("另一个程序正在写入");
     case QLockFile::PermissionError:
         return QStringLiteral("不能在其文件夹中创建锁文件");
-    default:
-        return QStringLiteral("锁文件出错");
+    default: {
+        const QString DiskFull = DiskFullReason(AErrno, Folder(AFileName), 1);
+        return DiskFull.isEmpty() ? QStringLiteral("锁文件出错") : DiskFull;
+    }
     }
 }
 
@@ -82,6 +87,15 @@ QString LockFailure(const QLockFile& ALock) {
 bool IsReadOnly(const QFileInfo& AInfo) {
     const QFile::Permissions AnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     return !AInfo.isWritable() || !(AInfo.permissions() & AnyWrite);
+}
+
+// A failed write, read right after the failure: a full disk says so, any
+// other cause passes on what Qt says.
+EInOutError WriteError(const QString& AFileName, qint64 ABytes, const QString& AQtReason) {
+    const int Errno = errno;
+    const QString DiskFull = DiskFullReason(Errno, Folder(AFileName), ABytes);
+    return EInOutError(QStringLiteral("无法写入文件%1：%2")
+                           .arg(AFileName, DiskFull.isEmpty() ? AQtReason : DiskFull));
 }
 
 // Every byte must reach the file before the new file replaces the old one:
@@ -95,15 +109,16 @@ void SaveDocument(const QString& AFileName, const TIniDocument& ADocument) {
         throw EInOutError(QStringLiteral("文件%1是只读文件，不能写入").arg(AFileName));
     QSaveFile File(AFileName);
     const QByteArray Data = ADocument.ToBytes();
+    errno = 0;
     const bool Written = File.open(QIODevice::WriteOnly) && File.write(Data) == Data.size() &&
                          File.flush() && File.error() == QFileDevice::NoError;
     if (!Written) {
-        const QString Reason = File.errorString();
+        const EInOutError Error = WriteError(AFileName, Data.size(), File.errorString());
         File.cancelWriting();
-        throw EInOutError(QStringLiteral("无法写入文件%1：%2").arg(AFileName, Reason));
+        throw Error;
     }
     if (!File.commit())
-        throw EInOutError(QStringLiteral("无法写入文件%1：%2").arg(AFileName, File.errorString()));
+        throw WriteError(AFileName, Data.size(), File.errorString());
 }
 
 } // namespace
@@ -166,9 +181,10 @@ const TIniDocument& TIniFile::Document() {
 void TIniFile::Modify(const std::function<bool(TIniDocument&)>& AEdit) {
     QMutexLocker Lock(IniWriteLock());
     QLockFile FileLock(FFileName + QStringLiteral(".lock"));
+    errno = 0;
     if (!FileLock.tryLock(LockWaitMs))
-        throw EInOutError(
-            QStringLiteral("无法锁定文件%1：%2").arg(FFileName, LockFailure(FileLock)));
+        throw EInOutError(QStringLiteral("无法锁定文件%1：%2")
+                              .arg(FFileName, LockFailure(FileLock, FFileName, errno)));
     auto Fresh = std::make_unique<TIniDocument>(ReadDocument(FFileName));
     if (AEdit(*Fresh))
         SaveDocument(FFileName, *Fresh);

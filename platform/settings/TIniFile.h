@@ -21,6 +21,9 @@ class TIniDocument;
 // naming the file.
 class PLATFORM_EXPORT TIniFile : public TSettingsStore {
 public:
+    // A settings file is small; a file larger than this is not read.
+    static constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
+
     explicit TIniFile(QString AFileName);
     ~TIniFile() override;
 

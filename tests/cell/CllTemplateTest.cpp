@@ -38,6 +38,7 @@ TEST(CllTemplate, ReportTemplatesLoadWithTheirHeading) {
         EXPECT_EQ(Grid.GetRowCount(0), 8);
         EXPECT_EQ(Sheet.ColCount(), Case.Columns);
         // Title across the whole width, heading rows repeated on every page.
+        ASSERT_NE(Sheet.MergeAt(1, 1), nullptr);
         EXPECT_EQ(*Sheet.MergeAt(1, 1), (TCellRange{1, 1, Case.Columns, 1}));
         EXPECT_EQ(Sheet.Page().RepeatFirstRow, 1);
         EXPECT_EQ(Sheet.Page().RepeatLastRow, 7);
@@ -146,6 +147,8 @@ TEST(CllTemplate, BrokenTemplatesFailWithAReasonAndLeaveABlankGrid) {
         {"fit as text", WithPage(R"("fitToWidth":"no")"), TCllReader::BadContent,
          "page.fitToWidth"},
         {"three repeat ends", WithPage(R"("repeatRows":"1:2:3")"), TCllReader::BadContent,
+         "page.repeatRows"},
+        {"repeat past the last row", WithPage(R"("repeatRows":"1:2")"), TCllReader::BadContent,
          "page.repeatRows"},
         {"margins wider than the page", WithPage(R"("margins":[150,10,150,10])"),
          TCllReader::BadContent, "page.margins"},

@@ -11,11 +11,35 @@
 #include <QFileInfo>
 #include <QPrinterInfo>
 #include <QStandardPaths>
+#include <dlfcn.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <vector>
+#include <xlsxwriter.h>
+
+namespace {
+
+// The length the workbook library leaves the files it closes at while it
+// reports success, as a disk that drops the end of a file without a word
+// would; -1 leaves them whole.
+qint64 CutWorkbooksTo = -1;
+
+} // namespace
+
+// Stands in for the library's workbook_close (a definition in the program
+// comes before the shared library's): closes the workbook through the
+// library, then cuts its file as a test asks.
+extern "C" lxw_error workbook_close(lxw_workbook* AWorkbook) {
+    using TClose = lxw_error (*)(lxw_workbook*);
+    static const auto LibraryClose = reinterpret_cast<TClose>(dlsym(RTLD_NEXT, "workbook_close"));
+    const QString File = AWorkbook ? QFile::decodeName(AWorkbook->filename) : QString();
+    const lxw_error Result = LibraryClose(AWorkbook);
+    if (CutWorkbooksTo >= 0 && !File.isEmpty())
+        QFile::resize(File, CutWorkbooksTo);
+    return Result;
+}
 
 namespace {
 
@@ -80,6 +104,28 @@ TEST_F(OutputReliabilityTest, FullDiskFailsAndLeavesNoPartialFile) {
                       QStringList{"earlier.out"});
         }
     }
+}
+
+// A workbook the library cut short while it reported success is found out
+// after writing, wherever the cut: no file under the name, a reason given.
+TEST_F(OutputReliabilityTest, AWorkbookCutShortIsNeverTakenForWritten) {
+    TempDir Dir;
+    const QString Whole = Dir.File("whole.xlsx");
+    ASSERT_EQ(Grid.ExportExcel(Whole), 0);
+    const qint64 Size = QFileInfo(Whole).size();
+    // Nothing, less than an end record, half, all but the end record, all
+    // but its last byte.
+    for (const qint64 Length : {qint64(0), qint64(21), Size / 2, Size - 22, Size - 1}) {
+        SCOPED_TRACE(Length);
+        const QString Target = Dir.File(QStringLiteral("cut%1.xlsx").arg(Length));
+        CutWorkbooksTo = Length;
+        const int Result = Grid.ExportExcel(Target);
+        CutWorkbooksTo = -1;
+        EXPECT_NE(Result, 0);
+        EXPECT_TRUE(Grid.LastError().contains("不完整")) << Grid.LastError().toStdString();
+        EXPECT_FALSE(QFileInfo::exists(Target));
+    }
+    EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{"whole.xlsx"});
 }
 
 // Targets that must not be written are refused with a reason and stay as

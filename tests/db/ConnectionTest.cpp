@@ -1,4 +1,5 @@
 #include "platform/Exception.h"
+#include "platform/data/PgSingleStatement.h"
 #include "platform/data/TADOConnection.h"
 #include "platform/data/TADOQuery.h"
 #include "platform/data/TConnectionString.h"
@@ -211,6 +212,30 @@ TEST(Connection, NoStatementChangesTheDatabase) {
     Conn.Close();
     EXPECT_EQ(FileDigest(File), Before);
     EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), FilesBefore);
+}
+
+// A text is one statement when no ';' stands outside literals, quoted
+// names, dollar quotes and comments, as PostgreSQL reads them.
+TEST(PgSingleStatement, SplitsTheTextAsTheServerDoes) {
+    const std::pair<const char*, bool> Cases[] = {
+        {"select 1", true},
+        {"select 1; -- done\n", true},
+        {"select ';', 'it''s;', \"a;b\" from t", true},
+        {"select $$;$$, $q$ ; $$ ; $q$, $1", true},
+        {"select 1 /* ; /* ; */ ; */", true},
+        {"select E'\\';', e'\\\\'", true},
+        {"select 1; select 2", false},
+        {"select 1;;", false},
+        {"select 'a\\'; drop table t; --'", false},
+        {"select E'\\''; drop table t", false},
+        {"select $q$ $$ $q$; drop table t", false},
+        {"select 1 /* /* */ ; */; drop table t", false},
+        {"select x$y$ ; drop table t; --$y$", false},
+        {"select 'open; drop table t", false},
+        {"select $$open; drop table t", false},
+    };
+    for (const auto& [Sql, Single] : Cases)
+        EXPECT_EQ(IsPgSingleStatement(QString::fromUtf8(Sql)), Single) << Sql;
 }
 
 TEST(Query, ReadsTheWholeResultAndWalksIt) {

@@ -1,5 +1,6 @@
 #include "support/DbFixture.h"
 #include "support/EngineFixture.h"
+#include "support/ProcessLimits.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -144,11 +145,13 @@ TEST(DemoDataTool, RefusesBadOptionsAndLeavesNothingBehind) {
         {{"a.db", "--first-year", "9998", "--years", "3"}, "10000"},
         {{"a.db", "--seed", "-1"}, "--seed"},
         {{Dir.Path()}, "not a file"},
+        {{"a.db", "--rows", "1000000000000"}, "10000000"},
     };
     for (const auto& [Arguments, Message] : Cases) {
         QProcess Tool;
         Tool.setWorkingDirectory(Dir.Path());
-        Tool.start(BinaryDir() + "/varnholt-demo-db", Arguments + QStringList{"--rows", "10"});
+        LimitAddressSpace(Tool, qint64(2) << 30);
+        Tool.start(BinaryDir() + "/varnholt-demo-db", QStringList{"--rows", "10"} + Arguments);
         ASSERT_TRUE(Tool.waitForFinished(60000));
         const QString Error = QString::fromUtf8(Tool.readAllStandardError());
         EXPECT_NE(Tool.exitCode(), 0) << Arguments.join(' ').toStdString();

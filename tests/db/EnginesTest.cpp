@@ -58,10 +58,29 @@ TEST_P(EnginesTest, LikePrefixMatchesTheCodeAsText) {
     }
 }
 
+// Nor can a statement make it write: not by switching the session's
+// read-only default off first, nor by ending the transaction within a text.
 TEST_P(EnginesTest, ThePlugInsConnectionNeverWrites) {
     IARQueryPtr Query;
     EXPECT_FALSE(OpenDefQuery("delete from pubdept returning eid", Query));
     EXPECT_FALSE(OpenDefQuery("update pubdept set ename='x' returning eid", Query));
+    const QString Create = "create table written (x int)";
+    const QString Written = GetParam() == TEngine::SQLite
+                                ? "select count(*) from sqlite_master where name='written'"
+                                : "select count(*) from pg_tables where tablename='written'";
+    const QString Off = "select set_config('default_transaction_read_only','off',false)";
+    const QStringList Attempts[] = {
+        {Off, Create},
+        {"set session characteristics as transaction read write", Create},
+        {"commit", Create},
+        {"select 1 /* ; */; commit; " + Off + "; commit; " + Create},
+    };
+    for (const QStringList& Attempt : Attempts) {
+        for (const QString& Sql : Attempt)
+            OpenDefQuery(Sql, Query);
+        EXPECT_EQ(Database().Rows(Written).value(0).value(0).toInt(), 0)
+            << Attempt.join(" / ").toStdString();
+    }
     EXPECT_EQ(
         Database().Rows("select count(*) from pubdept where ename='x'").value(0).value(0).toInt(),
         0);

@@ -1,19 +1,28 @@
 #include "host/HostOptions.h"
+#include "support/DbFixture.h"
+#include "support/ProcessLimits.h"
 #include "support/TempDir.h"
 
+#include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
 
-QString RunHost(const QStringList& AArguments, int& AExitCode) {
-    QProcess Host;
-    Host.start(BinaryDir() + "/varnholt-host", AArguments);
-    if (!Host.waitForFinished(60000))
+// Standard error of the program, run with at most 2 GB of address space.
+QString RunProgram(const QString& AName, const QStringList& AArguments, int& AExitCode) {
+    QProcess Program;
+    LimitAddressSpace(Program, qint64(2) << 30);
+    Program.start(BinaryDir() + '/' + AName, AArguments);
+    if (!Program.waitForFinished(60000))
         return "did not finish";
-    AExitCode = Host.exitCode();
-    return QString::fromUtf8(Host.readAllStandardError());
+    AExitCode = Program.exitStatus() == QProcess::NormalExit ? Program.exitCode() : -1;
+    return QString::fromUtf8(Program.readAllStandardError());
+}
+
+QString RunHost(const QStringList& AArguments, int& AExitCode) {
+    return RunProgram("varnholt-host", AArguments, AExitCode);
 }
 
 } // namespace
@@ -80,4 +89,57 @@ TEST(HostProgram, FailuresAreReportedWithAnExitCode) {
         EXPECT_NE(ExitCode, 0) << Arguments.join(' ').toStdString();
         EXPECT_TRUE(Error.contains(Named)) << Error.toStdString();
     }
+}
+
+// The [host] section is read as the settings store reads INI files: a value
+// is the rest of its line, so a connection string needs no quotes.
+TEST(HostOptions, ConfigValuesAreTheRestOfTheLine) {
+    const std::pair<QByteArray, const char*> Cases[] = {
+        {"connection=Provider=SQLite;Data Source=a b.db", "Provider=SQLite;Data Source=a b.db"},
+        {"Connection = \"Provider=SQLite;Data Source=a.db\" ", "Provider=SQLite;Data Source=a.db"},
+        {"; connection=commented out\nconnection=x,y;z", "x,y;z"},
+    };
+    TempDir Dir;
+    for (const auto& [Line, Expected] : Cases) {
+        WriteBytes(Dir.File("host.ini"), "[other]\nconnection=no\n[host]\n" + Line + "\n");
+        const HostOptionsResult Result =
+            ParseHostOptions({"varnholt-host", "--config", Dir.File("host.ini")});
+        EXPECT_EQ(Result.Error.toStdString(), "");
+        EXPECT_EQ(Result.Options.ConnectionString.toStdString(), Expected) << Line.data();
+    }
+}
+
+// A config file far too large to be one is refused with its name, before
+// anything reads it whole, by both programs that take the host's options.
+TEST(HostProgram, AHugeConfigFileIsRefused) {
+    TempDir Dir;
+    const QString Huge = Dir.File("huge.ini");
+    QFile Sparse(Huge);
+    ASSERT_TRUE(Sparse.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(Sparse.resize(qint64(3) << 30)); // sparse: no disk space
+    Sparse.close();
+    for (const char* Program : {"varnholt-host", "varnholt-batch"}) {
+        int ExitCode = 0;
+        const QString Error = RunProgram(Program, {"--config", Huge}, ExitCode);
+        EXPECT_EQ(ExitCode, 2) << Program << ": " << Error.toStdString();
+        EXPECT_TRUE(Error.contains("16 MB") && Error.contains(Huge)) << Error.toStdString();
+    }
+}
+
+// The report window opens on a unit tree 2,500 levels deep with the host's
+// main thread on a 1 MB stack: loading it takes no call per level.
+TEST(HostProgram, ADeepUnitTreeOpensOnASmallStack) {
+    TempDir Dir;
+    const QString Db = MakeDemoDb(Dir, TDemoOptions{30, 300});
+    RunSql(Db, {"with recursive c(i) as (select 1 union all select i + 1 from c where i < 2500) "
+                "insert into pubdept (eid, peid, ename, leafflag, class) select '101c' || i, case "
+                "when i = 1 then '101' else '101c' || (i - 1) end, 'level ' || i, case when i = "
+                "2500 then '1' else '0' end, 1 from c"});
+    QProcess Host;
+    LimitStack(Host, 1 << 20);
+    Host.start(BinaryDir() + "/varnholt-host", {"--connection", SqliteConnectionString(Db),
+                                                "--year", "2024", "--open", "--quit-after", "500"});
+    ASSERT_TRUE(Host.waitForFinished(240000));
+    EXPECT_EQ(Host.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(Host.exitCode(), 0) << Host.readAllStandardError().toStdString();
 }

@@ -1,6 +1,7 @@
 #include "platform/ui/TApplication.h"
 #include "platform/ui/TForm.h"
 #include "platform/ui/VirtualKeys.h"
+#include "support/TModalWatch.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
@@ -9,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 class ScriptedForm : public TForm {
@@ -166,6 +168,18 @@ TEST(Form, ModalCloseRefusedByTheHandlerKeepsTheLoopRunning) {
         Form->SetModalResult(mrYes);
     });
     EXPECT_EQ(Form->ShowModal(), mrYes);
+    Form->Free();
+}
+
+// Under test a modal window that nobody answers fails the test and is
+// closed, so the suite never waits (the test main's watch; a quicker one
+// here).
+TEST(Form, AModalWindowLeftOpenFailsTheTestAndIsClosed) {
+    TModalWatch Quick(200);
+    ScriptedForm* Form = TComponent::Create<ScriptedForm>(nullptr);
+    TModalResult Result = mrNone;
+    EXPECT_NONFATAL_FAILURE(Result = Form->ShowModal(), "modal window");
+    EXPECT_EQ(Result, mrCancel);
     Form->Free();
 }
 

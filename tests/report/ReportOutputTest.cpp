@@ -40,7 +40,7 @@ protected:
     void SetUp() override {
         Rows.Unit("101", "省教育厅", false);
         Rows.Unit("101001", "省教育厅本级");
-        Rows.Unit("101002", "省实验学校");
+        Rows.Unit("101002", "省实验/学校\\一部");
         Rows.Unit("101003", "省电化教育馆");
         Rows.Adj({"101001", "11", "2010101", "11", "10", 50000});
         Rows.Adj({"101001", "21", "2080101", "12", "20", 30000});
@@ -201,6 +201,14 @@ TEST_F(ReportOutputTest, SingleExportProposesItsNameAndAsksBeforeOverwriting) {
     EXPECT_EQ(ReadWorkbookCells(Dialogs->SaveAs).value({1, 1}).toString(), Title(""));
     ASSERT_EQ(Dialogs->Messages.size(), 1);
     EXPECT_EQ(Dialogs->Messages[0].Flags, 64);
+
+    // Separators in a unit's name stay out of the proposed file name.
+    Select("101002");
+    Choose(Window->cobMid, "政府性基金");
+    Dialogs->SaveAs.clear();
+    Window->EXCEL1->trigger();
+    EXPECT_EQ(Dialogs->Proposed,
+              "省实验_学校_一部2024年国库集中支付改革预算数政府性基金范围划分建议表.xlsx");
 }
 
 // A directory where a workbook should go: the reason and the table are

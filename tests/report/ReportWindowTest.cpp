@@ -22,8 +22,10 @@ const QString Funds = "政府性基金";
 const QString Special = "财政专户管理资金";
 const QString Capital = "国有资本经营预算资金";
 
-// The subtree as "id{child,child}".
+// The subtree as "id{child,child}"; "(none)" for no item.
 QString Shape(QTreeWidgetItem* AItem) {
+    if (!AItem)
+        return "(none)";
     QStringList Children;
     for (int I = 0; I < AItem->childCount(); ++I)
         Children << Shape(AItem->child(I));
@@ -66,8 +68,10 @@ protected:
 TEST_F(ReportWindowTest, StartsOnTheFirstUnitWithTheWholeTreeAndItsFirstFundNature) {
     Open();
     // Units without sub-units carry leafflag '1': every level is there.
+    ASSERT_NE(Window->trvList->topLevelItem(0), nullptr);
     EXPECT_EQ(Shape(Window->trvList->topLevelItem(0)), "101{101001,101002{101002001}}");
     EXPECT_EQ(Window->trvList->topLevelItem(0)->text(0), "预算单位列表");
+    ASSERT_NE(Window->trvList->currentItem(), nullptr);
     EXPECT_EQ(Window->trvList->currentItem()->text(0), "101001 省教育厅本级");
     EXPECT_EQ(Window->UnitPrefix(), "101001");
     EXPECT_EQ(Window->UnitName(), "省教育厅本级");

@@ -7,6 +7,7 @@
 #include "support/ReportFixture.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -99,16 +100,41 @@ TEST_F(SummaryLayoutTest, EveryKindOfRow) {
 TEST_F(SummaryLayoutTest, NumbersForExport) {
     Rows.Adj({"101001", "11", "2010101", "11", "31", 50000});
     Rows.Adj({"101001", "11", "2010101", "11", "10", 12345678.9});
+    Rows.Adj({"101001", "31", "2230101", "19", "20", 20}); // 0.002 万元: still an amount
+    // Added as doubles these give 6.000030000000001 万元: written as 6.00003.
+    Rows.Adj({"101001", "31", "2230101", "17", "10", 30000.1});
+    Rows.Adj({"101001", "31", "2230101", "17", "10", 30000.2});
     Fill(true);
     const TCell* Remainder = Grid.Sheet().Cell(6, 11);
     ASSERT_EQ(Remainder->Kind, TCell::TKind::Number);
     EXPECT_DOUBLE_EQ(Remainder->Number, 1234.56789);
+    ASSERT_EQ(Grid.Sheet().Cell(7, 13)->Kind, TCell::TKind::Number);
+    EXPECT_EQ(Grid.Sheet().Cell(7, 13)->Number, 6.00003);
     EXPECT_EQ(Grid.Sheet().Cell(7, 11)->Kind, TCell::TKind::Number);
     EXPECT_EQ(Grid.CellText(7, 10), Note);
 
     Fill(false);
     EXPECT_EQ(Grid.Sheet().Cell(6, 11)->Kind, TCell::TKind::Text);
     EXPECT_EQ(Grid.CellText(6, 11), "1,234.57");
+    EXPECT_EQ(Grid.CellText(12, 13), "0.00");
+}
+
+// The special-account total notes each kind of former-channel amount on
+// its own: basic in columns 7-8, project in 9-10.
+TEST_F(SummaryLayoutTest, SpecialAccountTotalNotesEachKindOnItsOwn) {
+    Rows.Unit("102", "省民政厅", false);
+    Rows.Unit("102001", "省民政厅本级", true, true);
+    Rows.Adj({"101002", "21", "2080101", "11", "31", 40000});
+    Rows.Adj({"102001", "21", "2080101", "12", "31", 40000});
+    const std::tuple<const char*, QString, QString> Cases[] = {{"101", Note, ""},
+                                                               {"102", "", Note}};
+    for (const auto& [Prefix, Basic, Project] : Cases) {
+        TReportScope Scope(File, "101001");
+        FillSummaryTable(Grid, Scope.Context(Prefix, "单位"), false);
+        ASSERT_EQ(Grid.CellText(1, 9), "财政专户管理资金合计") << Prefix;
+        EXPECT_EQ(Grid.CellText(7, 9), Basic) << Prefix;
+        EXPECT_EQ(Grid.CellText(9, 9), Project) << Prefix;
+    }
 }
 
 // No data, or only the grand total (a fund nature outside the four): the

@@ -107,6 +107,9 @@ TBatchOptionsResult ParseBatchOptions(const QStringList& AArguments) {
     if (!Result.Error.isEmpty())
         return Result;
     const TOptionSource Source(Parser, ConfigFile);
+    Result.Error = Source.ConfigError();
+    if (!Result.Error.isEmpty())
+        return Result;
     TBatchOptions& O = Result.Options;
     O.NodeCode = Source.Text("node");
     O.OutputFolder = Source.Text("out");

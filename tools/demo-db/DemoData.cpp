@@ -401,8 +401,10 @@ void WriteDemoProvince(TRowWriter& AWriter, const TDemoOptions& AOptions, TDemoS
 void CheckDemoOptions(const TDemoOptions& AOptions) {
     if (AOptions.Units < 2)
         throw std::runtime_error("the demo province needs at least 2 units");
-    if (AOptions.Rows < 0 || AOptions.Years < 1)
-        throw std::runtime_error("rows must not be negative and years at least 1");
+    if (AOptions.Rows < 0 || AOptions.Rows > MaxDemoRows || AOptions.Years < 1)
+        throw std::runtime_error(QStringLiteral("rows must be from 0 to %1 and years at least 1")
+                                     .arg(MaxDemoRows)
+                                     .toStdString());
     // Budget years are four-digit years; the last one is checked without
     // overflow, so a huge first year cannot wrap round to a small one.
     if (AOptions.FirstYear < 1 || AOptions.FirstYear > MaxDemoYear ||

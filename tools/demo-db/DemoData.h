@@ -7,11 +7,15 @@
 // A deterministic demo province for development, tests and benchmarks.
 // Budget years are four-digit years.
 constexpr int MaxDemoYear = 9999;
+// Adjustment rows at most: the indicators they draw on (one for every 15
+// rows) are held in memory while the rows are written, about 400 MB
+// resident at this bound.
+constexpr qint64 MaxDemoRows = 10'000'000;
 
 struct TDemoOptions {
     // Rows of pubdept: departments, their own-level units and sub-units.
     int Units = 400;
-    // Rows of busibudgetadj.
+    // Rows of busibudgetadj, up to MaxDemoRows.
     qint64 Rows = 50000;
     quint32 Seed = 20240601;
     int FirstYear = 2022;

@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <cstdio>
-#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -54,7 +53,9 @@ int main(int argc, char** argv) {
                       QStringLiteral("Units in pubdept (default %1).").arg(Options.Units),
                       QStringLiteral("N")});
     Parser.addOption({QStringLiteral("rows"),
-                      QStringLiteral("Rows in busibudgetadj (default %1).").arg(Options.Rows),
+                      QStringLiteral("Rows in busibudgetadj (default %1, at most %2).")
+                          .arg(Options.Rows)
+                          .arg(MaxDemoRows),
                       QStringLiteral("M")});
     Parser.addOption({QStringLiteral("seed"),
                       QStringLiteral("Random seed (default %1).").arg(Options.Seed),
@@ -89,7 +90,7 @@ int main(int argc, char** argv) {
     qint64 FirstYear = Options.FirstYear;
     qint64 Years = Options.Years;
     if (!ReadNumber(Parser, "units", 2, 20000, Units) ||
-        !ReadNumber(Parser, "rows", 0, std::numeric_limits<qint64>::max(), Rows) ||
+        !ReadNumber(Parser, "rows", 0, MaxDemoRows, Rows) ||
         !ReadNumber(Parser, "seed", 0, 0xFFFFFFFFll, Seed) ||
         !ReadNumber(Parser, "first-year", 1, MaxDemoYear, FirstYear) ||
         !ReadNumber(Parser, "years", 1, 50, Years))
