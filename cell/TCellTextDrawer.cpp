@@ -7,40 +7,6 @@
 #include <QTextLayout>
 #include <cmath>
 
-namespace {
-
-// Lines stacked as QPainter lays them out: each on a whole-pixel position
-// below the one before, a leading apart. Returns the height they take.
-qreal StackLines(QTextLayout& ALayout, qreal AWidth, qreal ALeading) {
-    qreal Height = -ALeading;
-    ALayout.beginLayout();
-    for (QTextLine Line = ALayout.createLine(); Line.isValid(); Line = ALayout.createLine()) {
-        Line.setLineWidth(AWidth);
-        Height += ALeading;
-        Line.setPosition(QPointF(0, Height));
-        Height += Line.height();
-    }
-    ALayout.endLayout();
-    return Height;
-}
-
-// The vertical offset of a block of AHeight in ARect, rounded to device
-// pixels as QPainter rounds it.
-qreal TopOffset(const QPainter& APainter, const QRectF& ARect, qreal AHeight,
-                Qt::Alignment AAlign) {
-    if (AAlign & Qt::AlignBottom)
-        return ARect.height() - AHeight;
-    if (!(AAlign & Qt::AlignVCenter))
-        return 0;
-    qreal Offset = (ARect.height() - AHeight) / 2;
-    const qreal Scale = APainter.transform().m22();
-    if (APainter.transform().type() <= QTransform::TxScale && Scale != 0)
-        Offset = -std::round(-Offset * Scale) / Scale;
-    return Offset;
-}
-
-} // namespace
-
 TCellTextDrawer::TCellTextDrawer(TCellDrawnText* ADrawn)
     : FDrawn(ADrawn) {}
 
@@ -82,7 +48,7 @@ void TCellTextDrawer::Draw(QPainter& APainter, const QRectF& ARect, const QStrin
     if (Scan(AText, AFaces))
         DrawWithTwins(APainter, ARect, AText, AFaces, AOption);
     else
-        APainter.drawText(ARect, AText, AOption);
+        FLaid.Draw(APainter, ARect, AText, AFaces.Font(), &AFaces, AOption);
 }
 
 // The text laid out with the twins in the twin font, placed and clipped as
@@ -103,9 +69,11 @@ void TCellTextDrawer::DrawWithTwins(QPainter& APainter, const QRectF& ARect, con
             Ranges.append({I, 1, Twin});
     }
     Layout.setFormats(Ranges);
-    const qreal Height = StackLines(Layout, ARect.width(), QFontMetricsF(AFaces.Font()).leading());
-    const QPointF Origin(ARect.left(),
-                         ARect.top() + TopOffset(APainter, ARect, Height, AOption.alignment()));
+    const qreal Height =
+        TCellLaidTexts::StackLines(Layout, ARect.width(), QFontMetricsF(AFaces.Font()).leading());
+    const QPointF Origin(
+        ARect.left(),
+        ARect.top() + TCellLaidTexts::TopOffset(APainter, ARect, Height, AOption.alignment()));
     const QRectF Bounds = Layout.boundingRect().translated(Origin);
     const bool Clip = !ARect.contains(Bounds);
     if (Clip) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TCellLaidTexts.h"
 #include "TCellTextFaces.h"
 
 #include <memory>
@@ -41,4 +42,5 @@ private:
     TCellDrawnText* FDrawn;
     std::vector<std::unique_ptr<TCellTextFaces>> FFaces;
     TCellTextFaces* FLast = nullptr;
+    TCellLaidTexts FLaid;
 };

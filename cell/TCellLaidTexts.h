@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QGlyphRun>
+#include <QList>
+#include <QRectF>
+#include <QString>
+#include <unordered_map>
+
+class QFont;
+class QPainter;
+class QTextLayout;
+class QTextOption;
+
+// Texts laid out once and drawn as often as they occur. A table repeats
+// much of its text (subject codes and names, indicator names, the
+// former-channel note) in cells of the same size; laying a text out costs
+// about as much as drawing it, so each text is laid out once per font,
+// cell size, alignment and scale, and its glyph runs are drawn again at
+// each place. The placement is QPainter::drawText's with a text option:
+// lines a leading apart, the block aligned in the rectangle and clipped to
+// it when it does not fit.
+class TCellLaidTexts {
+public:
+    // AFontId tells the fonts apart (one per font for the cache's life).
+    void Draw(QPainter& APainter, const QRectF& ARect, const QString& AText, const QFont& AFont,
+              const void* AFontId, const QTextOption& AOption);
+
+    // Lays ALayout's lines out AWidth wide, each on a whole-pixel position a
+    // leading below the one before, as QPainter does; the height they take.
+    static qreal StackLines(QTextLayout& ALayout, qreal AWidth, qreal ALeading);
+    // Where a block of AHeight begins in ARect for the vertical alignment,
+    // rounded to device pixels as QPainter rounds it.
+    static qreal TopOffset(const QPainter& APainter, const QRectF& ARect, qreal AHeight,
+                           Qt::Alignment AAlign);
+
+private:
+    struct TKey {
+        QString Text;
+        const void* Font;
+        double Width;
+        double Height;
+        double Scale;
+        int Option;
+        bool operator==(const TKey& AOther) const;
+    };
+    struct THash {
+        size_t operator()(const TKey& AKey) const;
+    };
+    struct TLaid {
+        QList<QGlyphRun> Runs;
+        // Relative to the rectangle's top left.
+        QPointF Origin;
+        bool Clip = false;
+    };
+
+    TLaid Lay(QPainter& APainter, const QRectF& ARect, const QString& AText, const QFont& AFont,
+              const QTextOption& AOption) const;
+
+    std::unordered_map<TKey, TLaid, THash> FLaid;
+};
