@@ -144,6 +144,7 @@ int TCellDocument::PrintToPdf(const QString& AFileName, TCellOutputFile::TMode A
     QString Error;
     TCellPrinter Printer(FSheet);
     Printer.SetInfo(PdfInfo());
+    Printer.SetParallel(FParallelPdf);
     const int Result = Printer.PrintToPdf(AFileName, Error, AMode);
     SetOutcome(Error, Result == 0 ? AFileName : QString());
     return Result;

@@ -49,6 +49,8 @@ public:
     // The properties of the PDFs printed from now on; loading a template
     // clears them. Without a title, the text of cell (1,1) is the title.
     void SetPdfInfo(const TCellPdfInfo& AInfo) { FPdfInfo = AInfo; }
+    // Whether a long table's PDF may be made on two cores (TCellPrinter).
+    void SetParallelPdf(bool AParallel) { FParallelPdf = AParallel; }
     TCellPdfInfo PdfInfo() const;
 
     // 0 on success; otherwise LastError says why and no file is left behind
@@ -79,4 +81,5 @@ private:
     QString FLastError;
     QString FLastOutput;
     TCellPdfInfo FPdfInfo;
+    bool FParallelPdf = true;
 };

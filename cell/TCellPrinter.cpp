@@ -2,6 +2,7 @@
 
 #include "TCellDrawnText.h"
 #include "TCellPdfMend.h"
+#include "TCellPdfMerge.h"
 #include "TCellRenderer.h"
 #include "TCellTextDrawer.h"
 
@@ -12,11 +13,30 @@
 #include <QPdfWriter>
 #include <QTextOption>
 #include <algorithm>
+#include <thread>
+
+namespace {
+
+// Below this many pages a table is made in one piece: each half embeds its
+// fonts of its own, which costs more than a short table gains.
+constexpr int SplitPages = 24;
+
+// A PDF writer as every PDF of a sheet gets it: 600 dots per inch, the
+// sheet's page layout, the document's title and maker.
+void SetUp(QPdfWriter& AWriter, const TCellSheet& ASheet, const TCellPdfInfo& AInfo) {
+    AWriter.setResolution(600);
+    AWriter.setTitle(AInfo.Title);
+    AWriter.setCreator(AInfo.Creator.isEmpty() ? QStringLiteral("varnholt") : AInfo.Creator);
+    AWriter.setPageLayout(ASheet.Page().Layout());
+}
+
+} // namespace
 
 TCellPrinter::TCellPrinter(const TCellSheet& ASheet)
     : FSheet(ASheet)
     , FPaginator(ASheet)
-    , FFitter(ASheet) {}
+    , FFitter(ASheet)
+    , FFonts(ASheet) {}
 
 TCellPrinter::TMetrics TCellPrinter::Measure(const QPagedPaintDevice& ADevice) const {
     TMetrics Result;
@@ -42,6 +62,11 @@ int TCellPrinter::PageCount(const QPagedPaintDevice& ADevice) const {
 }
 
 bool TCellPrinter::Render(QPagedPaintDevice& ADevice, TCellDrawnText* ADrawn) {
+    return RenderPages(ADevice, ADrawn, 0, -1);
+}
+
+bool TCellPrinter::RenderPages(QPagedPaintDevice& ADevice, TCellDrawnText* ADrawn, int AFirst,
+                               int AEnd) {
     const TMetrics Metrics = Measure(ADevice);
     const auto Pages = FPaginator.Paginate(Metrics.BodyHeight);
     QPainter Painter;
@@ -50,10 +75,11 @@ bool TCellPrinter::Render(QPagedPaintDevice& ADevice, TCellDrawnText* ADrawn) {
     TCellTextDrawer Drawer(ADrawn);
     TPen Pen{Painter, Drawer};
     const int Total = static_cast<int>(Pages.size());
-    for (int Index = 0; Index < Total; ++Index) {
-        if (Index > 0 && !ADevice.newPage())
+    const int End = AEnd < 0 ? Total : std::min(AEnd, Total);
+    for (int Index = AFirst; Index < End; ++Index) {
+        if (Index > AFirst && !ADevice.newPage())
             return false;
-        PaintPage(Pen, Metrics, Pages[Index], Index + 1, Total);
+        PaintPage(Pen, Metrics, Pages[size_t(Index)], Index + 1, Total);
     }
     return Painter.end();
 }
@@ -83,7 +109,7 @@ double TCellPrinter::PaintBand(TPen& APen, const TMetrics& AMetrics, int AFirstR
     Painter.translate(0, -Top);
     // A little slack around the band keeps the outer border lines whole.
     Painter.setClipRect(QRectF(-2, Top - 1, FSheet.TotalWidth() + 4, Height + 2));
-    TCellRenderer(FSheet, FFitter, APen.Drawer)
+    TCellRenderer(FSheet, FFitter, APen.Drawer, &FFonts)
         .Paint(Painter, {1, AFirstRow, FSheet.ColCount(), ALastRow});
     Painter.restore();
     return AY + Height;
@@ -95,7 +121,7 @@ void TCellPrinter::PaintFooter(TPen& APen, const TMetrics& AMetrics, int ANumber
     const TCellPageSetup& Setup = FSheet.Page();
     if (!Setup.HasFooter())
         return;
-    QFont Font = FSheet.Font(0);
+    QFont Font = FFonts.Font(0);
     Font.setBold(false);
     Font.setPixelSize(std::max(1, AMetrics.Resolution * 9 / 72));
     Painter.save();
@@ -121,22 +147,54 @@ void TCellPrinter::PaintFooter(TPen& APen, const TMetrics& AMetrics, int ANumber
 // The pages are made in memory first: the PDF writer does not look at what
 // its device reports, so only whole bytes in hand can be checked onto the
 // disk. They are mended there too.
-bool TCellPrinter::RenderPdf(QByteArray& APdf) {
+bool TCellPrinter::RenderRange(QByteArray& APdf, int AFirst, int AEnd) {
     QBuffer Buffer(&APdf);
     Buffer.open(QIODevice::WriteOnly);
     TCellDrawnText Drawn;
     {
         QPdfWriter Writer(&Buffer);
-        Writer.setResolution(600);
-        Writer.setTitle(FInfo.Title);
-        Writer.setCreator(FInfo.Creator.isEmpty() ? QStringLiteral("varnholt") : FInfo.Creator);
-        Writer.setPageLayout(FSheet.Page().Layout());
-        if (!Render(Writer, &Drawn))
+        SetUp(Writer, FSheet, FInfo);
+        if (!RenderPages(Writer, &Drawn, AFirst, AEnd))
             return false;
     }
     Buffer.close();
     TCellPdfMend(Drawn, FInfo.Subject).Apply(APdf);
     return true;
+}
+
+int TCellPrinter::PdfPageCount() {
+    QBuffer Nowhere;
+    Nowhere.open(QIODevice::WriteOnly);
+    QPdfWriter Writer(&Nowhere);
+    SetUp(Writer, FSheet, FInfo);
+    return PageCount(Writer);
+}
+
+// A long table is made in two halves at once, the second on a thread of its
+// own with a printer of its own (fonts, measures), and the halves joined. A
+// join that fails costs time, not the file: the pages are then made again
+// in one piece.
+bool TCellPrinter::RenderPdf(QByteArray& APdf) {
+    const int Total = PdfPageCount();
+    if (!FParallel || Total < SplitPages)
+        return RenderRange(APdf, 0, Total);
+    // Row positions are worked out once here, so that both halves only
+    // read them.
+    FSheet.RowTop(FSheet.RowCount());
+    const int Middle = Total / 2;
+    QByteArray Second;
+    bool SecondMade = false;
+    std::thread Worker([&] {
+        TCellPrinter Other(FSheet);
+        Other.SetInfo(FInfo);
+        SecondMade = Other.RenderRange(Second, Middle, Total);
+    });
+    const bool FirstMade = RenderRange(APdf, 0, Middle);
+    Worker.join();
+    if (FirstMade && SecondMade && TCellPdfMerge::Append(APdf, Second))
+        return true;
+    APdf.clear();
+    return RenderRange(APdf, 0, Total);
 }
 
 int TCellPrinter::PrintToPdf(const QString& AFileName, QString& AError,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TCellFonts.h"
 #include "TCellOutputFile.h"
 #include "TCellPaginator.h"
 #include "TCellPdfInfo.h"
@@ -33,6 +34,9 @@ public:
     explicit TCellPrinter(const TCellSheet& ASheet);
 
     void SetInfo(const TCellPdfInfo& AInfo) { FInfo = AInfo; }
+    // Whether a long table's PDF may be made in two halves on two cores
+    // (the default); the file is the same either way.
+    void SetParallel(bool AParallel) { FParallel = AParallel; }
     // Paints every page onto the device with its current page layout; false
     // when the device could not be painted on. ADrawn, when given, notes
     // what a PDF's text layer needs to know of the texts drawn.
@@ -62,6 +66,9 @@ private:
     };
 
     bool RenderPdf(QByteArray& APdf);
+    bool RenderRange(QByteArray& APdf, int AFirst, int AEnd);
+    bool RenderPages(QPagedPaintDevice& ADevice, TCellDrawnText* ADrawn, int AFirst, int AEnd);
+    int PdfPageCount();
     void PaintPage(TPen& APen, const TMetrics& AMetrics, const TCellPaginator::TPage& APage,
                    int ANumber, int ATotal) const;
     double PaintBand(TPen& APen, const TMetrics& AMetrics, int AFirstRow, int ALastRow,
@@ -71,5 +78,7 @@ private:
     const TCellSheet& FSheet;
     TCellPaginator FPaginator;
     mutable TCellRowFitter FFitter; // a measuring cache, not state
+    TCellFonts FFonts;
+    bool FParallel = true;
     TCellPdfInfo FInfo;
 };

@@ -1,5 +1,6 @@
 #include "TCellRenderer.h"
 
+#include "TCellFonts.h"
 #include "TCellRowFitter.h"
 #include "TCellTextDrawer.h"
 
@@ -37,10 +38,11 @@ Qt::Alignment Alignment(const TCell& ACell) {
 } // namespace
 
 TCellRenderer::TCellRenderer(const TCellSheet& ASheet, TCellRowFitter& AFitter,
-                             TCellTextDrawer& ADrawer)
+                             TCellTextDrawer& ADrawer, const TCellFonts* AFonts)
     : FSheet(ASheet)
     , FFitter(AFitter)
-    , FDrawer(ADrawer) {}
+    , FDrawer(ADrawer)
+    , FFonts(AFonts) {}
 
 void TCellRenderer::Paint(QPainter& APainter, const TCellRange& ARange) {
     const std::vector<TBlock> Items = Blocks(ARange);
@@ -83,7 +85,7 @@ void TCellRenderer::PaintText(QPainter& APainter, const TBlock& ABlock) {
         return;
     const TCell& Cell = *ABlock.Cell;
     const QString Text = Cell.DisplayText();
-    const QFont Font = FSheet.CellFont(Cell);
+    const QFont Font = FFonts != nullptr ? FFonts->CellFont(Cell) : FSheet.CellFont(Cell);
     const int FontKey = Cell.Font * 2 + (Cell.IsBold() ? 1 : 0);
     if (FontKey != FFontKey) {
         APainter.setFont(Font);

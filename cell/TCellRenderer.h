@@ -7,6 +7,7 @@
 #include <vector>
 
 class QPainter;
+class TCellFonts;
 class TCellRowFitter;
 class TCellTextDrawer;
 class TCellTextFaces;
@@ -30,7 +31,10 @@ public:
     static constexpr double ThinLine = 0.75;
     static constexpr double MediumLine = 1.5;
 
-    TCellRenderer(const TCellSheet& ASheet, TCellRowFitter& AFitter, TCellTextDrawer& ADrawer);
+    // AFonts, when given, are the fonts to draw in instead of the sheet's
+    // own (see TCellFonts).
+    TCellRenderer(const TCellSheet& ASheet, TCellRowFitter& AFitter, TCellTextDrawer& ADrawer,
+                  const TCellFonts* AFonts = nullptr);
 
     void SetGridlines(bool AGridlines) { FGridlines = AGridlines; }
     // Paints every cell and every merge that intersects the range.
@@ -62,6 +66,7 @@ private:
     const TCellSheet& FSheet;
     TCellRowFitter& FFitter;
     TCellTextDrawer& FDrawer;
+    const TCellFonts* FFonts;
     bool FGridlines = false;
     int FFontKey = -1;
     TCellTextFaces* FFaces = nullptr; // those of the font FFontKey names

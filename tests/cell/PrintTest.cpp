@@ -59,6 +59,23 @@ TEST_F(PrintTest, PdfCarriesHeadingAndPageLineOnEveryPage) {
         RunTool(QStringLiteral("pdffonts"), {File}).contains(QStringLiteral("NotoSerifCJK")));
 }
 
+// A long table's PDF is made in two halves on two cores and joined; it reads
+// back page for page as the one made in one piece.
+TEST_F(PrintTest, ALongTableMadeInTwoHalvesIsTheSameTable) {
+    FillDetailRows(Grid, 400);
+    const QString Halves = Dir.File("halves.pdf"), Whole = Dir.File("whole.pdf");
+    ASSERT_EQ(Grid.PrintToPdf(Halves), 0) << Grid.LastError().toStdString();
+    Grid.Document().SetParallelPdf(false);
+    ASSERT_EQ(Grid.PrintToPdf(Whole), 0) << Grid.LastError().toStdString();
+    const int Pages = PdfPageCount(Whole);
+    ASSERT_GE(Pages, 30);
+    ASSERT_EQ(PdfPageCount(Halves), Pages);
+    for (int Page = 1; Page <= Pages; ++Page)
+        EXPECT_EQ(PdfText(Halves, Page), PdfText(Whole, Page)) << Page;
+    EXPECT_EQ(RunTool("pdffonts", {Halves}).count("NotoSerifCJK"),
+              2 * RunTool("pdffonts", {Whole}).count("NotoSerifCJK"));
+}
+
 TEST_F(PrintTest, PrintSheetWritesThePdfItWasAskedFor) {
     const QString File = Dir.File(QStringLiteral("batch.pdf"));
     Grid.SetPrintFile(File);

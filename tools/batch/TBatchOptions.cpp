@@ -116,6 +116,7 @@ TBatchOptionsResult ParseBatchOptions(const QStringList& AArguments) {
     O.SubTypeGiven = !Source.Text("subtype").isEmpty();
     O.CheckOnly = Parser.isSet(QStringLiteral("check-options"));
     O.EachUnit = Parser.isSet(QStringLiteral("each-unit"));
+    O.OneThread = qEnvironmentVariableIntValue("VARNHOLT_BATCH_THREADS") == 1;
     if (!ReadHostContextOptions(Source, O, Result.Error) ||
         !Source.Number("subtype", 0, 0, 2, O.SubTypeIndex, Result.Error) ||
         !Source.Number("wait", 10, 0, 3600, O.WaitSeconds, Result.Error) ||

@@ -15,6 +15,9 @@ struct TBatchOptions : THostContextOptions {
     bool CheckOnly = false;
     // The tables of every unit under the node, each in a folder of its own.
     bool EachUnit = false;
+    // Everything on one thread, one step after the other (to compare with,
+    // or to rule the parallel work out): VARNHOLT_BATCH_THREADS=1.
+    bool OneThread = false;
     // The unit-tree node to select by unit code; empty selects the top node.
     QString NodeCode;
     QString OutputFolder;

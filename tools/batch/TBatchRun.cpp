@@ -236,8 +236,8 @@ int TBatchRun::Run() {
                 .arg(BTypeTexts[FOptions.DefBTypeIndex]));
     if (!CheckTemplates() || !CheckDatabase() || !CheckLogin() || !Select())
         return FExitCode;
-    // VARNHOLT_BATCH_THREADS=1 writes each table before the next is queried,
-    // to compare with or to rule the overlap out.
-    TTableWriter Writer(qEnvironmentVariableIntValue("VARNHOLT_BATCH_THREADS") != 1);
+    // Each table is written while the next one is queried, unless the run is
+    // to take one step after the other.
+    TTableWriter Writer(!FOptions.OneThread);
     return FOptions.EachUnit ? WriteEachUnit(Writer) : WriteSelection(Writer);
 }
