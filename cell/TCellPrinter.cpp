@@ -199,17 +199,30 @@ bool TCellPrinter::RenderPdf(QByteArray& APdf) {
 
 int TCellPrinter::PrintToPdf(const QString& AFileName, QString& AError,
                              TCellOutputFile::TMode AMode) {
-    TCellOutputFile Output(AFileName, AMode);
-    if (!Output.Open()) {
-        AError = Output.Error();
-        return CannotCreate;
+    {
+        // A target that cannot be written is told before the pages are made.
+        TCellOutputFile Probe(AFileName, AMode);
+        if (!Probe.Open()) {
+            AError = Probe.Error();
+            return CannotCreate;
+        }
     }
     QByteArray Pdf;
     if (!RenderPdf(Pdf)) {
         AError = QStringLiteral("无法生成 PDF：%1").arg(AFileName);
         return RenderFailed;
     }
-    if (!Output.Write(Pdf)) {
+    return SavePdf(Pdf, AFileName, AError, AMode);
+}
+
+int TCellPrinter::SavePdf(const QByteArray& APdf, const QString& AFileName, QString& AError,
+                          TCellOutputFile::TMode AMode) {
+    TCellOutputFile Output(AFileName, AMode);
+    if (!Output.Open()) {
+        AError = Output.Error();
+        return CannotCreate;
+    }
+    if (!Output.Write(APdf)) {
         AError = Output.Error();
         return WriteFailed;
     }

@@ -47,6 +47,11 @@ public:
     // TCellOutputFile for the targets refused). Ok, or a TResult and AError.
     int PrintToPdf(const QString& AFileName, QString& AError,
                    TCellOutputFile::TMode AMode = TCellOutputFile::Replace);
+    // The two halves of PrintToPdf: the PDF made in memory (false when it
+    // could not be made), and such a PDF saved whole or not at all.
+    bool MakePdf(QByteArray& APdf) { return RenderPdf(APdf); }
+    static int SavePdf(const QByteArray& APdf, const QString& AFileName, QString& AError,
+                       TCellOutputFile::TMode AMode = TCellOutputFile::Replace);
 
 private:
     struct TMetrics {

@@ -4,6 +4,19 @@
 #include "SummaryLayout.h"
 #include "cell/TCellDocument.h"
 
+namespace {
+
+int AmountHeaderColumn(const QString& AFundCode) {
+    return AFundCode.isEmpty() ? 6 : 10;
+}
+
+QString AmountHeader(const QString& ABTypeText) {
+    const QString Temporary = QStringLiteral("临时指标");
+    return ABTypeText == Temporary ? Temporary : QStringLiteral("预算数");
+}
+
+} // namespace
+
 TFillResult FillReport(TCellDocument& AGrid, const TReportContext& AContext,
                        const QString& AFundCode, bool ANumbersAsValues,
                        TReportProgress* AProgress) {
@@ -12,8 +25,11 @@ TFillResult FillReport(TCellDocument& AGrid, const TReportContext& AContext,
     return FillDetailTable(AGrid, AContext, AFundCode, ANumbersAsValues, AProgress);
 }
 
+bool HasAmountHeader(const TCellDocument& AGrid, const QString& AFundCode,
+                     const QString& ABTypeText) {
+    return AGrid.CellText(AmountHeaderColumn(AFundCode), 4) == AmountHeader(ABTypeText);
+}
+
 void WriteAmountHeader(TCellDocument& AGrid, const QString& AFundCode, const QString& ABTypeText) {
-    const QString Temporary = QStringLiteral("临时指标");
-    AGrid.PutText(AFundCode.isEmpty() ? 6 : 10, 4, 0,
-                  ABTypeText == Temporary ? Temporary : QStringLiteral("预算数"));
+    AGrid.PutText(AmountHeaderColumn(AFundCode), 4, 0, AmountHeader(ABTypeText));
 }

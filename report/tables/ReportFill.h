@@ -18,3 +18,7 @@ TFillResult FillReport(TCellDocument& AGrid, const TReportContext& AContext,
 // The amount column's header on the shown grid names the indicator type:
 // "临时指标" for temporary indicators, "预算数" otherwise.
 void WriteAmountHeader(TCellDocument& AGrid, const QString& AFundCode, const QString& ABTypeText);
+// Whether the grid holds that header already (the templates' own reads
+// "预算数").
+bool HasAmountHeader(const TCellDocument& AGrid, const QString& AFundCode,
+                     const QString& ABTypeText);

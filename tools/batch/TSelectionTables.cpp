@@ -90,9 +90,8 @@ bool TSelectionTables::Fill(const TBatchTable& ATable, TTableWriter& AWriter) {
                           .arg(ATable.Caption, Filled.NotFiniteRows.join(QStringLiteral("；"))));
     FAudit.Add(ATable.Caption, ATable.Code, Filled);
     Grid->SetPdfInfo(ReportPdfInfo(Grid->CellText(1, 1), FFilter, FBTypeText, ATable.Name));
-    Grid->SetParallelPdf(!FOptions.OneThread);
     AWriter.Submit({ATable.Caption, ATable.Stem, ATable.Code, FBTypeText, FOptions.WriteXlsx,
-                    FOptions.WritePdf, Filled.QueryRows, std::move(Grid)});
+                    FOptions.WritePdf, !FOptions.OneThread, Filled.QueryRows, std::move(Grid)});
     return true;
 }
 

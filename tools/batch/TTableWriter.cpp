@@ -1,5 +1,7 @@
 #include "TTableWriter.h"
 
+#include "cell/TCellPrinter.h"
+#include "cell/TCellXlsxWriter.h"
 #include "report/tables/ReportCodes.h"
 #include "report/tables/ReportFill.h"
 
@@ -21,28 +23,75 @@ TTableWriter::~TTableWriter() {
         FThread.join();
 }
 
+namespace {
+
+QString WriteWorkbook(const TCellSheet& ASheet, const QString& APath, const QString& ACaption) {
+    TCellXlsxWriter Writer(ASheet);
+    return Writer.Write(APath) == TCellXlsxWriter::Ok
+               ? QString()
+               : QStringLiteral("%1 导出失败：%2").arg(ACaption, Writer.Error());
+}
+
+QString WritePdf(const TCellDocument& AGrid, const QString& APath, const QString& ACaption,
+                 bool AParallel) {
+    TCellPrinter Printer(AGrid.Sheet());
+    Printer.SetInfo(AGrid.PdfInfo());
+    Printer.SetParallel(AParallel);
+    QString Error;
+    return Printer.PrintToPdf(APath, Error) == TCellPrinter::Ok
+               ? QString()
+               : QStringLiteral("%1 打印失败：%2").arg(ACaption, Error);
+}
+
+} // namespace
+
+// The printed table adds the amount header and the page line to the grid
+// the workbook is written from. The templates carry both already, and then
+// the two files are written side by side from the same grid; otherwise the
+// workbook comes first and the grid is changed for the PDF.
 TTableWritten TTableWriter::Write(TTableJob& AJob) {
     TTableWritten Written{AJob.Caption, AJob.Rows, {}, {}};
     TCellDocument& Grid = *AJob.Grid;
-    if (AJob.Xlsx) {
-        const QString Workbook = AJob.Stem + QStringLiteral(".xlsx");
-        if (Grid.ExportExcel(Workbook) != 0) {
-            Written.Error = QStringLiteral("%1 导出失败：%2").arg(AJob.Caption, Grid.LastError());
-            return Written;
+    const QString Workbook = AJob.Stem + QStringLiteral(".xlsx");
+    const QString Pdf = AJob.Stem + QStringLiteral(".pdf");
+    const TCellPageSetup& Page = Grid.Sheet().Page();
+    const bool Ready = HasAmountHeader(Grid, AJob.AmountHeaderFundCode, AJob.BTypeText) &&
+                       Page.FooterLeft.isEmpty() && Page.FooterRight.isEmpty() &&
+                       Page.FooterCentre == QString::fromUtf8(PageLine);
+    QString WorkbookError, PdfError;
+    if (AJob.Xlsx && AJob.Pdf && Ready && AJob.Parallel) {
+        // Row positions are worked out before both read them. The PDF is
+        // made in memory meanwhile and saved only after the workbook: a
+        // table whose workbook fails leaves no new file, as one after the
+        // other.
+        Grid.Sheet().RowTop(Grid.Sheet().RowCount());
+        std::thread Side(
+            [&] { WorkbookError = WriteWorkbook(Grid.Sheet(), Workbook, AJob.Caption); });
+        TCellPrinter Printer(Grid.Sheet());
+        Printer.SetInfo(Grid.PdfInfo());
+        QByteArray Bytes;
+        const bool Made = Printer.MakePdf(Bytes);
+        Side.join();
+        QString Error;
+        if (!Made)
+            PdfError = QStringLiteral("%1 打印失败：无法生成 PDF").arg(AJob.Caption);
+        else if (WorkbookError.isEmpty() && TCellPrinter::SavePdf(Bytes, Pdf, Error) != 0)
+            PdfError = QStringLiteral("%1 打印失败：%2").arg(AJob.Caption, Error);
+    } else {
+        if (AJob.Xlsx)
+            WorkbookError = WriteWorkbook(Grid.Sheet(), Workbook, AJob.Caption);
+        if (AJob.Pdf && WorkbookError.isEmpty()) {
+            WriteAmountHeader(Grid, AJob.AmountHeaderFundCode, AJob.BTypeText);
+            Grid.SetPageText(QString(), QString::fromUtf8(PageLine), QString());
+            PdfError = WritePdf(Grid, Pdf, AJob.Caption, AJob.Parallel);
         }
-        Written.Files << QFileInfo(Workbook).fileName();
     }
-    if (AJob.Pdf) {
-        // The printed table adds the amount header and the page line to the
-        // grid the workbook was written from.
-        const QString Pdf = AJob.Stem + QStringLiteral(".pdf");
-        WriteAmountHeader(Grid, AJob.AmountHeaderFundCode, AJob.BTypeText);
-        Grid.SetPageText(QString(), QString::fromUtf8(PageLine), QString());
-        if (Grid.PrintToPdf(Pdf) != 0) {
-            Written.Error = QStringLiteral("%1 打印失败：%2").arg(AJob.Caption, Grid.LastError());
-            return Written;
-        }
-        Written.Files << QFileInfo(Pdf).fileName();
+    Written.Error = !WorkbookError.isEmpty() ? WorkbookError : PdfError;
+    if (Written.Error.isEmpty()) {
+        if (AJob.Xlsx)
+            Written.Files << QFileInfo(Workbook).fileName();
+        if (AJob.Pdf)
+            Written.Files << QFileInfo(Pdf).fileName();
     }
     return Written;
 }

@@ -22,6 +22,9 @@ struct TTableJob {
     QString BTypeText;
     bool Xlsx = true;
     bool Pdf = true;
+    // Whether the workbook and the PDF, and the PDF's halves, may be
+    // written side by side.
+    bool Parallel = true;
     int Rows = 0;
     std::unique_ptr<TCellDocument> Grid;
 };
