@@ -69,8 +69,14 @@ void TCellLaidTexts::Draw(QPainter& APainter, const QRectF& ARect, const QString
                    APainter.transform().m22(),
                    int(AOption.alignment()) | (int(AOption.wrapMode()) << 16)};
     auto Found = FLaid.find(Key);
-    if (Found == FLaid.end())
+    if (Found == FLaid.end()) {
+        // Amounts and codes hardly ever recur: a long table would keep the
+        // runs of every one of them. The texts that do recur are back after
+        // a clear within a few rows.
+        if (FLaid.size() >= MaxTexts)
+            FLaid.clear();
         Found = FLaid.emplace(Key, Lay(APainter, ARect, AText, AFont, AOption)).first;
+    }
     const TLaid& Laid = Found->second;
     if (Laid.Clip) {
         APainter.save();

@@ -56,5 +56,6 @@ private:
     TLaid Lay(QPainter& APainter, const QRectF& ARect, const QString& AText, const QFont& AFont,
               const QTextOption& AOption) const;
 
+    static constexpr size_t MaxTexts = 4096;
     std::unordered_map<TKey, TLaid, THash> FLaid;
 };
