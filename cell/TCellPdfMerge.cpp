@@ -148,7 +148,9 @@ bool TJoin::Run(QByteArray& AResult) {
     const std::vector<TExtent> Second = Extents(FSecond, FB);
     if (First.empty())
         return false;
-    FOut = FFirst.first(First.front().Start);
+    // Grown once: doubling on the way would hold half as much again.
+    FOut.reserve(FFirst.size() + FSecond.size() + 32 * (FA.Count() + FB.Count()) + 1024);
+    FOut += FFirst.first(First.front().Start);
     for (const TExtent& Object : First) {
         Add(Object.Number, Object.Number == FPagesA
                                ? JoinedPages()

@@ -145,6 +145,7 @@ void TADOQuery::ReadResult(QSqlQuery& AQuery) {
                                  .arg(FConnection->Provider(), AQuery.lastError().text()));
     FFieldNames = std::move(Names);
     FRows = std::move(Rows);
+    FLetGo = 0;
 }
 
 void TADOQuery::Close() {
@@ -152,12 +153,14 @@ void TADOQuery::Close() {
     FFieldNames.clear();
     FRows.clear();
     FRecNo = 0;
+    FLetGo = 0;
     FEof = true;
     FBof = true;
 }
 
 void TADOQuery::First() {
     CheckActive();
+    CheckKept(0);
     FRecNo = 0;
     FBof = true;
     FEof = FRows.isEmpty();
@@ -166,8 +169,13 @@ void TADOQuery::First() {
 void TADOQuery::Next() {
     CheckActive();
     FBof = false;
-    if (FRecNo + 1 < FRows.size())
+    if (FRecNo + 1 < FRows.size()) {
+        if (FForwardOnly) {
+            FRows[FRecNo] = QVariantList();
+            FLetGo = FRecNo + 1;
+        }
         ++FRecNo;
+    }
     else
         FEof = true;
 }
@@ -175,8 +183,10 @@ void TADOQuery::Next() {
 void TADOQuery::Prior() {
     CheckActive();
     FEof = false;
-    if (FRecNo > 0)
+    if (FRecNo > 0) {
+        CheckKept(FRecNo - 1);
         --FRecNo;
+    }
     else
         FBof = true;
     if (FRows.isEmpty())
@@ -194,9 +204,16 @@ void TADOQuery::SetRecNo(int ARecNo) {
     CheckActive();
     if (ARecNo < 1 || ARecNo > FRows.size())
         throw EDatabaseError(QStringLiteral("%1: there is no row %2").arg(ClassName()).arg(ARecNo));
+    CheckKept(ARecNo - 1);
     FRecNo = ARecNo - 1;
     FBof = false;
     FEof = false;
+}
+
+void TADOQuery::CheckKept(int ARow) const {
+    if (ARow < FLetGo)
+        throw EDatabaseError(
+            QStringLiteral("%1: row %2 was let go (forward only)").arg(ClassName()).arg(ARow + 1));
 }
 
 int TADOQuery::FieldIndex(const QString& AName) const {

@@ -51,6 +51,11 @@ public:
     // Stands on row ARecNo (1-based); raises EDatabaseError for a row that
     // does not exist.
     void SetRecNo(int ARecNo);
+    // For rows read once from first to last: each row is let go as Next
+    // leaves it, so a long result is not held whole next to what is made of
+    // it. Going back to a row let go raises EDatabaseError.
+    void SetForwardOnly(bool AForwardOnly) { FForwardOnly = AForwardOnly; }
+    bool ForwardOnly() const { return FForwardOnly; }
 
     int FieldCount() const { return static_cast<int>(FFieldNames.size()); }
     const QStringList& FieldNames() const { return FFieldNames; }
@@ -65,6 +70,8 @@ public:
 
 private:
     void CheckActive() const;
+    // Raises EDatabaseError when the row (0-based) was let go.
+    void CheckKept(int ARow) const;
     void OpenOnPostgreSql(const QSqlDatabase& ADb);
     // Takes the rows of a statement that has run; the query keeps them only
     // when all were read.
@@ -75,6 +82,8 @@ private:
     QStringList FFieldNames;
     QList<QVariantList> FRows;
     int FRecNo = 0;
+    int FLetGo = 0; // rows before this one were let go (forward only)
+    bool FForwardOnly = false;
     bool FActive = false;
     bool FEof = true;
     bool FBof = true;

@@ -181,6 +181,8 @@ TFillResult FillDetailTable(TCellDocument& AGrid, const TReportContext& AContext
                       Result.QueryError))
         return Result;
     TARQuery& Rows = *Query->GetQuery();
+    // Each row is let go once laid out: a long table is not held twice.
+    Rows.SetForwardOnly(true);
     Result.QueryRows = Rows.RecordCount();
     // A lone row is the grand total without any row under it: nothing to
     // list, but still counted by the audit.

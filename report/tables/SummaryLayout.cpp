@@ -153,6 +153,8 @@ TFillResult FillSummaryTable(TCellDocument& AGrid, const TReportContext& AContex
     if (!OpenDefQuery(BuildSummarySql(AContext.Filter, DefDialect()), Query, Result.QueryError))
         return Result;
     TARQuery& Rows = *Query->GetQuery();
+    // Each row is let go once laid out: a long table is not held twice.
+    Rows.SetForwardOnly(true);
     Result.QueryRows = Rows.RecordCount();
     const bool Listed = Rows.RecordCount() > 1;
     TSummaryAudit Audit;

@@ -265,6 +265,19 @@ TEST(Query, ReadsTheWholeResultAndWalksIt) {
     EXPECT_EQ(Query.FieldByName(QStringLiteral("eid")).AsString(), QStringLiteral("101002"));
     EXPECT_THROW(Query.FieldByName(QStringLiteral("nosuch")), EDatabaseError);
 
+    // Read once: the same rows, and no way back to a row let go.
+    Query.Close();
+    Query.Open();
+    Query.SetForwardOnly(true);
+    QStringList Again;
+    for (Query.First(); !Query.Eof(); Query.Next())
+        Again << Query.FieldByName(QStringLiteral("ename")).AsString();
+    EXPECT_EQ(Again, Names);
+    EXPECT_EQ(Query.RecordCount(), 3);
+    EXPECT_THROW(Query.First(), EDatabaseError);
+    EXPECT_THROW(Query.SetRecNo(2), EDatabaseError);
+    Query.SetForwardOnly(false);
+
     Query.Close();
     Query.SetSQLText(QStringLiteral("select eid from pubdept where 1 = 0"));
     Query.Open();
