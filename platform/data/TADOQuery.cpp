@@ -175,8 +175,7 @@ void TADOQuery::Next() {
             FLetGo = FRecNo + 1;
         }
         ++FRecNo;
-    }
-    else
+    } else
         FEof = true;
 }
 
@@ -186,8 +185,7 @@ void TADOQuery::Prior() {
     if (FRecNo > 0) {
         CheckKept(FRecNo - 1);
         --FRecNo;
-    }
-    else
+    } else
         FBof = true;
     if (FRows.isEmpty())
         FEof = true;
