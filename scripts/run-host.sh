@@ -12,6 +12,13 @@ bash "$ROOT/scripts/install-deps.sh"
 bash "$ROOT/scripts/build.sh"
 mkdir -p "$OUT"
 
+# Qt makes up a runtime folder when the session has none and says so on every
+# start; give it the one it would make, so the terminal shows only our lines.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR="/tmp/runtime-$(id -un)"
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+fi
+
 DB="${VARNHOLT_DB:-$OUT/demo.db}"
 DEMO_DB_TOOL="$BUILD_DIR/bin/varnholt-demo-db"
 if [ ! -f "$DB" ] && [ -x "$DEMO_DB_TOOL" ]; then

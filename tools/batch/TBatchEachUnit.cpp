@@ -40,10 +40,11 @@ int TBatchRun::WriteEachUnit(TTableWriter& AWriter) {
         if (!WriteUnit(Units[I], I, int(Units.size()), AWriter, Tally))
             return FExitCode;
     }
-    FConsole.Say(QStringLiteral("完成：%1 个单位写出了报表（另有 %2 个单位没有数据），共 %3 张表，"
-                                "%4 行，用时 %5 秒")
+    const QString EmptyUnits =
+        Tally.Empty ? QStringLiteral("（另有 %1 个单位没有数据）").arg(Tally.Empty) : QString();
+    FConsole.Say(QStringLiteral("完成：%1 个单位写出了报表%2，共 %3 张表，%4 行，用时 %5 秒")
                      .arg(Tally.Units)
-                     .arg(Tally.Empty)
+                     .arg(EmptyUnits)
                      .arg(Tally.Tables)
                      .arg(Tally.Rows)
                      .arg(double(FTimer.elapsed()) / 1000.0, 0, 'f', 1));
