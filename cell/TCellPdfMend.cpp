@@ -23,10 +23,7 @@ QByteArrayView BaseFont(QByteArrayView ADictionary) {
 
 // A text string as UTF-16 in hex: no character of the text needs escaping.
 QByteArray PdfTextString(const QString& AText) {
-    QByteArray Result = "<FEFF";
-    for (const QChar Char : AText)
-        Result += QByteArray::number(Char.unicode(), 16).toUpper().rightJustified(4, '0');
-    return Result + '>';
+    return "<FEFF" + TCellToUnicode::Hex(AText) + '>';
 }
 
 } // namespace

@@ -69,7 +69,7 @@ private:
     int FPagesB = -1;
     std::map<int, int> FNewNumber; // the second file's numbers
     QByteArray FOut;
-    std::map<int, qsizetype> FOffsets;
+    std::vector<qsizetype> FOffsets; // by new number, -1 for a free one
 };
 
 bool TJoin::Prepare() {
@@ -93,6 +93,7 @@ bool TJoin::Prepare() {
         FNewNumber[Number] = Next++;
     }
     FNewNumber[FPagesB] = FPagesA;
+    FOffsets.assign(size_t(Next), -1);
     return true;
 }
 
@@ -137,7 +138,7 @@ QByteArray TJoin::JoinedPages() const {
 }
 
 void TJoin::Add(int ANumber, const QByteArray& AText) {
-    FOffsets[ANumber] = FOut.size();
+    FOffsets[size_t(ANumber)] = FOut.size();
     FOut += AText;
 }
 
@@ -161,15 +162,9 @@ bool TJoin::Run(QByteArray& AResult) {
         if (Found != FNewNumber.end() && Object.Number != FPagesB)
             Add(Found->second, Renumbered(Object));
     }
-    const int Size = FA.Count() + int(FNewNumber.size()) - 1;
+    const int Size = int(FOffsets.size());
     const qsizetype Table = FOut.size();
-    FOut += "xref\n0 " + QByteArray::number(Size) + "\n0000000000 65535 f \n";
-    for (int Number = 1; Number < Size; ++Number) {
-        const auto Found = FOffsets.find(Number);
-        FOut += Found == FOffsets.end()
-                    ? QByteArray("0000000000 00000 f \n")
-                    : QByteArray::number(Found->second).rightJustified(10, '0') + " 00000 n \n";
-    }
+    FOut += TCellPdfObjects::CrossReference(FOffsets);
     FOut += "trailer\n<<\n/Size " + QByteArray::number(Size) + "\n/Info " +
             QByteArray::number(FA.TrailerReference("/Info")) + " 0 R\n/Root " +
             QByteArray::number(FA.TrailerReference("/Root")) + " 0 R\n>>\nstartxref\n" +

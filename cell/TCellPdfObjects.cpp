@@ -127,6 +127,18 @@ qsizetype TCellPdfObjects::Shifted(qsizetype AOffset) const {
     return AOffset + Shift;
 }
 
+QByteArray TCellPdfObjects::CrossReference(const std::vector<qsizetype>& AOffsets) {
+    QByteArray Text =
+        "xref\n0 " + QByteArray::number(qsizetype(AOffsets.size())) + "\n0000000000 65535 f \n";
+    Text.reserve(Text.size() + 20 * qsizetype(AOffsets.size()));
+    for (size_t Number = 1; Number < AOffsets.size(); ++Number) {
+        const qsizetype Offset = AOffsets[Number];
+        Text += Offset < 0 ? QByteArray("0000000000 00000 f \n")
+                           : QByteArray::number(Offset).rightJustified(10, '0') + " 00000 n \n";
+    }
+    return Text;
+}
+
 QByteArray TCellPdfObjects::Result() const {
     QByteArray Out;
     Out.reserve(FPdf.size() + 4096);
@@ -138,16 +150,11 @@ QByteArray TCellPdfObjects::Result() const {
     }
     Out.append(QByteArrayView(FPdf).sliced(Pos, FTable - Pos));
     const qsizetype Table = Out.size();
-    Out.append("xref\n0 " + QByteArray::number(Count()) + "\n");
-    for (const qsizetype Offset : FOffsets) {
-        if (Offset < 0) {
-            Out.append("0000000000 65535 f \n");
-            continue;
-        }
-        const QByteArray Moved = QByteArray::number(Shifted(Offset));
-        Out.append(QByteArray(10 - std::min<qsizetype>(10, Moved.size()), '0') + Moved +
-                   " 00000 n \n");
-    }
+    std::vector<qsizetype> Moved;
+    Moved.reserve(FOffsets.size());
+    for (const qsizetype Offset : FOffsets)
+        Moved.push_back(Offset < 0 ? -1 : Shifted(Offset));
+    Out.append(CrossReference(Moved));
     Out.append(FTrailer);
     Out.append("startxref\n" + QByteArray::number(Table) + "\n%%EOF\n");
     return Out;

@@ -34,6 +34,9 @@ public:
 
     // The number after AKey in ADictionary ("/Length 12"), or -1.
     static qsizetype Number(QByteArrayView ADictionary, QByteArrayView AKey);
+    // A cross-reference table ("xref" to its last entry) of objects at
+    // AOffsets, by number; -1 marks a free number (0 always is).
+    static QByteArray CrossReference(const std::vector<qsizetype>& AOffsets);
 
 private:
     struct TEdit {

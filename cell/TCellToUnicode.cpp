@@ -69,14 +69,15 @@ bool Characters(const TToken& AToken, QString& AText) {
     return true;
 }
 
-QByteArray Hex(const QString& AText) {
+} // namespace
+
+QByteArray TCellToUnicode::Hex(const QString& AText) {
     QByteArray Result;
+    Result.reserve(4 * AText.size());
     for (const QChar Char : AText)
         Result += QByteArray::number(Char.unicode(), 16).toUpper().rightJustified(4, '0');
     return Result;
 }
-
-} // namespace
 
 bool TCellToUnicode::ReadSection(QByteArrayView ASection, bool ARanges) {
     qsizetype Pos = 0;

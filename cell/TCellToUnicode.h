@@ -17,6 +17,10 @@ public:
     QByteArray Written() const;
     std::map<quint16, QString>& Entries() { return FEntries; }
 
+    // UTF-16 code units in upper-case hex, four digits each, as PDF text
+    // maps and hex strings write characters.
+    static QByteArray Hex(const QString& AText);
+
 private:
     bool ReadSection(QByteArrayView ASection, bool ARanges);
 

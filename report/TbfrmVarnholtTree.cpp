@@ -15,8 +15,7 @@
 #include <algorithm>
 
 void TbfrmVarnholt::LoadUnitTree() {
-    const QString Code = HostUnitCode();
-    const QString Root = Code.left(std::max<qsizetype>(0, Code.size() - 3));
+    const QString Root = UnitTreeRoot(HostUnitCode());
     dtrvEid->SetActive(false);
     TAdoConn* Conn = GetDefConnection();
     if (!Conn->Connected())
@@ -45,7 +44,7 @@ void TbfrmVarnholt::DescribeUnitNode(TNodeItem* ANode, const TItemInfo* AInfo) c
     // Deep names do not fit the pane; the tip shows them whole. The top
     // node stands for the department the selection covers.
     if (AInfo->Kind == TItemInfo::KindTop) {
-        const QString Prefix = HostUnitCode().left(3);
+        const QString Prefix = TopNodePrefix(HostUnitCode());
         ANode->setToolTip(0, Prefix + QLatin1Char(' ') + TopNodeName(Prefix));
         return;
     }
@@ -60,7 +59,7 @@ void TbfrmVarnholt::trvListChange(QTreeWidgetItem* ANode) {
     if (!Info || Info->Kind == TItemInfo::KindPlaceholder)
         return;
     if (ANode == trvList->topLevelItem(0)) {
-        FUnitPrefix = HostUnitCode().left(3);
+        FUnitPrefix = TopNodePrefix(HostUnitCode());
         FUnitName = TopNodeName(FUnitPrefix);
     } else {
         FUnitPrefix = Info->Id;

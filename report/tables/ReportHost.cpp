@@ -3,6 +3,8 @@
 #include "db/SharedLookups.h"
 #include "hostcontext/HostContext.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int UnitCodeItem = 0;
@@ -27,6 +29,14 @@ int HostDeptClass() {
 QString HostUnitCode() {
     const TCurUnit* Unit = CurUnit();
     return Unit ? ItemText(Unit->Items(UnitCodeItem)) : QString();
+}
+
+QString UnitTreeRoot(const QString& ALogin) {
+    return ALogin.left(std::max<qsizetype>(0, ALogin.size() - 3));
+}
+
+QString TopNodePrefix(const QString& ALogin) {
+    return ALogin.left(3);
 }
 
 QString HostTemplateFolder() {

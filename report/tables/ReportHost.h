@@ -12,6 +12,11 @@ int HostYear();
 int HostDeptClass();
 // The logged-in unit's code, item 0 of the unit; NULL reads as empty text.
 QString HostUnitCode();
+// The unit tree's root: the logged-in unit's parent group, its code less
+// the last three characters.
+QString UnitTreeRoot(const QString& ALogin);
+// The prefix the tree's top node selects: the logged-in unit's department.
+QString TopNodePrefix(const QString& ALogin);
 // The template folder (system parameter 11), as the host wrote it.
 QString HostTemplateFolder();
 // The host's current indicator type, 0 to 2.

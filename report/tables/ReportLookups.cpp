@@ -79,20 +79,11 @@ bool IsSpecialAccount(const QString& AEid) {
 }
 
 QStringList ListFromQuery(const QString& ASql, bool AIncludeAll) {
-    IARQueryPtr Query;
-    if (!OpenDefQuery(ASql, Query))
-        return {};
-    TARQuery& Rows = *Query->GetQuery();
-    if (Rows.IsEmpty())
-        return {};
     QStringList Names;
-    if (AIncludeAll)
-        Names << QStringLiteral("<全部>");
-    const int Name = Rows.FieldIndex(QStringLiteral("name"));
-    if (Name < 0)
-        return {};
-    for (Rows.First(); !Rows.Eof(); Rows.Next())
-        Names << Rows.Fields(Name).AsString();
+    for (const auto& [Id, Name] : CodedListFromQuery(ASql))
+        Names << Name;
+    if (AIncludeAll && !Names.isEmpty())
+        Names.prepend(QStringLiteral("<全部>"));
     return Names;
 }
 

@@ -82,27 +82,24 @@ TSummaryAudit::TCounted TSummaryAudit::CountedOf(const QString& AMid) const {
 // capital, expense and other expenditure, 21 with its total alone.
 TAuditAmounts TSummaryAudit::ExpectedTotal(const QString& AMid) const {
     const TCounted C = CountedOf(AMid);
-    const auto K = [&](TKindChannel AKind) {
-        return C.Kinds[size_t(AKind)];
-    };
     TAuditAmounts E;
     E[Summ] = C.Summ;
     if (AMid == QLatin1String("11")) {
-        E[Jbsb] = K(BasicFormer);
-        E[Xmsb] = K(ProjectFormer);
+        E[Jbsb] = C.K(BasicFormer);
+        E[Xmsb] = C.K(ProjectFormer);
     }
     if (AMid == QLatin1String("11") || AMid == QLatin1String("12")) {
-        E[Jbzj] = K(Basic10);
-        E[Jbsq] = K(Basic20);
-        E[Xmzj] = K(Project10);
-        E[Xmsq] = K(Project20);
+        E[Jbzj] = C.K(Basic10);
+        E[Jbsq] = C.K(Basic20);
+        E[Xmzj] = C.K(Project10);
+        E[Xmsq] = C.K(Project20);
     } else if (AMid == QLatin1String("31")) {
-        E[Jbzj] = K(Capital10);
-        E[Jbsq] = K(Capital20);
-        E[Xmzj] = K(Expense10);
-        E[Xmsq] = K(Expense20);
-        E[Gyqtzj] = K(Other10);
-        E[Gyqtsq] = K(Other20);
+        E[Jbzj] = C.K(Capital10);
+        E[Jbsq] = C.K(Capital20);
+        E[Xmzj] = C.K(Expense10);
+        E[Xmsq] = C.K(Expense20);
+        E[Gyqtzj] = C.K(Other10);
+        E[Gyqtsq] = C.K(Other20);
     }
     return E;
 }
@@ -112,16 +109,13 @@ TAuditAmounts TSummaryAudit::ExpectedTotal(const QString& AMid) const {
 TAuditAmounts TSummaryAudit::ExpectedGrand() const {
     TAuditAmounts E;
     for (const auto& [Mid, C] : FCounted) {
-        const auto K = [&](TKindChannel AKind) {
-            return C.Kinds[size_t(AKind)];
-        };
         E[Summ] += C.Summ;
-        E[Jbzj] += K(Basic10) + K(Capital10);
-        E[Jbsq] += K(Basic20) + K(Capital20);
-        E[Xmzj] += K(Project10) + K(Expense10);
-        E[Xmsq] += K(Project20) + K(Expense20);
-        E[Gyqtzj] += K(Other10);
-        E[Gyqtsq] += K(Other20);
+        E[Jbzj] += C.K(Basic10) + C.K(Capital10);
+        E[Jbsq] += C.K(Basic20) + C.K(Capital20);
+        E[Xmzj] += C.K(Project10) + C.K(Expense10);
+        E[Xmsq] += C.K(Project20) + C.K(Expense20);
+        E[Gyqtzj] += C.K(Other10);
+        E[Gyqtsq] += C.K(Other20);
     }
     return E;
 }
@@ -170,8 +164,8 @@ void TSummaryAudit::CheckBlock(int AOrder, TAuditResult& AResult) const {
     TAuditAmounts Rows = Expected;
     if (Mid == QLatin1String("21")) {
         const TCounted C = CountedOf(Mid);
-        Rows[Jbsb] = C.Kinds[BasicFormer];
-        Rows[Xmsb] = C.Kinds[ProjectFormer];
+        Rows[Jbsb] = C.K(BasicFormer);
+        Rows[Xmsb] = C.K(ProjectFormer);
     }
     const TAuditAmounts Hidden = Rows - Block.Subjects;
     if (Positive(Hidden[Summ]))
@@ -185,13 +179,10 @@ void TSummaryAudit::ExplainGrandAgainstBlocks(TAuditResult& AResult) const {
     double OtherKinds = 0;
     double Former = 0;
     for (const auto& [Mid, C] : FCounted) {
-        const auto K = [&](TKindChannel AKind) {
-            return C.Kinds[size_t(AKind)];
-        };
-        Former += K(BasicFormer) + K(ProjectFormer);
-        const double Basic = K(Basic10) + K(Basic20) + K(Project10) + K(Project20);
-        const double Capital = K(Capital10) + K(Capital20) + K(Expense10) + K(Expense20);
-        const double Other = K(Other10) + K(Other20);
+        Former += C.K(BasicFormer) + C.K(ProjectFormer);
+        const double Basic = C.K(Basic10) + C.K(Basic20) + C.K(Project10) + C.K(Project20);
+        const double Capital = C.K(Capital10) + C.K(Capital20) + C.K(Expense10) + C.K(Expense20);
+        const double Other = C.K(Other10) + C.K(Other20);
         if (OrderOf(Mid) == 0)
             AResult.Explain(
                 QStringLiteral("资金性质 %1（%2）不在四个板块之内，只计入总计（明细数据）")

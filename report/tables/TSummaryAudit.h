@@ -37,6 +37,8 @@ private:
         int Rows = 0;
         double Summ = 0;
         std::array<double, KindChannelCount> Kinds{};
+
+        double K(TKindChannel AKind) const { return Kinds[size_t(AKind)]; }
     };
     struct TBlock {
         bool TotalListed = false;

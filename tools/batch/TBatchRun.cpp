@@ -123,9 +123,9 @@ bool TBatchRun::PrepareFolder(TBatchOutputFolder& AFolder) {
 // itself is its top node, not one of its units.
 bool TBatchRun::SelectNode() {
     const QString Login = HostUnitCode();
-    FTreeRoot = Login.left(std::max<qsizetype>(0, Login.size() - 3));
+    FTreeRoot = UnitTreeRoot(Login);
     if (FOptions.NodeCode.isEmpty()) {
-        FFilter.UnitPrefix = Login.left(3);
+        FFilter.UnitPrefix = TopNodePrefix(Login);
         FFilter.UnitName = TopNodeName(FFilter.UnitPrefix);
         return true;
     }
