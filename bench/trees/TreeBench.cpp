@@ -97,22 +97,27 @@ void BM_FullUnitRead(benchmark::State& AState) {
 }
 BENCHMARK(BM_FullUnitRead)->Unit(benchmark::kMillisecond);
 
+// The unit tree as the report window sets it up, loaded at once.
+void ShowUnits(TDynamicTree& AUnits) {
+    AUnits.SetSqlTable({UnitSql});
+    AUnits.SetFieldId(QStringLiteral("eid"));
+    AUnits.SetFieldPid(QStringLiteral("peid"));
+    AUnits.SetFieldIsLeaf(QStringLiteral("leafflag"));
+    AUnits.SetFieldCaption(QStringLiteral("ename"));
+    AUnits.SetFieldText(QStringLiteral("tname"));
+    AUnits.SetValueIsLeaf(QStringLiteral("1"));
+    AUnits.SetLoadAll(true);
+    AUnits.SetAutoExpandKind(aekFirstLeaf);
+}
+
 void BM_LoadAllUnitTree(benchmark::State& AState) {
     auto Conn = OpenProvince();
     QTreeWidget Tree;
     TDynamicTree Units;
     Units.SetAdoConn(Conn.get());
     Units.SetTreeView(&Tree);
-    Units.SetSqlTable({UnitSql});
-    Units.SetFieldId(QStringLiteral("eid"));
-    Units.SetFieldPid(QStringLiteral("peid"));
-    Units.SetFieldIsLeaf(QStringLiteral("leafflag"));
-    Units.SetFieldCaption(QStringLiteral("ename"));
-    Units.SetFieldText(QStringLiteral("tname"));
-    Units.SetValueIsLeaf(QStringLiteral("1"));
+    ShowUnits(Units);
     Units.SetTopVirNodeTitle(QStringLiteral("预算单位列表"));
-    Units.SetLoadAll(true);
-    Units.SetAutoExpandKind(aekFirstLeaf);
 
     const double Baseline = BaselineMs(*Conn);
     long Queries = 0;
@@ -174,15 +179,7 @@ void BM_LoadAllDeepChain(benchmark::State& AState) {
     TDynamicTree Units;
     Units.SetAdoConn(&Conn);
     Units.SetTreeView(&Tree);
-    Units.SetSqlTable({UnitSql});
-    Units.SetFieldId(QStringLiteral("eid"));
-    Units.SetFieldPid(QStringLiteral("peid"));
-    Units.SetFieldIsLeaf(QStringLiteral("leafflag"));
-    Units.SetFieldCaption(QStringLiteral("ename"));
-    Units.SetFieldText(QStringLiteral("tname"));
-    Units.SetValueIsLeaf(QStringLiteral("1"));
-    Units.SetLoadAll(true);
-    Units.SetAutoExpandKind(aekFirstLeaf);
+    ShowUnits(Units);
     for (auto _ : AState) {
         Units.SetActive(false);
         Units.SetActive(true);
