@@ -185,13 +185,21 @@ bool TCellOutputFile::Write(const QByteArray& AData) {
     return true;
 }
 
+bool TCellOutputFile::Sync() {
+    if (!FTemporary)
+        return false;
+    if (!FTemporary->flush() || ::fsync(FTemporary->handle()) != 0) {
+        FError = QStringLiteral("写入 %1 失败：%2").arg(FFileName, LastSystemReason());
+        return false;
+    }
+    return true;
+}
+
 TCellOutputFile::TCommit TCellOutputFile::Commit() {
     if (!FTemporary)
         return MoveFailed;
-    if (!FTemporary->flush() || ::fsync(FTemporary->handle()) != 0) {
-        FError = QStringLiteral("写入 %1 失败：%2").arg(FFileName, LastSystemReason());
+    if (!Sync())
         return SyncFailed;
-    }
     // The temporary file was private to its owner; the output is not. A
     // replaced file keeps its own permissions.
     const QFileInfo Old(FTarget);

@@ -37,11 +37,16 @@ public:
     QString TemporaryName() const;
     // Appends AData to the temporary file; false when not every byte got there.
     bool Write(const QByteArray& AData);
+    // Flushes the temporary file and syncs it to disk; false, with Error(),
+    // when the disk refused (full, failing).
+    bool Sync();
     // Syncs the temporary file and moves it onto the target. With
     // KeepExisting, a target that has appeared meanwhile is left alone and
     // the result is NameTaken.
     TCommit Commit();
     const QString& Error() const { return FError; }
+    // The name the file was asked for (a link's own name, not its target).
+    const QString& FileName() const { return FFileName; }
 
     // A system error in words: the cause in Chinese first ("磁盘已满"), the
     // system's own words after it.

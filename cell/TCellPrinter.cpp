@@ -1,6 +1,7 @@
 #include "TCellPrinter.h"
 
 #include "TCellDrawnText.h"
+#include "TCellOutputSet.h"
 #include "TCellPdfMend.h"
 #include "TCellPdfMerge.h"
 #include "TCellRenderer.h"
@@ -212,30 +213,30 @@ int TCellPrinter::PrintToPdf(const QString& AFileName, QString& AError,
         AError = QStringLiteral("无法生成 PDF：%1").arg(AFileName);
         return RenderFailed;
     }
-    return SavePdf(Pdf, AFileName, AError, AMode);
+    return SavePdf(Pdf, AFileName, AError, AMode, FOutputSet);
 }
 
 int TCellPrinter::SavePdf(const QByteArray& APdf, const QString& AFileName, QString& AError,
-                          TCellOutputFile::TMode AMode) {
-    TCellOutputFile Output(AFileName, AMode);
-    if (!Output.Open()) {
-        AError = Output.Error();
+                          TCellOutputFile::TMode AMode, TCellOutputSet* ASet) {
+    auto Output = std::make_unique<TCellOutputFile>(AFileName, AMode);
+    if (!Output->Open()) {
+        AError = Output->Error();
         return CannotCreate;
     }
-    if (!Output.Write(APdf)) {
-        AError = Output.Error();
+    if (!Output->Write(APdf)) {
+        AError = Output->Error();
         return WriteFailed;
     }
-    switch (Output.Commit()) {
+    switch (ASet ? ASet->Hold(Output) : Output->Commit()) {
     case TCellOutputFile::Committed:
         return Ok;
     case TCellOutputFile::NameTaken:
-        AError = Output.Error();
+        AError = Output->Error();
         return NameTaken;
     case TCellOutputFile::SyncFailed:
     case TCellOutputFile::MoveFailed:
         break;
     }
-    AError = Output.Error();
+    AError = Output->Error();
     return WriteFailed;
 }

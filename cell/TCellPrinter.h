@@ -10,6 +10,7 @@
 #include <QString>
 
 class QPagedPaintDevice;
+class TCellOutputSet;
 class QPainter;
 class TCellDrawnText;
 class TCellTextDrawer;
@@ -37,6 +38,9 @@ public:
     // Whether a long table's PDF may be made in two halves on two cores
     // (the default); the file is the same either way.
     void SetParallel(bool AParallel) { FParallel = AParallel; }
+    // With a set, PrintToPdf holds the PDF there instead of moving it onto
+    // its name (it appears with the set's other files).
+    void SetOutputSet(TCellOutputSet* ASet) { FOutputSet = ASet; }
     // Paints every page onto the device with its current page layout; false
     // when the device could not be painted on. ADrawn, when given, notes
     // what a PDF's text layer needs to know of the texts drawn.
@@ -51,7 +55,8 @@ public:
     // could not be made), and such a PDF saved whole or not at all.
     bool MakePdf(QByteArray& APdf) { return RenderPdf(APdf); }
     static int SavePdf(const QByteArray& APdf, const QString& AFileName, QString& AError,
-                       TCellOutputFile::TMode AMode = TCellOutputFile::Replace);
+                       TCellOutputFile::TMode AMode = TCellOutputFile::Replace,
+                       TCellOutputSet* ASet = nullptr);
 
 private:
     struct TMetrics {
@@ -85,5 +90,6 @@ private:
     mutable TCellRowFitter FFitter; // a measuring cache, not state
     TCellFonts FFonts;
     bool FParallel = true;
+    TCellOutputSet* FOutputSet = nullptr;
     TCellPdfInfo FInfo;
 };

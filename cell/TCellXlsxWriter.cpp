@@ -1,6 +1,7 @@
 #include "TCellXlsxWriter.h"
 
 #include "TCellOutputFile.h"
+#include "TCellOutputSet.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -75,12 +76,12 @@ TCellXlsxWriter::TResult TCellXlsxWriter::Write(const QString& AFileName) {
                      .arg(AFileName);
         return Rejected;
     }
-    TCellOutputFile Output(AFileName);
-    if (!Output.Open()) {
-        FError = Output.Error();
+    auto Output = std::make_unique<TCellOutputFile>(AFileName);
+    if (!Output->Open()) {
+        FError = Output->Error();
         return CannotCreate;
     }
-    const QByteArray PartName = QFile::encodeName(Output.TemporaryName());
+    const QByteArray PartName = QFile::encodeName(Output->TemporaryName());
     // Rows go out one after another straight to disk: quick, and memory
     // stays flat however long the table is.
     lxw_workbook_options Options{};
@@ -97,7 +98,7 @@ TCellXlsxWriter::TResult TCellXlsxWriter::Write(const QString& AFileName) {
     FBook = nullptr;
     if (!Written)
         return Rejected;
-    if (Closed != LXW_NO_ERROR || !IsCompleteZip(Output.TemporaryName())) {
+    if (Closed != LXW_NO_ERROR || !IsCompleteZip(Output->TemporaryName())) {
         const bool DiskFull = SystemError == ENOSPC || SystemError == EDQUOT;
         const QString Reason = DiskFull ? TCellOutputFile::SystemReason(SystemError)
                                : Closed != LXW_NO_ERROR
@@ -106,17 +107,17 @@ TCellXlsxWriter::TResult TCellXlsxWriter::Write(const QString& AFileName) {
         FError = QStringLiteral("写入 %1 失败：%2").arg(AFileName, Reason);
         return WriteFailed;
     }
-    switch (Output.Commit()) {
+    switch (FOutputSet ? FOutputSet->Hold(Output) : Output->Commit()) {
     case TCellOutputFile::Committed:
         return Ok;
     case TCellOutputFile::SyncFailed:
-        FError = Output.Error();
+        FError = Output->Error();
         return WriteFailed;
     case TCellOutputFile::MoveFailed:
     case TCellOutputFile::NameTaken:
         break;
     }
-    FError = Output.Error();
+    FError = Output->Error();
     return CannotMove;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 
+class TCellOutputSet;
 struct lxw_workbook;
 struct lxw_worksheet;
 struct lxw_format;
@@ -29,6 +30,9 @@ public:
     // holds or a number that is not finite; nothing is written then.
     TResult Write(const QString& AFileName);
     const QString& Error() const { return FError; }
+    // With a set, a written workbook is held there instead of being moved
+    // onto its name (it appears with the set's other files).
+    void SetOutputSet(TCellOutputSet* ASet) { FOutputSet = ASet; }
 
     // The footer in the workbook's own codes (&P page, &N total).
     static QString FooterCodes(const TCellPageSetup& ASetup);
@@ -48,4 +52,5 @@ private:
     lxw_workbook* FBook = nullptr;
     std::map<std::uint64_t, lxw_format*> FFormats;
     QString FError;
+    TCellOutputSet* FOutputSet = nullptr;
 };

@@ -9,9 +9,11 @@ namespace {
 
 enum TState : int { Free, Filling, Ready };
 
-// More than any program writes at once: the batch tool writes a workbook
-// and a PDF side by side at most.
-constexpr int Slots = 16;
+// More than any program keeps at once: the batch tool holds every file of
+// one selection's set (a workbook and a PDF per table, and the audit) until
+// it moves them in together. A file beyond the last slot is not removed on
+// a signal; the next run into the folder removes it as a leftover.
+constexpr int Slots = 128;
 
 struct TSlot {
     std::atomic<int> State{Free};

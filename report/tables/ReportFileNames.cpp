@@ -1,5 +1,7 @@
 #include "ReportFileNames.h"
 
+#include "PrintableText.h"
+
 #include <QDir>
 #include <QHash>
 
@@ -19,13 +21,13 @@ QString TableName(int AYear, const QString& ABTypeText, const QString& AFundText
 }
 
 // A name is one path component: a separator inside a unit's name must not
-// send the file into another folder, and a line break or another control
-// character has no place in a file name.
+// send the file into another folder, and a line break, another control
+// character or a mark that turns the text's direction around has no place
+// in a file name.
 QString FileComponent(QString AName) {
     AName.remove(QChar(0));
     for (QChar& C : AName) {
-        if (C == QLatin1Char('/') || C == QLatin1Char('\\') || C.unicode() < 0x20 ||
-            C.unicode() == 0x7f)
+        if (C == QLatin1Char('/') || C == QLatin1Char('\\') || IsControlCharacter(C))
             C = QLatin1Char('_');
     }
     return AName;
@@ -58,6 +60,12 @@ QString AuditFilePath(const QString& AFolder, int AYear, const QString& ABTypeTe
     return QDir(AFolder).filePath(FileComponent(QString::number(AYear) +
                                                 QStringLiteral("年国库集中支付改革") + ABTypeText +
                                                 QStringLiteral("审核结果.txt")));
+}
+
+QString UnitListPath(const QString& AFolder, int AYear, const QString& ABTypeText) {
+    return QDir(AFolder).filePath(FileComponent(QString::number(AYear) +
+                                                QStringLiteral("年国库集中支付改革") + ABTypeText +
+                                                QStringLiteral("各单位审核结果.txt")));
 }
 
 QString ContinuousExportPath(const QString& AFolder, int AYear, const QString& ABTypeText,

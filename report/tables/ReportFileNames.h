@@ -28,3 +28,6 @@ QString UnitFolderName(const QString& ACode, const QString& AName);
 
 // The audit results of a run of every table, in AFolder beside them.
 QString AuditFilePath(const QString& AFolder, int AYear, const QString& ABTypeText);
+// The list of units of a run over each unit, in AFolder beside their
+// folders.
+QString UnitListPath(const QString& AFolder, int AYear, const QString& ABTypeText);

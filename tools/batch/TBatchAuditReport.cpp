@@ -1,7 +1,8 @@
 #include "TBatchAuditReport.h"
 
-#include "cell/TCellOutputFile.h"
+#include "cell/TCellOutputSet.h"
 #include "report/tables/CrossTableAudit.h"
+#include "report/tables/PrintableText.h"
 
 #include <algorithm>
 
@@ -11,11 +12,10 @@ QString Amount(double AAmount) {
     return QString::number(AAmount, 'f', 2);
 }
 
-QString Cell(QString AText) {
-    // A field holds no tab or line break of its own.
-    AText.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    AText.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return AText;
+// A field holds no tab, line break or other control character of its own:
+// they are written as escapes, so a name cannot forge a line or a column.
+QString Cell(const QString& AText) {
+    return PrintableText(AText);
 }
 
 } // namespace
@@ -48,8 +48,9 @@ QStringList TBatchAuditReport::Lines() const {
     return Lines;
 }
 
-bool TBatchAuditReport::Write(const QString& APath, QString& AError) const {
-    QString Text = QStringLiteral("\uFEFF表\t结果\t差额及原因\t金额（万元）\t行数\n");
+bool TBatchAuditReport::Write(const QString& APath, const TRunRecord& AHead,
+                              TCellOutputSet* AOutputs, QString& AError) const {
+    QString Text = AHead.Head() + QStringLiteral("表\t结果\t差额及原因\t金额（万元）\t行数\n");
     for (const TTable& Table : FTables) {
         const TAuditResult& Audit = Table.Result.Audit;
         const QString Outcome =
@@ -66,9 +67,10 @@ bool TBatchAuditReport::Write(const QString& APath, QString& AError) const {
                     QLatin1Char('\n');
         }
     }
-    TCellOutputFile File(APath);
-    if (!File.Open() || !File.Write(Text.toUtf8()) || File.Commit() != TCellOutputFile::Committed) {
-        AError = File.Error();
+    auto File = std::make_unique<TCellOutputFile>(APath);
+    if (!File->Open() || !File->Write(Text.toUtf8()) ||
+        (AOutputs ? AOutputs->Hold(File) : File->Commit()) != TCellOutputFile::Committed) {
+        AError = File->Error();
         return false;
     }
     return true;

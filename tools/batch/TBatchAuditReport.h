@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TRunRecord.h"
 #include "report/tables/TFillResult.h"
 
 #include <QString>
@@ -9,6 +10,8 @@
 // The audits of one run's tables: each table's own, and each detail table
 // held against the summary table of the same selection. Said as one line
 // per table and written as a tab-separated file beside the tables.
+class TCellOutputSet;
+
 class TBatchAuditReport {
 public:
     // ATable names the table as the run's lines do; AFundCode is empty for
@@ -20,10 +23,12 @@ public:
     // "审核 汇总表：审核通过…", one per table.
     QStringList Lines() const;
     // The file: UTF-8 with a byte-order mark (spreadsheet programs read it
-    // as Unicode), a heading line, then per table one line for its result
-    // and one per difference: table, result, cause, amount (万元), rows.
-    // Written whole or not at all, as the tables are.
-    bool Write(const QString& APath, QString& AError) const;
+    // as Unicode), AHead (what the tables are of), a heading line, then per
+    // table one line for its result and one per difference: table, result,
+    // cause, amount (万元), rows. Written whole or not at all, as the
+    // tables are; with AOutputs, held there to appear with them.
+    bool Write(const QString& APath, const TRunRecord& AHead, TCellOutputSet* AOutputs,
+               QString& AError) const;
 
 private:
     struct TTable {

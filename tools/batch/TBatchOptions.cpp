@@ -16,6 +16,10 @@ const TOptionSpec Specs[] = {
     {"format", "写出什么：xlsx、pdf，或两者 xlsx,pdf（默认两者）", "列表"},
     {"each-unit", "逐个写出选定节点之下每个单位的报表，每个单位一个子文件夹（以编码和名称命名）",
      ""},
+    {"replace",
+     "输出文件夹中已有另一选择（单位、年度、类型、子类型）的报表时，用本次的整套报表替换"
+     "（本次写好后删除原有的整套报表；不加时拒绝写入）",
+     ""},
     {"wait", "另一次运行正在使用输出文件夹时，最多等多少秒（默认 10）", "秒"},
     {"check-options", "只检查选项是否可用，然后退出：不连接数据库，也不写文件", ""},
 };
@@ -116,6 +120,7 @@ TBatchOptionsResult ParseBatchOptions(const QStringList& AArguments) {
     O.SubTypeGiven = !Source.Text("subtype").isEmpty();
     O.CheckOnly = Parser.isSet(QStringLiteral("check-options"));
     O.EachUnit = Parser.isSet(QStringLiteral("each-unit"));
+    O.Replace = Parser.isSet(QStringLiteral("replace"));
     O.OneThread = qEnvironmentVariableIntValue("VARNHOLT_BATCH_THREADS") == 1;
     if (!ReadHostContextOptions(Source, O, Result.Error) ||
         !Source.Number("subtype", 0, 0, 2, O.SubTypeIndex, Result.Error) ||

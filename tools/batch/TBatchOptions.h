@@ -23,6 +23,9 @@ struct TBatchOptions : THostContextOptions {
     QString OutputFolder;
     bool WriteXlsx = true;
     bool WritePdf = true;
+    // Whether a folder holding another selection's tables may have them
+    // replaced by this run's set.
+    bool Replace = false;
     // How long to wait for another run to let go of the output folder.
     int WaitSeconds = 10;
 };

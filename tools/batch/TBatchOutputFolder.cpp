@@ -10,19 +10,20 @@
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-const QString LockName = QStringLiteral(".varnholt-batch.lock");
-
-// The names this program writes: tables, the audit, and the temporary
-// files they are written to first.
-const QRegularExpression TableName(
-    QStringLiteral("^\\d{4}年国库集中支付改革.*(范围划分建议表\\.(xlsx|pdf)|审核结果\\.txt)$"));
+// The temporary files this program's tables and audits are written to
+// first.
 const QRegularExpression LeftoverName(
     QStringLiteral("^\\d{4}年国库集中支付改革.*\\.(xlsx|pdf|txt)\\.[A-Za-z0-9]{6}\\.part$"));
+// Where runs of earlier versions held the folder; an empty regular file of
+// the running user's there is such a run's.
+const QString EarlierLockName = QStringLiteral(".varnholt-batch.lock");
 
 // Whether any process has the file open: a file being written by a run in
 // progress (of this program or of the report window) is not a leftover.
@@ -39,14 +40,27 @@ bool IsOpenAnywhere(const QString& APath) {
     return false;
 }
 
+QString UserName(uid_t AUid) {
+    struct passwd Entry {};
+    struct passwd* Found = nullptr;
+    char Buffer[1024];
+    if (::getpwuid_r(AUid, &Entry, Buffer, sizeof Buffer, &Found) == 0 && Found != nullptr)
+        return QString::fromLocal8Bit(Found->pw_name);
+    return QStringLiteral("用户号 %1").arg(AUid);
+}
+
+QString SystemReason() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
 } // namespace
 
 TBatchOutputFolder::TBatchOutputFolder(QString APath)
     : FPath(std::move(APath)) {}
 
 TBatchOutputFolder::~TBatchOutputFolder() {
-    if (FLockFd >= 0)
-        ::close(FLockFd);
+    if (FFolderFd >= 0)
+        ::close(FFolderFd);
 }
 
 QString TBatchOutputFolder::PathProblem(const QString& APath) {
@@ -66,18 +80,50 @@ QString TBatchOutputFolder::PathProblem(const QString& APath) {
     return QString();
 }
 
+QString TBatchOutputFolder::LinkProblem(const QString& APath) {
+    struct stat Info {};
+    if (::lstat(QFile::encodeName(APath).constData(), &Info) != 0 || !S_ISLNK(Info.st_mode) ||
+        Info.st_uid == ::geteuid() || Info.st_uid == 0)
+        return QString();
+    return QStringLiteral("%1 是属于其他用户（%2）的链接，为安全起见不经它写入"
+                          "（请删除该链接或换一个文件夹）")
+        .arg(APath, UserName(Info.st_uid));
+}
+
 bool TBatchOutputFolder::Prepare(int AWaitMs) {
     FError = PathProblem(FPath);
+    if (FError.isEmpty())
+        FError = LinkProblem(FPath);
     if (!FError.isEmpty())
         return false;
     if (!QDir().mkpath(FPath) || !QFileInfo(FPath).isDir()) {
         FError = QStringLiteral("无法建立输出文件夹 %1").arg(FPath);
         return false;
     }
-    if (!CheckWritable() || !Lock(AWaitMs))
+    if (!OpenFolder() || !CheckWritable() || !Lock(AWaitMs))
         return false;
     RemoveLeftovers();
     return true;
+}
+
+// The folder is held open for the lock. A link planted after the check
+// above, between it and the folder's making, is caught here: the name
+// must still be the folder that was opened.
+bool TBatchOutputFolder::OpenFolder() {
+    const QByteArray Name = QFile::encodeName(FPath);
+    FFolderFd = ::open(Name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (FFolderFd < 0) {
+        FError = QStringLiteral("无法打开输出文件夹 %1：%2").arg(FPath, SystemReason());
+        return false;
+    }
+    struct stat Opened {
+    }, Named{};
+    FError = LinkProblem(FPath);
+    if (FError.isEmpty() &&
+        (::fstat(FFolderFd, &Opened) != 0 || ::stat(Name.constData(), &Named) != 0 ||
+         Opened.st_ino != Named.st_ino || Opened.st_dev != Named.st_dev))
+        FError = QStringLiteral("输出文件夹 %1 在打开时被换掉了，为安全起见不写入").arg(FPath);
+    return FError.isEmpty();
 }
 
 // Permission bits do not tell everything (a read-only mount, or root): a
@@ -91,32 +137,27 @@ bool TBatchOutputFolder::CheckWritable() {
 }
 
 bool TBatchOutputFolder::Lock(int AWaitMs) {
-    const QByteArray Name = QFile::encodeName(QDir(FPath).filePath(LockName));
-    FLockFd = ::open(Name.constData(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (FLockFd < 0) {
-        FError = QStringLiteral("无法在输出文件夹 %1 建立锁文件：%2")
-                     .arg(FPath, QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
-    }
     for (int Waited = 0;; Waited += 100) {
-        if (::flock(FLockFd, LOCK_EX | LOCK_NB) == 0)
+        if (::flock(FFolderFd, LOCK_EX | LOCK_NB) == 0)
             return true;
         if (errno != EWOULDBLOCK || Waited >= AWaitMs)
             break;
         QThread::msleep(100);
     }
-    FError =
-        QStringLiteral("输出文件夹 %1 正被另一次运行使用（等了 %2 秒），请稍后再试或换一个文件夹")
-            .arg(FPath)
-            .arg(AWaitMs / 1000);
-    ::close(FLockFd);
-    FLockFd = -1;
+    FError = errno == EWOULDBLOCK
+                 ? QStringLiteral("输出文件夹 %1 正被另一次运行使用（等了 %2 秒），"
+                                  "请稍后再试或换一个文件夹")
+                       .arg(FPath)
+                       .arg(AWaitMs / 1000)
+                 : QStringLiteral("无法锁定输出文件夹 %1：%2").arg(FPath, SystemReason());
+    ::close(FFolderFd);
+    FFolderFd = -1;
     return false;
 }
 
 // With the folder held, no run of this program writes here; a temporary
 // file of our naming that no process holds open is what an interrupted run
-// left.
+// left, and so is an earlier version's empty lock file of our own.
 void TBatchOutputFolder::RemoveLeftovers() {
     const QDir Folder(FPath);
     for (const QString& Name : Folder.entryList(QDir::Files | QDir::Hidden)) {
@@ -124,13 +165,9 @@ void TBatchOutputFolder::RemoveLeftovers() {
             QFile::remove(Folder.filePath(Name)))
             FRemoved << Name;
     }
-}
-
-QStringList TBatchOutputFolder::OtherTables(const QStringList& AWritten) const {
-    QStringList Others;
-    for (const QString& Name : QDir(FPath).entryList(QDir::Files, QDir::Name)) {
-        if (TableName.match(Name).hasMatch() && !AWritten.contains(Name))
-            Others << Name;
-    }
-    return Others;
+    struct stat Info {};
+    const QByteArray EarlierLock = QFile::encodeName(Folder.filePath(EarlierLockName));
+    if (::lstat(EarlierLock.constData(), &Info) == 0 && S_ISREG(Info.st_mode) &&
+        Info.st_size == 0 && Info.st_uid == ::geteuid())
+        ::unlink(EarlierLock.constData());
 }

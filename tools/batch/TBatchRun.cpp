@@ -1,6 +1,8 @@
 #include "TBatchRun.h"
 
 #include "TBatchOutputFolder.h"
+#include "TEachUnitRun.h"
+#include "TFolderSet.h"
 #include "TSelectionTables.h"
 #include "TTableWriter.h"
 #include "cell/TCellDocument.h"
@@ -11,6 +13,7 @@
 #include "platform/Exception.h"
 #include "platform/data/TADOQuery.h"
 #include "platform/data/TAdoConn.h"
+#include "platform/data/TConnectionString.h"
 #include "report/tables/DetailLayout.h"
 #include "report/tables/ReportFileNames.h"
 #include "report/tables/ReportHost.h"
@@ -23,9 +26,6 @@
 #include <algorithm>
 
 namespace {
-
-const QStringList BTypeTexts = {QStringLiteral("控制数"), QStringLiteral("预算数"),
-                                QStringLiteral("临时指标")};
 
 // Reads none of ATable's rows but needs every column of it: the database
 // raises its own error (no such table, a view it cannot compile), where
@@ -141,6 +141,7 @@ bool TBatchRun::SelectNode() {
         return Fail(QStringLiteral("选项 --node 的单位 %1 不在单位树中（登录单位 %2 之下）")
                         .arg(FOptions.NodeCode, Login),
                     2);
+
     FFilter.UnitPrefix = FOptions.NodeCode;
     FFilter.UnitName = Name;
     return true;
@@ -154,17 +155,33 @@ bool TBatchRun::Select() {
     FFilter.SubTypeIndex = FOptions.SubTypeIndex;
     FFilter.Year = HostYear();
     FFilter.DeptClass = HostDeptClass();
-    FBTypeText = BTypeTexts[FOptions.DefBTypeIndex];
     const bool Selected = SelectNode();
     if (Watch.Failed())
         return Fail(QStringLiteral("查询单位失败：%1").arg(Watch.FirstError()));
+    if (Selected && FFilter.UnitName.contains(QChar(0)))
+        return Fail(NulNameProblem(FFilter.UnitPrefix));
+    FSelection.Year = FFilter.Year;
+    FSelection.BType = FOptions.DefBTypeIndex;
+    FSelection.SubType = FOptions.DefBTypeIndex == 1 ? FOptions.SubTypeIndex : -1;
+    FSelection.LoginUnit = HostUnitCode();
+    FSelection.LoginClass = FFilter.DeptClass;
+    FSelection.NodeCode = FFilter.UnitPrefix;
+    FSelection.NodeName = FFilter.UnitName;
+    FSelection.EachUnit = FOptions.EachUnit;
     return Selected;
+}
+
+TRunRecord TBatchRun::RecordHead() const {
+    TRunRecord Head;
+    Head.Selection = FSelection;
+    Head.Database = TConnectionString::WithoutPasswords(FOptions.ConnectionString);
+    return Head;
 }
 
 // No fund nature has data: no table at all, and the years that have some.
 int TBatchRun::NoTables() {
-    const QString What =
-        QStringLiteral("%1 %2年%3").arg(FFilter.UnitName).arg(FFilter.Year).arg(FBTypeText);
+    const QString What = FSelection.Text();
+    const QString FBTypeText = FSelection.BTypeText();
     const QList<int> Years = YearsWithData(FFilter);
     if (Years.isEmpty())
         Fail(QStringLiteral(
@@ -179,7 +196,7 @@ int TBatchRun::NoTables() {
 }
 
 int TBatchRun::WriteSelection(TTableWriter& AWriter) {
-    TSelectionTables Tables(FOptions, FFilter, FBTypeText, FOptions.OutputFolder, FConsole);
+    TSelectionTables Tables(FOptions, FFilter, RecordHead(), FOptions.OutputFolder, FConsole);
     switch (Tables.List()) {
     case TSelectionTables::NoData:
         return NoTables();
@@ -192,34 +209,55 @@ int TBatchRun::WriteSelection(TTableWriter& AWriter) {
     FFolder = std::make_unique<TBatchOutputFolder>(FOptions.OutputFolder);
     if (!PrepareFolder(*FFolder))
         return FExitCode;
-    FConsole.Say(QStringLiteral("%1 %2年%3：%4 张表 -> %5")
-                     .arg(FFilter.UnitName)
-                     .arg(FFilter.Year)
-                     .arg(FBTypeText)
+    const TFolderSet Earlier(FOptions.OutputFolder);
+    if (!ClaimFolder(Earlier))
+        return FExitCode;
+    FConsole.Say(QStringLiteral("%1：%2 张表 -> %3")
+                     .arg(FSelection.Text())
                      .arg(Tables.TableCount())
                      .arg(QDir(FOptions.OutputFolder).absolutePath()));
     const TSelectionTables::TOutcome Outcome = Tables.Write(AWriter, true);
-    if (Outcome == TSelectionTables::Failed) {
+    if (Outcome == TSelectionTables::Failed || !Tables.Commit(Earlier)) {
         Fail(Tables.Problem());
         return FExitCode;
     }
-    SayOtherTables(Tables);
+    SayRemoved(Tables.Removed());
     SayDone(Tables.Tables(), Tables.Rows());
     if (Outcome == TSelectionTables::Unaudited)
         Fail(QStringLiteral("审核未通过：有的表中差额没有已知原因，详见上面的审核行。"), 3);
     return Outcome == TSelectionTables::Unaudited ? 3 : 0;
 }
 
-// Tables of this program's naming that this run did not write stand in the
-// folder beside its own: the names do not show the unit, so say so.
-void TBatchRun::SayOtherTables(const TSelectionTables& ATables) const {
-    const QStringList Others = FFolder->OtherTables(ATables.Files());
-    if (Others.isEmpty())
-        return;
-    FConsole.Say(QStringLiteral("注意：输出文件夹中另有 %1 "
-                                "个报表文件不是本次写出的（可能是其他单位、类型或年度的）：%2")
-                     .arg(Others.size())
-                     .arg(Others.join(QStringLiteral("、"))));
+int TBatchRun::WriteEachUnit(TTableWriter& AWriter) {
+    FFolder = std::make_unique<TBatchOutputFolder>(FOptions.OutputFolder);
+    TEachUnitRun EachUnit(FOptions, FConsole, FFilter, RecordHead(), FTimer);
+    const QString Under = FOptions.NodeCode.isEmpty() ? FTreeRoot : FOptions.NodeCode;
+    FExitCode = EachUnit.Run(Under, *FFolder, AWriter);
+    return FExitCode;
+}
+
+// A folder holds one selection's set: another's is replaced whole when
+// --replace says so, and the run is refused otherwise.
+bool TBatchRun::ClaimFolder(const TFolderSet& AEarlier) {
+    const QString Conflict = AEarlier.Conflict(FSelection);
+    if (Conflict.isEmpty())
+        return true;
+    if (FOptions.Replace) {
+        FConsole.Say(QStringLiteral("注意：%1。按 --replace，本次的报表写好后替换原有的整套报表。")
+                         .arg(Conflict));
+        return true;
+    }
+    return Fail(QStringLiteral("%1，本次是%2：不把两次的报表混在一个文件夹里。请换一个输出文件夹，"
+                               "或加上 --replace 用本次的整套报表替换原有的（原有的将被删除）。")
+                    .arg(Conflict, FSelection.Text()),
+                2);
+}
+
+// What this run replaced of the folder's earlier set and did not write
+// again (a fund nature without data now, another selection's tables).
+void TBatchRun::SayRemoved(const QStringList& ARemoved) const {
+    if (!ARemoved.isEmpty())
+        FConsole.Say(RemovedLine(ARemoved));
 }
 
 void TBatchRun::SayDone(int ATables, int ARows) const {
@@ -233,7 +271,7 @@ int TBatchRun::Run() {
     if (FOptions.SubTypeGiven && FOptions.DefBTypeIndex != 1)
         FConsole.Say(
             QStringLiteral("注意：指标子类型（--subtype）只对预算数有效，指标类型为%1时不起作用。")
-                .arg(BTypeTexts[FOptions.DefBTypeIndex]));
+                .arg(BTypeName(FOptions.DefBTypeIndex)));
     if (!CheckTemplates() || !CheckDatabase() || !CheckLogin() || !Select())
         return FExitCode;
     // Each table is written while the next one is queried, unless the run is

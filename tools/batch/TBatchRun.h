@@ -2,15 +2,16 @@
 
 #include "TBatchConsole.h"
 #include "TBatchOptions.h"
+#include "TRunRecord.h"
 #include "report/tables/TReportFilter.h"
 
 #include <QElapsedTimer>
-#include <QPair>
 #include <QString>
 #include <cstdio>
 #include <memory>
 
 class TBatchOutputFolder;
+class TFolderSet;
 class TSelectionTables;
 class TTableWriter;
 
@@ -23,8 +24,9 @@ public:
     ~TBatchRun();
 
     // The process's exit code: 0 written, 1 failed (the reason printed), 2
-    // an option names something the database does not hold, 3 written but
-    // a table's audit found a difference without a known cause.
+    // an option names something the database does not hold or a folder
+    // that holds another selection's tables, 3 written but a table's audit
+    // found a difference without a known cause.
     int Run();
 
 private:
@@ -34,19 +36,12 @@ private:
     bool PrepareFolder(TBatchOutputFolder& AFolder);
     bool Select();
     bool SelectNode();
+    TRunRecord RecordHead() const;
+    bool ClaimFolder(const TFolderSet& AEarlier);
     int WriteSelection(TTableWriter& AWriter);
     int WriteEachUnit(TTableWriter& AWriter);
-    struct TUnitTally {
-        int Units = 0;
-        int Empty = 0;
-        int Tables = 0;
-        int Rows = 0;
-        bool Unaudited = false;
-    };
-    bool WriteUnit(const QPair<QString, QString>& AUnit, int AIndex, int ACount,
-                   TTableWriter& AWriter, TUnitTally& ATally);
     int NoTables();
-    void SayOtherTables(const TSelectionTables& ATables) const;
+    void SayRemoved(const QStringList& ARemoved) const;
     void SayDone(int ATables, int ARows) const;
     bool Fail(const QString& AMessage, int AExitCode = 1);
 
@@ -55,7 +50,7 @@ private:
     QElapsedTimer FTimer;
     std::unique_ptr<TBatchOutputFolder> FFolder;
     TReportFilter FFilter;
-    QString FBTypeText;
+    TRunSelection FSelection;
     QString FTreeRoot;
     int FExitCode = 1;
 };

@@ -2,6 +2,8 @@
 
 #include "TBatchConsole.h"
 #include "TBatchOptions.h"
+#include "TFolderSet.h"
+#include "TInterruptCleanup.h"
 #include "TTableWriter.h"
 #include "db/TQueryFailureWatch.h"
 #include "report/tables/ReportFileNames.h"
@@ -20,11 +22,11 @@ constexpr int TemporarySuffix = 12;
 } // namespace
 
 TSelectionTables::TSelectionTables(const TBatchOptions& AOptions, const TReportFilter& AFilter,
-                                   QString ABTypeText, QString AFolder,
+                                   const TRunRecord& AHead, QString AFolder,
                                    const TBatchConsole& AConsole)
     : FOptions(AOptions)
     , FFilter(AFilter)
-    , FBTypeText(std::move(ABTypeText))
+    , FHead(AHead)
     , FFolder(std::move(AFolder))
     , FConsole(AConsole) {}
 
@@ -47,15 +49,18 @@ TSelectionTables::TOutcome TSelectionTables::List() {
         FProblem = QStringLiteral("没有任何资金性质有数据");
         return NoData;
     }
+    for (const auto& [Code, Name] : Funds)
+        FHead.Funds << Code + QLatin1Char(' ') + Name;
     QStringList Clashes;
-    FTables = BatchTables(Funds, FFolder, FFilter.Year, FBTypeText, Clashes);
+    FTables = BatchTables(Funds, FFolder, FFilter.Year, FHead.Selection.BTypeText(), Clashes);
     if (!Clashes.isEmpty())
         FConsole.Say(QStringLiteral("有同名的资金性质，文件名中加上了编码：%1")
                          .arg(Clashes.join(QStringLiteral("、"))));
     return CheckNameLengths() ? Written : Failed;
 }
 
-// A name the file system cannot take is refused before anything is made.
+// A name the file system cannot take is refused before anything is made:
+// the file's own name, and its path with the folder's.
 bool TSelectionTables::CheckNameLengths() {
     for (const TBatchTable& Table : FTables) {
         const QString Name = QFileInfo(Table.Stem + QStringLiteral(".xlsx")).fileName();
@@ -67,6 +72,15 @@ bool TSelectionTables::CheckNameLengths() {
                               .arg(Bytes)
                               .arg(NAME_MAX)
                               .arg(Name));
+        const int PathBytes =
+            int(QFile::encodeName(QFileInfo(Table.Stem).absoluteFilePath()).size()) + 5;
+        if (PathBytes + TemporarySuffix >= PATH_MAX)
+            return Refuse(QStringLiteral("“%1”的表的路径太长（%2 字节，连同临时文件的后缀达到 %3 "
+                                         "字节的上限），未写出任何报表：%4")
+                              .arg(Table.Caption)
+                              .arg(PathBytes)
+                              .arg(PATH_MAX)
+                              .arg(FFolder));
     }
     return true;
 }
@@ -76,7 +90,8 @@ bool TSelectionTables::CheckNameLengths() {
 // have run: a table built on a failed one is not written.
 bool TSelectionTables::Fill(const TBatchTable& ATable, TTableWriter& AWriter) {
     const TQueryFailureWatch Watch;
-    const TReportContext Context = MakeReportContext(FFilter, FBTypeText, ATable.Code);
+    const QString BTypeText = FHead.Selection.BTypeText();
+    const TReportContext Context = MakeReportContext(FFilter, BTypeText, ATable.Code);
     auto Grid = std::make_unique<TCellDocument>();
     // One fill serves both files: the workbook gets the export grid, numbers
     // as values; the printed table adds the amount header and page line.
@@ -89,9 +104,10 @@ bool TSelectionTables::Fill(const TBatchTable& ATable, TTableWriter& AWriter) {
         return Refuse(QStringLiteral("%1 有金额不是有限数（溢出或不是数字），未写出该表：%2")
                           .arg(ATable.Caption, Filled.NotFiniteRows.join(QStringLiteral("；"))));
     FAudit.Add(ATable.Caption, ATable.Code, Filled);
-    Grid->SetPdfInfo(ReportPdfInfo(Grid->CellText(1, 1), FFilter, FBTypeText, ATable.Name));
-    AWriter.Submit({ATable.Caption, ATable.Stem, ATable.Code, FBTypeText, FOptions.WriteXlsx,
-                    FOptions.WritePdf, !FOptions.OneThread, Filled.QueryRows, std::move(Grid)});
+    Grid->SetPdfInfo(ReportPdfInfo(Grid->CellText(1, 1), FFilter, BTypeText, ATable.Name));
+    AWriter.Submit({ATable.Caption, ATable.Stem, ATable.Code, BTypeText, FOptions.WriteXlsx,
+                    FOptions.WritePdf, !FOptions.OneThread, Filled.QueryRows, std::move(Grid),
+                    &FOutputs});
     return true;
 }
 
@@ -100,7 +116,6 @@ bool TSelectionTables::Report(const std::vector<TTableWritten>& AWritten, bool A
     for (const TTableWritten& Table : AWritten) {
         if (!Table.Error.isEmpty())
             return Refuse(Table.Error);
-        FWritten += Table.Files;
         FRowsWritten += Table.Rows;
         ++FTablesWritten;
         if (ATableLines)
@@ -139,15 +154,45 @@ TSelectionTables::TOutcome TSelectionTables::AuditTables(bool ATableLines) {
         for (const QString& Line : FAudit.Lines())
             FConsole.Say(Line);
     }
-    const QString Path = AuditFilePath(FFolder, FFilter.Year, FBTypeText);
+    const QString Path = AuditFilePath(FFolder, FFilter.Year, FHead.Selection.BTypeText());
+    FHead.Made = QDateTime::currentDateTime();
+    FHead.State = QStringLiteral("完成");
+    FHead.Files = FOutputs.Held();
     QString Error;
-    if (!FAudit.Write(Path, Error))
+    if (!FAudit.Write(Path, FHead, &FOutputs, Error))
         return Fail(QStringLiteral("审核结果未能写出：%1").arg(Error));
-    FWritten << QFileInfo(Path).fileName();
     if (ATableLines)
         FConsole.Say(QStringLiteral("审核结果 -> %1").arg(QFileInfo(Path).fileName()));
     if (FAudit.Passed())
         return Written;
     FProblem = QStringLiteral("审核未通过：有的表中差额没有已知原因");
     return Unaudited;
+}
+
+bool TSelectionTables::Commit(const TFolderSet& AEarlier) {
+    const QStringList Written = FOutputs.Held();
+    const TInterruptCleanup::THold Hold;
+    if (!FOutputs.CommitAll()) {
+        FProblem = QStringLiteral("报表未能全部放入文件夹：%1").arg(FOutputs.Error());
+        RecordFailedCommit(AEarlier.Files());
+        return false;
+    }
+    FRemoved = AEarlier.RemoveExcept(Written);
+    return true;
+}
+
+// The set could not be moved in whole: the audit file, whatever it was,
+// now says so and names the files that are not this run's.
+void TSelectionTables::RecordFailedCommit(const QStringList& AEarlier) {
+    QStringList Others;
+    for (const QString& Name : AEarlier) {
+        if (!FOutputs.Committed().contains(Name))
+            Others << Name;
+    }
+    FHead.State = QStringLiteral("未完成：%1；以下文件不是本次运行写出的：%2")
+                      .arg(FOutputs.Error(), Others.join(QStringLiteral("、")));
+    FHead.Files = FOutputs.Committed();
+    QString Error;
+    FAudit.Write(AuditFilePath(FFolder, FFilter.Year, FHead.Selection.BTypeText()), FHead, nullptr,
+                 Error);
 }

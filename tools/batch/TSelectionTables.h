@@ -2,37 +2,52 @@
 
 #include "TBatchAuditReport.h"
 #include "TBatchTables.h"
+#include "TRunRecord.h"
+#include "cell/TCellOutputSet.h"
 #include "report/tables/TReportFilter.h"
 
 #include <QString>
 #include <QStringList>
 
 class TBatchConsole;
+class TFolderSet;
 struct TBatchOptions;
 class TTableWriter;
 
-// The tables of one selection (a unit tree node) written into one folder:
-// the summary table and every fund nature's detail table with data, each
+// The tables of one selection written into one folder as a set: the
+// summary table and every fund nature's detail table with data, each
 // queried and filled here while the one before is written, then the audit
-// of them all beside them.
+// of them all beside them. The files wait under temporary names until the
+// last is done and then appear together, replacing the folder's earlier
+// set whole; a run that fails leaves the earlier set as it was.
 class TSelectionTables {
 public:
     enum TOutcome { Written, NoData, Failed, Unaudited };
 
+    // AHead names the selection (its unit being this folder's), the
+    // database and the time, for the head of the audit file.
     TSelectionTables(const TBatchOptions& AOptions, const TReportFilter& AFilter,
-                     QString ABTypeText, QString AFolder, const TBatchConsole& AConsole);
+                     const TRunRecord& AHead, QString AFolder, const TBatchConsole& AConsole);
 
     // Lists the tables; NoData when no fund nature has data, Failed when the
     // list cannot be read or a name is too long (said on the console).
     TOutcome List();
     // Writes them (a line per table when ATableLines), then the audit;
     // Unaudited when a table's audit found a difference without a cause.
+    // Nothing appears in the folder before Commit.
     TOutcome Write(TTableWriter& AWriter, bool ATableLines);
+    // Moves the set in and removes what is left of AEarlier's set (the
+    // folder's files of this program's naming before the run); false, with
+    // Problem(), when a file could not be moved in: the audit file then
+    // says which files are not this run's.
+    bool Commit(const TFolderSet& AEarlier);
 
     int TableCount() const { return int(FTables.size()); }
     int Tables() const { return FTablesWritten; }
     int Rows() const { return FRowsWritten; }
-    const QStringList& Files() const { return FWritten; }
+    // The files the set moved in, and the earlier files Commit removed.
+    const QStringList& Files() const { return FOutputs.Committed(); }
+    const QStringList& Removed() const { return FRemoved; }
     // Why the last step failed or found no data, in one line.
     const QString& Problem() const { return FProblem; }
 
@@ -41,17 +56,19 @@ private:
     bool Fill(const TBatchTable& ATable, TTableWriter& AWriter);
     bool Report(const std::vector<struct TTableWritten>& AWritten, bool ATableLines);
     TOutcome AuditTables(bool ATableLines);
+    void RecordFailedCommit(const QStringList& AEarlier);
     TOutcome Fail(const QString& AProblem);
     bool Refuse(const QString& AProblem);
 
     const TBatchOptions& FOptions;
     const TReportFilter FFilter;
-    const QString FBTypeText;
+    TRunRecord FHead;
     const QString FFolder;
     const TBatchConsole& FConsole;
     QList<TBatchTable> FTables;
     TBatchAuditReport FAudit;
-    QStringList FWritten;
+    TCellOutputSet FOutputs;
+    QStringList FRemoved;
     QString FProblem;
     int FTablesWritten = 0;
     int FRowsWritten = 0;

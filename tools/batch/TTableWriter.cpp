@@ -25,18 +25,21 @@ TTableWriter::~TTableWriter() {
 
 namespace {
 
-QString WriteWorkbook(const TCellSheet& ASheet, const QString& APath, const QString& ACaption) {
+QString WriteWorkbook(const TCellSheet& ASheet, const QString& APath, const QString& ACaption,
+                      TCellOutputSet* AOutputs) {
     TCellXlsxWriter Writer(ASheet);
+    Writer.SetOutputSet(AOutputs);
     return Writer.Write(APath) == TCellXlsxWriter::Ok
                ? QString()
                : QStringLiteral("%1 导出失败：%2").arg(ACaption, Writer.Error());
 }
 
 QString WritePdf(const TCellDocument& AGrid, const QString& APath, const QString& ACaption,
-                 bool AParallel) {
+                 bool AParallel, TCellOutputSet* AOutputs) {
     TCellPrinter Printer(AGrid.Sheet());
     Printer.SetInfo(AGrid.PdfInfo());
     Printer.SetParallel(AParallel);
+    Printer.SetOutputSet(AOutputs);
     QString Error;
     return Printer.PrintToPdf(APath, Error) == TCellPrinter::Ok
                ? QString()
@@ -65,8 +68,9 @@ TTableWritten TTableWriter::Write(TTableJob& AJob) {
         // table whose workbook fails leaves no new file, as one after the
         // other.
         Grid.Sheet().RowTop(Grid.Sheet().RowCount());
-        std::thread Side(
-            [&] { WorkbookError = WriteWorkbook(Grid.Sheet(), Workbook, AJob.Caption); });
+        std::thread Side([&] {
+            WorkbookError = WriteWorkbook(Grid.Sheet(), Workbook, AJob.Caption, AJob.Outputs);
+        });
         TCellPrinter Printer(Grid.Sheet());
         Printer.SetInfo(Grid.PdfInfo());
         QByteArray Bytes;
@@ -75,15 +79,17 @@ TTableWritten TTableWriter::Write(TTableJob& AJob) {
         QString Error;
         if (!Made)
             PdfError = QStringLiteral("%1 打印失败：无法生成 PDF").arg(AJob.Caption);
-        else if (WorkbookError.isEmpty() && TCellPrinter::SavePdf(Bytes, Pdf, Error) != 0)
+        else if (WorkbookError.isEmpty() &&
+                 TCellPrinter::SavePdf(Bytes, Pdf, Error, TCellOutputFile::Replace, AJob.Outputs) !=
+                     0)
             PdfError = QStringLiteral("%1 打印失败：%2").arg(AJob.Caption, Error);
     } else {
         if (AJob.Xlsx)
-            WorkbookError = WriteWorkbook(Grid.Sheet(), Workbook, AJob.Caption);
+            WorkbookError = WriteWorkbook(Grid.Sheet(), Workbook, AJob.Caption, AJob.Outputs);
         if (AJob.Pdf && WorkbookError.isEmpty()) {
             WriteAmountHeader(Grid, AJob.AmountHeaderFundCode, AJob.BTypeText);
             Grid.SetPageText(QString(), QString::fromUtf8(PageLine), QString());
-            PdfError = WritePdf(Grid, Pdf, AJob.Caption, AJob.Parallel);
+            PdfError = WritePdf(Grid, Pdf, AJob.Caption, AJob.Parallel, AJob.Outputs);
         }
     }
     Written.Error = !WorkbookError.isEmpty() ? WorkbookError : PdfError;

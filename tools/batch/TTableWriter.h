@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cell/TCellDocument.h"
+#include "cell/TCellOutputSet.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,9 @@ struct TTableJob {
     bool Parallel = true;
     int Rows = 0;
     std::unique_ptr<TCellDocument> Grid;
+    // Where the written files wait to appear together with the rest of
+    // the run's set; none moves each file onto its name as it is done.
+    TCellOutputSet* Outputs = nullptr;
 };
 
 // What became of a job: the file names written, or why it failed.
