@@ -4,15 +4,69 @@
 #include "platform/settings/TIniFile.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
+
 const QString HostSection = QStringLiteral("host");
+
+// What is wrong with one value of the [host] section as written: a quote
+// that opens it and is not closed (the value would keep the quote and fail
+// later, far from its cause), or a NUL or another control character, which
+// no option's value holds.
+QString ValueProblem(const QString& ARaw) {
+    const QString Value = ARaw.trimmed();
+    const bool Opens = Value.startsWith(QLatin1Char('"')) || Value.startsWith(QLatin1Char('\''));
+    if (Opens && (Value.size() < 2 || Value.back() != Value.front()))
+        return QStringLiteral("值以引号 %1 开头，却没有配对的结束引号").arg(Value.front());
+    for (const QChar C : Value) {
+        if (C.unicode() < 0x20 && C != QLatin1Char('\t'))
+            return QStringLiteral("值中有空字符（NUL）或其他控制字符");
+    }
+    return QString();
+}
+
+// The first value of the [host] section that cannot be right, with its
+// line; empty text when there is none.
+QString HostSectionProblem(const QString& AFileName) {
+    QFile File(AFileName);
+    if (!File.open(QIODevice::ReadOnly))
+        return QString();
+    const QList<QByteArray> Lines = File.readAll().split('\n');
+    bool InHost = false;
+    for (int I = 0; I < Lines.size(); ++I) {
+        QString Line = QString::fromUtf8(Lines[I]);
+        if (Line.endsWith(QLatin1Char('\r')))
+            Line.chop(1);
+        const QString Text = Line.trimmed();
+        if (Text.startsWith(QLatin1Char('['))) {
+            InHost = Text.mid(1, Text.indexOf(QLatin1Char(']')) - 1).trimmed().toCaseFolded() ==
+                     HostSection;
+            continue;
+        }
+        const int Equals = int(Line.indexOf(QLatin1Char('=')));
+        if (!InHost || Equals < 0 || Text.startsWith(QLatin1Char(';')) ||
+            Text.startsWith(QLatin1Char('#')))
+            continue;
+        const QString Problem = ValueProblem(Line.mid(Equals + 1));
+        if (!Problem.isEmpty())
+            return QStringLiteral("配置文件 %1 第 %2 行（%3）：%4")
+                .arg(AFileName)
+                .arg(I + 1)
+                .arg(Line.left(Equals).trimmed(), Problem);
+    }
+    return QString();
+}
+
 } // namespace
 
 TOptionSource::TOptionSource(const QCommandLineParser& AParser, const QString& AConfigFile)
     : FParser(AParser) {
     if (AConfigFile.isEmpty())
+        return;
+    FConfigError = HostSectionProblem(AConfigFile);
+    if (!FConfigError.isEmpty())
         return;
     try {
         TIniFile Config(AConfigFile);
@@ -34,7 +88,7 @@ QString TOptionSource::Text(const char* AName, const QString& ADefault) const {
 bool TOptionSource::Number(const char* AName, int ADefault, int AMin, int AMax, int& AValue,
                            QString& AError) const {
     const QString Value = Text(AName);
-    if (Value.isEmpty()) {
+    if (Value.isEmpty() && !FParser.isSet(QString::fromLatin1(AName))) {
         AValue = ADefault;
         return true;
     }

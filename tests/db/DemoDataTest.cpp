@@ -74,7 +74,7 @@ TEST(DemoData, AdjustmentsCoverEveryCodeTheReportsRead) {
     EXPECT_EQ(Count(File, "select count(*) from busibudgetadj"), 1500);
     EXPECT_EQ(Count(File, "select count(*) from vwbudgetadj"), 1500);
     EXPECT_EQ(Column(File, "select mid || mname || leafflag from pubmoneykind order by mid"),
-              (QStringList{"11公共财政预算资金0", "12政府性基金0", "21财政专户管理资金0",
+              (QStringList{"11公共财政预算资金0", "12基金预算资金0", "21财政专户管理资金0",
                            "31国有资本经营预算资金0"}));
     EXPECT_EQ(Column(File, "select distinct mid || ':' || ipid from busibudgetadj order by 1"),
               (QStringList{"11:11", "11:12", "12:11", "12:12", "21:11", "21:12", "31:17", "31:18",

@@ -1,11 +1,16 @@
 #include "TBatchConsole.h"
 
+#include "report/tables/PrintableText.h"
+
+// A line is one line: a line break, an escape or a NUL inside it (from a
+// unit's name, a fund nature's, a database's message) is shown escaped, so
+// it can neither forge a line of the run nor command the terminal.
 void TBatchConsole::Say(const QString& ALine) const {
-    std::fprintf(FOut, "%s\n", ALine.toLocal8Bit().constData());
+    std::fprintf(FOut, "%s\n", PrintableText(ALine).toLocal8Bit().constData());
     std::fflush(FOut);
 }
 
 void TBatchConsole::Error(const QString& ALine) const {
-    std::fprintf(FErr, "varnholt-batch: %s\n", ALine.toLocal8Bit().constData());
+    std::fprintf(FErr, "varnholt-batch: %s\n", PrintableText(ALine).toLocal8Bit().constData());
     std::fflush(FErr);
 }

@@ -23,6 +23,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -175,6 +176,12 @@ TRunRecord TBatchRun::RecordHead() const {
     TRunRecord Head;
     Head.Selection = FSelection;
     Head.Database = TConnectionString::WithoutPasswords(FOptions.ConnectionString);
+    // A database file named relative to where the run started is named
+    // whole, so the record says which file it was wherever it is read.
+    const QFileInfo File(
+        TConnectionString(FOptions.ConnectionString).Value(QStringLiteral("Data Source")));
+    if (File.isRelative() && File.isFile())
+        Head.Database += QStringLiteral("（文件 %1）").arg(File.absoluteFilePath());
     return Head;
 }
 

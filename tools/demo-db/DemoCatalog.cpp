@@ -41,7 +41,7 @@ const std::vector<TDemoDepartment>& DemoDepartments() {
 const std::vector<TDemoFundNature>& DemoFundNatures() {
     static const std::vector<TDemoFundNature> List = {
         {"11", "公共财政预算资金"},
-        {"12", "政府性基金"},
+        {"12", "基金预算资金"},
         {"21", "财政专户管理资金"},
         {"31", "国有资本经营预算资金"},
     };
