@@ -3,6 +3,7 @@
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -45,4 +46,27 @@ QString ReadText(const QString& AFile) {
 
 QStringList Entries(const QString& AFolder) {
     return QDir(AFolder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+QMap<QString, QByteArray> Snapshot(const QString& AFolder) {
+    QMap<QString, QByteArray> Files;
+    QDirIterator Walk(AFolder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (Walk.hasNext()) {
+        const QString Path = Walk.next();
+        QFile File(Path);
+        Files.insert(QDir(AFolder).relativeFilePath(Path),
+                     File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray("?"));
+    }
+    return Files;
+}
+
+QStringList RecordField(const QString& AText, const QString& AKey) {
+    for (const QString& Line : AText.split('\n')) {
+        if (Line.isEmpty())
+            break;
+        QStringList Fields = Line.split('\t');
+        if (Fields.takeFirst().remove(QChar(0xFEFF)) == AKey)
+            return Fields;
+    }
+    return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QMap>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -21,3 +23,9 @@ TRun RunScript(const QString& AOut, const QStringList& AArguments);
 QString ReadText(const QString& AFile);
 // Files and folders in AFolder, hidden ones left out.
 QStringList Entries(const QString& AFolder);
+// Every file under AFolder, hidden ones and those of subfolders included,
+// by its path below AFolder, with its bytes.
+QMap<QString, QByteArray> Snapshot(const QString& AFolder);
+// The fields of the line that begins with AKey in the head of a record the
+// run left (an audit file or a list of units), tab-separated.
+QStringList RecordField(const QString& AText, const QString& AKey);

@@ -139,27 +139,31 @@ TEST_F(BatchReliabilityTest, ALinkOfAnotherUserIsNotWrittenThrough) {
 }
 
 // Two runs into one folder take turns; leftovers of an interrupted run go,
-// and tables the run did not write are pointed out.
+// and a table the folder's record does not account for is not mixed with.
 TEST_F(BatchReliabilityTest, AFolderInUseWaitsThenRefusesAndLeftoversGo) {
     ASSERT_TRUE(QDir().mkpath(Out));
-    const int Held = ::open(QFile::encodeName(QDir(Out).filePath(".varnholt-batch.lock")),
-                            O_RDONLY | O_CREAT, 0644);
+    const int Held = ::open(QFile::encodeName(Out).constData(), O_RDONLY | O_DIRECTORY);
     ASSERT_GE(Held, 0);
     ASSERT_EQ(::flock(Held, LOCK_EX), 0);
     const TRun Busy = Batch({"--wait", "1"});
     ::close(Held);
     EXPECT_EQ(Busy.ExitCode, 1);
-    EXPECT_TRUE(Busy.Err.contains("正被另一次运行使用")) << Busy.Err.toStdString();
+    EXPECT_TRUE(Busy.Err.contains("正被另一次运行使用（等了 1 秒）")) << Busy.Err.toStdString();
     EXPECT_TRUE(Entries(Out).isEmpty());
 
     const QString Leftover = Summary + ".AbC123.part";
+    const QString Stray = "2023年国库集中支付改革预算数汇总范围划分建议表.xlsx";
     WriteBytes(QDir(Out).filePath(Leftover), "half a workbook");
-    WriteBytes(QDir(Out).filePath("2023年国库集中支付改革预算数汇总范围划分建议表.xlsx"), "");
-    const TRun Run = Batch({});
-    EXPECT_EQ(Run.ExitCode, 0) << Run.Err.toStdString();
+    WriteBytes(QDir(Out).filePath(Stray), "");
+    const TRun Refused = Batch({});
+    EXPECT_EQ(Refused.ExitCode, 2);
+    EXPECT_TRUE(Refused.Err.contains(Stray)) << Refused.Err.toStdString();
     EXPECT_FALSE(QFile::exists(QDir(Out).filePath(Leftover)));
-    EXPECT_TRUE(Run.Out.contains("已删除上次中断时留下的临时文件")) << Run.Out.toStdString();
-    EXPECT_TRUE(Run.Out.contains("另有 1 个报表文件不是本次写出的")) << Run.Out.toStdString();
+    EXPECT_TRUE(Refused.Out.contains("已删除上次中断时留下的临时文件"))
+        << Refused.Out.toStdString();
+    const TRun Run = Batch({"--replace"});
+    EXPECT_EQ(Run.ExitCode, 0) << Run.Err.toStdString();
+    EXPECT_FALSE(QFile::exists(QDir(Out).filePath(Stray)));
 }
 
 // Interrupted while it writes: the run ends as the signal ends it and

@@ -241,28 +241,54 @@ TEST_F(BatchToolTest, TablesWrittenAlongsideTheNextQueryAreTheSame) {
 }
 
 // Every unit under a node in one run: a folder per unit with data, named
-// by code and name, a line per unit and the totals; a unit without data is
-// listed and gets no folder.
+// by code and name (cut to what a folder's name may hold), a line per unit
+// and the totals; a unit without data is listed and gets no folder. Each
+// unit's tables and audit file are that unit's, and the list of units in
+// the top folder says what became of each.
 TEST_F(BatchToolTest, EveryUnitOfANodeInOneRun) {
+    const QString LongName = QString(304, QChar(0x957F)); // 912 bytes in UTF-8
     RunSql(Db, {"insert into pubdept (eid, peid, ename, leafflag, class) values "
-                "('101002099', '101002', '无数据的单位', '1', 2)"});
+                "('101002099', '101002', '无数据的单位', '1', 2)",
+                "update pubdept set ename = '" + LongName + "' where eid = '101002003'"});
     const TRun Run = Batch(
         {"--year", "2024", "--node", "101002", "--each-unit", "--format", "xlsx", "--out", Out});
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err.toStdString();
-    const QStringList Units =
-        ReadColumn(Db, "select eid || ' ' || ename from pubdept where eid like '101002_%' and "
-                       "replaceflag='0' and useflag='0' order by eid");
-    ASSERT_GE(Units.size(), 3);
-    EXPECT_EQ(Files(), QStringList(Units.begin(), Units.end() - 1)) << Run.Out.toStdString();
+    const QString Where = " from pubdept where eid like '101002_%' and replaceflag='0' and "
+                          "useflag='0' order by eid";
+    const QStringList Codes = ReadColumn(Db, "select eid" + Where);
+    const QStringList Names = ReadColumn(Db, "select ename" + Where);
+    ASSERT_GE(Codes.size(), 4);
     EXPECT_TRUE(Run.Out.contains("101002099 无数据的单位：没有数据")) << Run.Out.toStdString();
-    EXPECT_EQ(Run.Out.count(QRegularExpression(QString("\\[\\d+/%1\\]").arg(Units.size()))),
-              Units.size());
+    EXPECT_TRUE(Run.Out.contains("文件夹名已截短")) << Run.Out.toStdString();
+    EXPECT_EQ(Run.Out.count(QRegularExpression(QString("\\[\\d+/%1\\]").arg(Codes.size()))),
+              Codes.size());
     EXPECT_TRUE(Run.Out.contains(
-        QString("完成：%1 个单位写出了报表（另有 1 个单位没有数据）").arg(Units.size() - 1)))
+        QString("完成：%1 个单位写出了报表（另有 1 个单位没有数据）").arg(Codes.size() - 1)))
         << Run.Out.toStdString();
-    for (const QString& Unit : Files())
-        EXPECT_FALSE(QDir(QDir(Out).filePath(Unit)).entryList({"*.xlsx"}).isEmpty())
-            << Unit.toStdString();
+    const QString List = ReadText(UnitListPath(Out, 2024, "预算数"));
+    EXPECT_EQ(RecordField(List, "状态"), QStringList{"完成"});
+    QStringList Folders = RecordField(List, "单位文件夹");
+    EXPECT_EQ(Files(), QStringList(Folders)
+                           << QFileInfo(UnitListPath(Out, 2024, "预算数")).fileName());
+    ASSERT_EQ(Folders.size(), Codes.size() - 1);
+    for (int I = 0; I < Folders.size(); ++I) {
+        const QString& Code = Codes[I];
+        const QString& Name = Names[I];
+        SCOPED_TRACE(Code.toStdString());
+        const QString Folder = QDir(Out).filePath(Folders[I]);
+        EXPECT_TRUE(Folders[I].startsWith(Code + " " + Name.left(20)));
+        EXPECT_LE(QFile::encodeName(Folders[I]).size(), 255);
+        EXPECT_TRUE(List.contains(Code + "\t" + Name + "\t" + Folders[I] + "\t"));
+        // The tables name the unit, not the node.
+        const TWorkbookCells Summary =
+            ReadWorkbookCells(ContinuousExportPath(Folder, 2024, "预算数", "<全部>"));
+        EXPECT_TRUE(Summary.value({1, 1}).toString().startsWith(Name + "2024年"));
+        EXPECT_TRUE(Summary.values().contains(QVariant(Name + "单位合计")) ||
+                    Summary.values().contains(QVariant(Name + "部门合计")));
+        EXPECT_EQ(RecordField(ReadText(AuditFilePath(Folder, 2024, "预算数")), "单位"),
+                  (QStringList{Code, Name}));
+    }
+    EXPECT_TRUE(List.contains("101002099\t无数据的单位\t\t\t\t没有数据"));
 }
 
 // The README's main job as a newcomer runs it: --help and a misspelt option

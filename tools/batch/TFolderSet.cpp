@@ -26,6 +26,14 @@ bool RemoveFile(const QString& APath) {
     return ::unlink(Path.constData()) == 0;
 }
 
+// A link of another user's at a table's name is none of this program's:
+// it is neither counted nor removed (writing there is refused).
+bool IsForeignLink(const QString& APath) {
+    struct stat Info {};
+    return ::lstat(QFile::encodeName(APath).constData(), &Info) == 0 && S_ISLNK(Info.st_mode) &&
+           Info.st_uid != ::geteuid();
+}
+
 bool IsRealFolder(const QString& APath) {
     struct stat Info {};
     return ::lstat(QFile::encodeName(APath).constData(), &Info) == 0 && S_ISDIR(Info.st_mode);
@@ -51,7 +59,7 @@ bool TFolderSet::IsRecordName(const QString& AName) {
 TFolderSet::TFolderSet(QString AFolder)
     : FFolder(std::move(AFolder)) {
     for (const QString& Name : QDir(FFolder).entryList(QDir::Files, QDir::Name)) {
-        if (!IsOwnName(Name))
+        if (!IsOwnName(Name) || IsForeignLink(QDir(FFolder).filePath(Name)))
             continue;
         FFiles << Name;
         if (IsRecordName(Name))
