@@ -138,6 +138,124 @@ TEST_F(BatchReliabilityTest, ALinkOfAnotherUserIsNotWrittenThrough) {
     EXPECT_EQ(ReadBytes(Victim), "keep me");
 }
 
+// What another user plants in a folder everyone may write (mode 1777): a
+// link at a table's name, at a unit's folder name or at the output folder's
+// own name, and a pipe at the name earlier versions locked. None sends a
+// file of the run elsewhere or replaces one there, and none blocks the run.
+TEST_F(BatchReliabilityTest, WhatAnotherUserPlantsInASharedFolder) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a link to another user needs root";
+    const QString Shared = Dir.File("shared");
+    const QString Secret = Dir.File("secret");
+    ASSERT_TRUE(QDir().mkpath(Shared) && QDir().mkpath(Secret));
+    ASSERT_EQ(::chmod(QFile::encodeName(Shared).constData(), 01777), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(Secret).constData(), 0700), 0);
+    WriteBytes(QDir(Secret).filePath(Summary), "root's own");
+    const QString Unit = ReadColumn(Db, "select eid || ' ' || ename from pubdept where "
+                                        "eid = '101002001'")
+                             .value(0);
+    const QString Tables = QDir(Shared).filePath("tables");
+    const struct {
+        const char* What;
+        QString Planted;
+        QString Target; // empty: a pipe
+        QStringList Arguments;
+        int ExitCode;
+        const char* Says;
+    } Cases[] = {
+        {"a link at a table's name",
+         QDir(Tables).filePath(Summary),
+         QDir(Secret).filePath(Summary),
+         {},
+         1,
+         "属于其他用户的链接"},
+        {"a link at a unit's folder",
+         QDir(Tables).filePath(Unit),
+         Secret,
+         {"--node", "101002", "--each-unit"},
+         1,
+         "属于其他用户（nobody）的链接"},
+        {"a link at the output folder", Tables, Secret, {}, 1, "属于其他用户（nobody）的链接"},
+        {"a pipe at the old lock's name",
+         QDir(Tables).filePath(".varnholt-batch.lock"),
+         "",
+         {},
+         0,
+         "完成："},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.What);
+        // A link left by the case before goes first: removing its folder would
+        // empty the one it points to.
+        ::unlink(QFile::encodeName(Tables).constData());
+        QDir(Tables).removeRecursively();
+        if (Case.Planted != Tables)
+            ASSERT_TRUE(QDir().mkpath(Tables));
+        const QByteArray Planted = QFile::encodeName(Case.Planted);
+        ASSERT_EQ(Case.Target.isEmpty()
+                      ? ::mkfifo(Planted.constData(), 0666)
+                      : ::symlink(QFile::encodeName(Case.Target).constData(), Planted.constData()),
+                  0);
+        ASSERT_EQ(::lchown(Planted.constData(), 65534, 65534), 0);
+        const TRun Run = RunBatch(
+            SqliteConnectionString(Db),
+            QStringList{"--year", "2024", "--out", Tables, "--format", "xlsx"} + Case.Arguments);
+        EXPECT_EQ(Run.ExitCode, Case.ExitCode) << Run.Err.toStdString();
+        EXPECT_TRUE((Run.Out + Run.Err).contains(QString::fromUtf8(Case.Says)))
+            << (Run.Out + Run.Err).toStdString();
+        EXPECT_EQ(Entries(Secret), QStringList{Summary});
+        EXPECT_EQ(ReadBytes(QDir(Secret).filePath(Summary)), "root's own");
+    }
+}
+
+// Names that hold line breaks, a terminal's escapes or a NUL: the run's
+// lines and its audit file show them escaped, so no name forges a line or
+// commands the terminal; a NUL in a unit's name is refused naming the unit.
+TEST_F(BatchReliabilityTest, ControlCharactersInNamesAreShownEscaped) {
+    RunSql(Db, {"update pubdept set ename = '南州' || char(10) || '[4/4] 伪造：审核通过' || "
+                "char(27) || ']0;标题' || char(7) where eid = '101002'",
+                "update pubmoneykind set mname = '政府性' || char(13) || char(27) || '[2J基金' "
+                "where mid = '12'"});
+    const TRun Run = Batch({"--node", "101002"});
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err.toStdString();
+    const QString Audit = ReadText(QDir(Out).filePath("2024年国库集中支付改革预算数审核结果.txt"));
+    for (const QString& Text : {Run.Out + Run.Err, Audit}) {
+        EXPECT_FALSE(Text.contains(QChar(27)) || Text.contains('\r') || Text.contains(QChar(7)));
+        for (const QString& Line : Text.split('\n'))
+            EXPECT_FALSE(Line.startsWith("[4/4] 伪造")) << Line.toStdString();
+    }
+    EXPECT_TRUE(Run.Out.contains("南州\\n[4/4] 伪造：审核通过\\x1b]0;标题\\x07"))
+        << Run.Out.toStdString();
+    EXPECT_TRUE(Audit.contains("政府性\\r\\x1b[2J基金\t")) << Audit.toStdString();
+
+    RunSql(Db, {"update pubdept set ename = '南' || char(0) || '州' where eid = '101002'"});
+    const TRun Nul = Batch({"--node", "101002", "--replace"});
+    EXPECT_EQ(Nul.ExitCode, 1);
+    EXPECT_TRUE(Nul.Err.contains("单位 101002 的名称中有空字符（NUL）")) << Nul.Err.toStdString();
+    EXPECT_TRUE(Nul.Err.trimmed().endsWith("改正它的名称")) << "the message is whole";
+}
+
+// A closed standard output (the reader of the run's lines has gone) ends
+// the run as the signal does, says so, and leaves the folder's set as it
+// was.
+TEST_F(BatchReliabilityTest, AClosedOutputEndsTheRunAndKeepsTheFolder) {
+    ASSERT_EQ(Batch({}).ExitCode, 0);
+    const auto Before = Snapshot(Out);
+    QProcess Shell;
+    Shell.start("bash",
+                // The reader takes the first line and goes away while the first
+                // table is being written.
+                {"-c",
+                 "\"$0\" \"$@\" | { IFS= read -r Line; exec 0<&-; sleep 2; }; "
+                 "exit \"${PIPESTATUS[0]}\"",
+                 BinaryDir() + "/varnholt-batch", "--connection", SqliteConnectionString(Db),
+                 "--year", "2024", "--out", Out, "--format", "xlsx"});
+    ASSERT_TRUE(Shell.waitForFinished(60000));
+    EXPECT_EQ(Shell.exitCode(), 128 + SIGPIPE);
+    EXPECT_TRUE(QString::fromUtf8(Shell.readAllStandardError()).contains("标准输出已关闭"));
+    EXPECT_EQ(Snapshot(Out), Before);
+}
+
 // Two runs into one folder take turns; leftovers of an interrupted run go,
 // and a table the folder's record does not account for is not mixed with.
 TEST_F(BatchReliabilityTest, AFolderInUseWaitsThenRefusesAndLeftoversGo) {
