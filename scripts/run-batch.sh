@@ -7,7 +7,9 @@
 #
 # --help and options the tool cannot use change nothing: they are checked
 # before the demo database is made or a table is written. A run replaces
-# only the tables it writes; a run that fails leaves earlier tables alone.
+# the folder's set of the same selection whole and refuses another
+# selection's (--replace replaces it); a run that fails leaves the earlier
+# set alone.
 # The build is quiet unless it fails (its log: out/build.log).
 #
 # VARNHOLT_OUT names another folder than out/; VARNHOLT_SKIP_BUILD=1 uses
