@@ -39,6 +39,7 @@ TEST(HostOptions, NonsenseValuesAreRefusedNamingTheOption) {
         {{"--btype", "3"}, "--btype"},
         {{"--plugin-id", "-1"}, "--plugin-id"},
         {{"--quit-after", "-5"}, "--quit-after"},
+        {{"--year", ""}, "--year 需要"},
         {{"--config", Dir.Path()}, "不是普通文件"},
         {{"--config", Fifo}, "不是普通文件"},
     };
@@ -92,20 +93,36 @@ TEST(HostProgram, FailuresAreReportedWithAnExitCode) {
 }
 
 // The [host] section is read as the settings store reads INI files: a value
-// is the rest of its line, so a connection string needs no quotes.
+// is the rest of its line, so a connection string needs no quotes. A value
+// that opens a quote and does not close it, or holds a control character,
+// is refused naming its line; another section's lines are not the host's.
 TEST(HostOptions, ConfigValuesAreTheRestOfTheLine) {
-    const std::pair<QByteArray, const char*> Cases[] = {
-        {"connection=Provider=SQLite;Data Source=a b.db", "Provider=SQLite;Data Source=a b.db"},
-        {"Connection = \"Provider=SQLite;Data Source=a.db\" ", "Provider=SQLite;Data Source=a.db"},
-        {"; connection=commented out\nconnection=x,y;z", "x,y;z"},
+    const struct {
+        QByteArray Line;
+        const char* Expected;
+        const char* Error;
+    } Cases[] = {
+        {"connection=Provider=SQLite;Data Source=a b.db", "Provider=SQLite;Data Source=a b.db", ""},
+        {"Connection = \"Provider=SQLite;Data Source=a.db\" ", "Provider=SQLite;Data Source=a.db",
+         ""},
+        {"; connection=commented out\nconnection=x,y;z", "x,y;z", ""},
+        {"connection='it''s'", "it''s", ""},
+        {"connection=\"Provider=SQLite;Data Source=a.db", "",
+         "第 4 行（connection）：值以引号 \" 开头，却没有配对的结束引号"},
+        {"connection=  '", "", "第 4 行（connection）：值以引号 ' 开头"},
+        {"connection=\"a.db'", "", "没有配对的结束引号"},
+        {QByteArray("connection=a\0b.db", 17), "", "第 4 行（connection）：值中有空字符（NUL）"},
+        {"connection=a\x1b[2Jb.db", "", "控制字符"},
     };
     TempDir Dir;
-    for (const auto& [Line, Expected] : Cases) {
-        WriteBytes(Dir.File("host.ini"), "[other]\nconnection=no\n[host]\n" + Line + "\n");
+    for (const auto& [Line, Expected, Error] : Cases) {
+        WriteBytes(Dir.File("host.ini"), "[other]\nconnection=\"no\n[host]\n" + Line + "\n");
         const HostOptionsResult Result =
             ParseHostOptions({"varnholt-host", "--config", Dir.File("host.ini")});
-        EXPECT_EQ(Result.Error.toStdString(), "");
-        EXPECT_EQ(Result.Options.ConnectionString.toStdString(), Expected) << Line.data();
+        EXPECT_TRUE(Result.Error.contains(QString::fromUtf8(Error))) << Result.Error.toStdString();
+        EXPECT_EQ(Result.Error.isEmpty(), *Error == 0) << Line.data();
+        if (*Error == 0)
+            EXPECT_EQ(Result.Options.ConnectionString.toStdString(), Expected) << Line.data();
     }
 }
 
