@@ -1,15 +1,19 @@
 #include "ReportLists.h"
 
+#include "db/TQueryFailureWatch.h"
 #include "report/tables/ReportHost.h"
 #include "report/tables/ReportLookups.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>
 
-int FillListFromQuery(QComboBox& AList, const QString& ASql, bool AIncludeAll) {
+int FillListFromQuery(QComboBox& AList, const QString& ASql, bool AIncludeAll, QString* AError) {
     const QSignalBlocker Quiet(AList);
     AList.clear();
+    const TQueryFailureWatch Watch;
     const auto Entries = CodedListFromQuery(ASql);
+    if (AError)
+        *AError = Watch.FirstError();
     if (Entries.isEmpty())
         return 0;
     if (AIncludeAll)

@@ -15,8 +15,10 @@ class QComboBox;
 // AIncludeAll) and the column "name" of every row in query order and
 // selects the first entry. Returns the number of query rows. Each entry
 // keeps the row's column "id" as its data ("<全部>" an empty one): names
-// need not be unique, codes are.
-int FillListFromQuery(QComboBox& AList, const QString& ASql, bool AIncludeAll);
+// need not be unique, codes are. AError, when given, receives the
+// database's reason when the query failed, and is emptied otherwise.
+int FillListFromQuery(QComboBox& AList, const QString& ASql, bool AIncludeAll,
+                      QString* AError = nullptr);
 // Every entry of AList as (its data, its text).
 QList<QPair<QString, QString>> ListEntries(const QComboBox& AList);
 

@@ -138,7 +138,7 @@ void TbfrmVarnholt::RefreshReport() {
     cobTypeChild->setEnabled(Budget);
     lblChild->setEnabled(Budget);
     const QString Filter = CurrentFilter().WindowFilter(DefDialect());
-    FillListFromQuery(*cobMid, FundNaturesSql(Filter), true);
+    FillListFromQuery(*cobMid, FundNaturesSql(Filter), true, &FFundListError);
     const bool HasData = !cobMid->currentText().isEmpty();
     if (HasData)
         cobMid->setCurrentIndex(1);
@@ -179,7 +179,11 @@ bool TbfrmVarnholt::ShowReport() {
     WriteAmountHeader(cllBudget->Document(), Code, BTypeText);
     // The strip says whether the table adds up, has no data, or could not
     // be read at all: a bare heading must not pass for a table without data.
-    FStatus->Set(FShownFill.StatusLine());
+    // A fund-nature list that could not be read comes first: without it
+    // nothing can be printed or exported, whatever the table shows.
+    FStatus->Set(FFundListError.isEmpty() ? FShownFill.StatusLine()
+                                          : QStringLiteral("资金性质列表无法读取：") +
+                                                ExplainSystemError(FFundListError));
     return true;
 }
 

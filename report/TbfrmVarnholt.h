@@ -174,6 +174,9 @@ private:
     std::unique_ptr<TProgressPanel> FProgress;
     QLabel* FStatusLabel = nullptr;
     std::unique_ptr<TStatusLine> FStatus;
+    // Why the fund-nature list could not be read when it was last filled;
+    // empty when it was read.
+    QString FFundListError;
     // What the last fills of the shown and the export grid reported.
     TFillResult FShownFill;
     TFillResult FExportFill;

@@ -11,7 +11,7 @@ PACKAGES=(
     libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk xvfb xauth poppler-utils unicode-data unzip sqlite3
-    libsqlite3-dev
+    libsqlite3-dev libpq-dev
     postgresql-15
 )
 # The fuzz targets (scripts/fuzz.sh) need clang and its libFuzzer runtime;

@@ -50,6 +50,54 @@ QString DollarTag(const QString& ASql, qsizetype AAt) {
     return ASql.mid(AAt, End - AAt + 1);
 }
 
+bool IsLineBreak(QChar AChar) {
+    return AChar == QLatin1Char('\n') || AChar == QLatin1Char('\r');
+}
+
+// Where a "--" comment opening at AAt ends: at its line break (a carriage
+// return ends it as a line feed does), or at the end of the text.
+qsizetype LineCommentEnd(const QString& ASql, qsizetype AAt) {
+    qsizetype End = AAt + 2;
+    while (End < ASql.size() && !IsLineBreak(ASql[End]))
+        ++End;
+    return End;
+}
+
+// The opening quote of the string that continues one closed just before
+// AAt, or -1. The server joins two strings with only blanks, "--" comments
+// and at least one line break between them into one string, read all
+// through the way its first part is read.
+qsizetype ContinuedAt(const QString& ASql, qsizetype AAt) {
+    bool LineBreak = false;
+    qsizetype At = AAt;
+    while (At < ASql.size()) {
+        const QChar C = ASql[At];
+        if (C == QLatin1Char('-') && At + 1 < ASql.size() && ASql[At + 1] == QLatin1Char('-')) {
+            At = LineCommentEnd(ASql, At);
+            continue;
+        }
+        if (!IsLineBreak(C) && C != QLatin1Char(' ') && C != QLatin1Char('\t') &&
+            C != QLatin1Char('\f') && C != QLatin1Char('\v'))
+            break;
+        LineBreak = LineBreak || IsLineBreak(C);
+        ++At;
+    }
+    return LineBreak && At < ASql.size() && ASql[At] == QLatin1Char('\'') ? At : -1;
+}
+
+// Just past a string opening at AOpen and the parts that continue it; -1
+// when one never closes.
+qsizetype SkipString(const QString& ASql, qsizetype AOpen, bool ABackslash) {
+    qsizetype End = SkipQuoted(ASql, AOpen, ABackslash);
+    while (End >= 0) {
+        const qsizetype Next = ContinuedAt(ASql, End);
+        if (Next < 0)
+            break;
+        End = SkipQuoted(ASql, Next, ABackslash);
+    }
+    return End;
+}
+
 // Just past a block comment opening at AAt; they nest. -1 when unterminated.
 qsizetype SkipBlockComment(const QString& ASql, qsizetype AAt) {
     int Depth = 0;
@@ -71,16 +119,14 @@ qsizetype SkipBlockComment(const QString& ASql, qsizetype AAt) {
 qsizetype SkipToken(const QString& ASql, qsizetype AAt) {
     const QChar C = ASql[AAt];
     const QChar Next = AAt + 1 < ASql.size() ? ASql[AAt + 1] : QChar();
-    if (C == QLatin1Char('-') && Next == QLatin1Char('-')) {
-        const qsizetype Newline = ASql.indexOf(QLatin1Char('\n'), AAt);
-        return Newline < 0 ? ASql.size() : Newline + 1;
-    }
+    if (C == QLatin1Char('-') && Next == QLatin1Char('-'))
+        return LineCommentEnd(ASql, AAt);
     if (C == QLatin1Char('/') && Next == QLatin1Char('*'))
         return SkipBlockComment(ASql, AAt);
     if (C == QLatin1Char('\'')) {
         const bool Escapes = AAt > 0 && ASql[AAt - 1].toLower() == QLatin1Char('e') &&
                              !NameCharBefore(ASql, AAt - 1);
-        return SkipQuoted(ASql, AAt, Escapes);
+        return SkipString(ASql, AAt, Escapes);
     }
     if (C == QLatin1Char('"'))
         return SkipQuoted(ASql, AAt, false);

@@ -1,5 +1,7 @@
 #include "TADOConnection.h"
 
+#include "PgSession.h"
+#include "SqliteStatement.h"
 #include "TConnectionString.h"
 #include "platform/Exception.h"
 
@@ -241,6 +243,8 @@ void TADOConnection::Open() {
         Db.setConnectOptions(Settings.ConnectOptions);
         if (!Db.open())
             Error = Db.lastError().text();
+        else if (Sqlite && !SqliteRefuseConnectionChanges(Db))
+            Error = QStringLiteral("the read-only guard of the SQLite connection cannot be set");
     }
     if (!Error.isNull()) {
         QSqlDatabase::removeDatabase(FConnectionName);
@@ -260,6 +264,20 @@ void TADOConnection::Close() {
         Db.close();
     }
     QSqlDatabase::removeDatabase(FConnectionName);
+}
+
+bool TADOConnection::SessionLost() const {
+    if (!FConnected || FOpenThread != QThread::currentThread())
+        return false;
+    // Qt's driver marks itself closed once it has seen the session end.
+    const QSqlDatabase Db = QSqlDatabase::database(FConnectionName, false);
+    return !Db.isOpen() || PgSessionLost(Db);
+}
+
+bool TADOConnection::SuperuserSession() const {
+    if (!FConnected || FOpenThread != QThread::currentThread())
+        return false;
+    return PgSessionIsSuperuser(QSqlDatabase::database(FConnectionName, false));
 }
 
 TADOConnection* TADOConnection::Clone(TComponent* AOwner) const {

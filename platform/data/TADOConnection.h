@@ -59,6 +59,15 @@ public:
     void Open();
     void Close();
 
+    // Whether the connection was open and its session has ended under it:
+    // the server restarted, an administrator ended the session, or the
+    // network broke. Close and Open then begin a new session.
+    bool SessionLost() const;
+    // Whether the open session runs as a superuser (PostgreSQL), whom no
+    // grant limits: a reporting account should not be one. False when not
+    // connected and for other kinds of database.
+    bool SuperuserSession() const;
+
     // A new, unopened connection of the same class with the same settings.
     TADOConnection* Clone(TComponent* AOwner = nullptr) const;
 

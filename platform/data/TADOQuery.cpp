@@ -1,5 +1,6 @@
 #include "TADOQuery.h"
 
+#include "PgSession.h"
 #include "PgSingleStatement.h"
 #include "SqliteStatement.h"
 #include "TADOConnection.h"
@@ -42,19 +43,42 @@ void TADOQuery::Notification(TComponent* AComponent, TOperation AOperation) {
 
 namespace {
 
+const char* const SessionLostText =
+    "与数据库服务器的连接已断开（服务器重启、会话被管理员结束或网络中断）";
+
+// The database's reason for a failure: the driver's text, or what is known
+// when it gives none (Qt's driver says nothing once it has seen the session
+// end).
+QString FailureReason(const TADOConnection& AConnection, const QSqlError& AError) {
+    const QString Text = AError.text().trimmed();
+    if (!Text.isEmpty())
+        return Text;
+    return AConnection.SessionLost() ? QString::fromUtf8(SessionLostText)
+                                     : QStringLiteral("数据库驱动没有给出失败的原因");
+}
+
 EDatabaseError QueryFailed(const TADOConnection& AConnection, const QSqlQuery& AQuery) {
-    return EDatabaseError(QStringLiteral("Query failed on %1: %2")
-                              .arg(AConnection.Provider(), AQuery.lastError().text()));
+    return EDatabaseError(
+        QStringLiteral("Query failed on %1: %2")
+            .arg(AConnection.Provider(), FailureReason(AConnection, AQuery.lastError())));
 }
 
 QString StatementExcerpt(const QString& ASql) {
     return ASql.simplified().left(200);
 }
 
+EDatabaseError SeveralStatements(const QString& ASql) {
+    return EDatabaseError(
+        QStringLiteral("只读连接一次只执行一条语句，这段文本含有多条语句，未执行：%1")
+            .arg(StatementExcerpt(ASql)));
+}
+
 // Compiles first and refuses anything that would write, before it runs: the
 // file is opened read-only, and this also stops statements that write
-// elsewhere (VACUUM INTO a new file). Qt's driver refuses a second
-// statement in the text.
+// elsewhere (VACUUM INTO a new file). What would change the connection for
+// later statements is refused while it compiles (the connection's
+// authorizer, TADOConnection). Qt's driver refuses a second statement in
+// the text.
 void RunOnSqlite(const TADOConnection& AConnection, QSqlQuery& AQuery, const QString& ASql) {
     if (!AQuery.prepare(ASql))
         throw QueryFailed(AConnection, AQuery);
@@ -72,6 +96,10 @@ void RunControl(const TADOConnection& AConnection, const QSqlDatabase& ADb, cons
         throw QueryFailed(AConnection, Control);
 }
 
+// Ends a statement's transaction, and lets go of the session-level advisory
+// locks it may have taken, which a rollback keeps.
+const char* const EndStatement = "ROLLBACK; SELECT pg_advisory_unlock_all()";
+
 } // namespace
 
 // A PostgreSQL session's read-only default can be switched off by a
@@ -79,26 +107,55 @@ void RunControl(const TADOConnection& AConnection, const QSqlDatabase& ADb, cons
 // its own that is read-only from the start and always rolled back: the
 // server refuses every write in it, and a setting changed in it ends with
 // it. A text of several statements could end that transaction and go on
-// outside it, so it is refused before anything runs.
+// outside it, so it is refused before anything runs: first by reading it
+// here, then by the server itself, which parses it as a prepared statement
+// (and refuses more than one) before it runs.
 void TADOQuery::OpenOnPostgreSql(const QSqlDatabase& ADb) {
     if (!IsPgSingleStatement(FSQLText))
-        throw EDatabaseError(
-            QStringLiteral("只读连接一次只执行一条语句，这段文本含有多条语句，未执行：%1")
-                .arg(StatementExcerpt(FSQLText)));
+        throw SeveralStatements(FSQLText);
     RunControl(*FConnection, ADb, "START TRANSACTION READ ONLY");
     try {
+        const TPgParseVerdict Verdict = PgParse(ADb, FSQLText);
+        if (Verdict.Several)
+            throw SeveralStatements(FSQLText);
+        if (!Verdict.Parsed)
+            throw EDatabaseError(QStringLiteral("Query failed on %1: %2")
+                                     .arg(FConnection->Provider(), Verdict.Error));
         QSqlQuery Query(ADb);
         Query.setForwardOnly(true);
         if (!Query.exec(FSQLText))
             throw QueryFailed(*FConnection, Query);
         ReadResult(Query);
     } catch (...) {
-        QSqlQuery(ADb).exec(QStringLiteral("ROLLBACK"));
+        if (ADb.isOpen())
+            QSqlQuery(ADb).exec(QString::fromLatin1(EndStatement));
         throw;
     }
     // Ends the transaction even when the statement ended it already (the
     // server then only warns); a session left in an unknown state is an error.
-    RunControl(*FConnection, ADb, "ROLLBACK");
+    RunControl(*FConnection, ADb, EndStatement);
+}
+
+// A statement that cannot change anything can run again: when the server
+// has ended the session under it (a restart, an administrator), it runs
+// once more on a new session.
+void TADOQuery::RunOnPostgreSql() {
+    try {
+        OpenOnPostgreSql(FConnection->Database());
+        return;
+    } catch (const EDatabaseError&) {
+        if (!FConnection->SessionLost())
+            throw;
+    }
+    FConnection->Close();
+    try {
+        FConnection->Open();
+    } catch (const EDatabaseError& Error) {
+        throw EDatabaseError(
+            QStringLiteral("Query failed on %1: %2，重新连接失败：%3")
+                .arg(FConnection->Provider(), QString::fromUtf8(SessionLostText), Error.Message()));
+    }
+    OpenOnPostgreSql(FConnection->Database());
 }
 
 void TADOQuery::Open() {
@@ -108,10 +165,11 @@ void TADOQuery::Open() {
         throw EDatabaseError(QStringLiteral("%1: missing connection").arg(ClassName()));
     FConnection->Open();
 
-    const QSqlDatabase Db = FConnection->Database();
-    if (Db.driverName() == QLatin1String("QPSQL")) {
-        OpenOnPostgreSql(Db);
+    // No handle on the database is held here: a new session may replace it.
+    if (FConnection->Database().driverName() == QLatin1String("QPSQL")) {
+        RunOnPostgreSql();
     } else {
+        const QSqlDatabase Db = FConnection->Database();
         QSqlQuery Query(Db);
         Query.setForwardOnly(true);
         if (Db.driverName() == QLatin1String("QSQLITE"))
@@ -141,8 +199,9 @@ void TADOQuery::ReadResult(QSqlQuery& AQuery) {
         Rows << std::move(Row);
     }
     if (AQuery.lastError().isValid())
-        throw EDatabaseError(QStringLiteral("Reading the result failed on %1: %2")
-                                 .arg(FConnection->Provider(), AQuery.lastError().text()));
+        throw EDatabaseError(
+            QStringLiteral("Reading the result failed on %1: %2")
+                .arg(FConnection->Provider(), FailureReason(*FConnection, AQuery.lastError())));
     FFieldNames = std::move(Names);
     FRows = std::move(Rows);
     FLetGo = 0;

@@ -30,10 +30,15 @@ public:
 
     // Opens the connection when needed, runs the statement, reads every row
     // and stands on the first. Raises EDatabaseError with the driver's
-    // message, or when the statement returns no result set. No statement can
-    // change the database: on SQLite one that would write is refused before
-    // it runs; on PostgreSQL each runs alone in a read-only transaction that
-    // is rolled back, and a text of several statements is refused.
+    // message (a description when the driver gives none), or when the
+    // statement returns no result set. No statement can change the
+    // database: on SQLite one that would write is refused before it runs,
+    // and one that would change the connection (a PRAGMA setting, ATTACH,
+    // BEGIN) as it compiles; on PostgreSQL each runs alone in a read-only
+    // transaction that is rolled back, session-level advisory locks are let
+    // go after it, and a text of several statements is refused. On
+    // PostgreSQL a statement whose session the server ended runs once more
+    // on a new session.
     void Open();
     void Close();
     bool Active() const { return FActive; }
@@ -73,6 +78,9 @@ private:
     // Raises EDatabaseError when the row (0-based) was let go.
     void CheckKept(int ARow) const;
     void OpenOnPostgreSql(const QSqlDatabase& ADb);
+    // OpenOnPostgreSql, once more on a new session when the server ended
+    // the one the statement ran on.
+    void RunOnPostgreSql();
     // Takes the rows of a statement that has run; the query keeps them only
     // when all were read.
     void ReadResult(QSqlQuery& AQuery);

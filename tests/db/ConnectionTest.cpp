@@ -1,5 +1,6 @@
 #include "platform/Exception.h"
 #include "platform/data/PgSingleStatement.h"
+#include "platform/data/SqliteStatement.h"
 #include "platform/data/TADOConnection.h"
 #include "platform/data/TADOQuery.h"
 #include "platform/data/TConnectionString.h"
@@ -9,6 +10,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QSqlQuery>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -233,9 +235,53 @@ TEST(PgSingleStatement, SplitsTheTextAsTheServerDoes) {
         {"select x$y$ ; drop table t; --$y$", false},
         {"select 'open; drop table t", false},
         {"select $$open; drop table t", false},
+        // A carriage return ends a comment; strings split by a line break
+        // (and comments) are one, E'' escapes going on into the next part.
+        {"select 1 --x\r; drop table t", false},
+        {"select 1 --x; drop table t", true},
+        {"select e'x'\n'\\''; drop table t --'", false},
+        {"select e'x'\r'\\''; drop table t --'", false},
+        {"select e'x' -- c\n  '\\''; drop table t --'", false},
+        {"select 'x'\n'\\''; drop table t --'", true},
+        {"select e'x' '\\''; drop table t --'", true},
     };
     for (const auto& [Sql, Single] : Cases)
         EXPECT_EQ(IsPgSingleStatement(QString::fromUtf8(Sql)), Single) << Sql;
+}
+
+// The embedded database runs a statement only when SQLite finds that it
+// changes no file and leaves the connection as it was for the statements
+// after it (no setting, no transaction, no attached database).
+TEST(SqliteGuard, RunsOnlyStatementsThatReadAndLeaveTheConnectionAlone) {
+    TempDir Dir;
+    const QString File = MakeUnitsDb(Dir, {{"101"}});
+    TADOConnection Conn;
+    Conn.SetConnectionString(SqliteConnectionString(File));
+    // The statement, and what refuses it: nothing (it runs), SQLite's verdict
+    // that it writes, or the connection's authorizer while it compiles.
+    const std::pair<const char*, const char*> Cases[] = {
+        {"select count(*) from pubdept", ""},
+        {"PRAGMA user_version", ""},
+        {"create table t (x)", "would write"},
+        {"PRAGMA case_sensitive_like = 1", "not authorized"},
+        {"select name from pragma_table_info('pubdept')", "not authorized"},
+        {"begin", "not authorized"},
+        {"ATTACH DATABASE ':memory:' AS other", "not authorized"},
+    };
+    for (const auto& [Sql, Refusal] : Cases) {
+        TADOQuery Query;
+        Query.SetConnection(&Conn);
+        Query.SetSQLText(QString::fromUtf8(Sql));
+        try {
+            Query.Open();
+            EXPECT_STREQ(Refusal, "") << Sql;
+        } catch (const EDatabaseError& Error) {
+            EXPECT_TRUE(*Refusal && Error.Message().contains(QString::fromUtf8(Refusal)))
+                << Sql << ": " << Error.what();
+        }
+    }
+    // A query without an SQLite statement behind it counts as writing.
+    EXPECT_TRUE(SqliteStatementWrites(QSqlQuery()));
 }
 
 TEST(Query, ReadsTheWholeResultAndWalksIt) {

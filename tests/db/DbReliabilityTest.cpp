@@ -10,6 +10,7 @@
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,6 +57,18 @@ TEST(SqliteReadOnly, WalDatabaseIsReadFromAReadOnlyFolder) {
     ASSERT_TRUE(Share.MakeReadOnly());
     EXPECT_EQ(CountRows(File), 3);
     EXPECT_EQ(QDir(Share.File(QString())).entryList(QDir::Files), QStringList{"budget.db"});
+}
+
+// With a -wal file beside it a writer is at work: the reader takes SQLite's
+// ordinary locks and sees what the writer has committed to the log.
+TEST(SqliteReadOnly, WalDatabaseWithAWriterShowsItsCommittedRows) {
+    TempDir Dir;
+    const QString File = Dir.File("live.db");
+    MakeWalDatabase(File);
+    const TTestSession Writer(SqliteConnectionString(File));
+    Writer.Exec("insert into t values (4)");
+    ASSERT_TRUE(QFileInfo::exists(File + "-wal"));
+    EXPECT_EQ(CountRows(File), 4);
 }
 
 // Only the value of a password setting is blanked, however the driver

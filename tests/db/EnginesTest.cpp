@@ -74,6 +74,10 @@ TEST_P(EnginesTest, ThePlugInsConnectionNeverWrites) {
         {"set session characteristics as transaction read write", Create},
         {"commit", Create},
         {"select 1 /* ; */; commit; " + Off + "; commit; " + Create},
+        // A carriage return ends a "--" comment; an E'' string continued on
+        // the next line keeps its backslash escapes.
+        {"select 1 --x\r; commit; start transaction read write; " + Create + "; commit"},
+        {"select e'x'\n'\\''; commit; start transaction read write; " + Create + "; commit --'"},
     };
     for (const QStringList& Attempt : Attempts) {
         for (const QString& Sql : Attempt)
@@ -86,6 +90,26 @@ TEST_P(EnginesTest, ThePlugInsConnectionNeverWrites) {
         0);
     EXPECT_EQ(Database().Rows("select count(*) from pubdept").value(0).value(0).toInt(),
               DemoOptions().Units);
+}
+
+// What a statement changes in the session ends with it: the next statement
+// sees the settings the connection opened with.
+TEST_P(EnginesTest, ASettingAStatementChangesEndsWithIt) {
+    using TCase = std::pair<QString, QString>; // the change, and what shows it
+    const QList<TCase> Cases =
+        GetParam() == TEngine::SQLite
+            ? QList<TCase>{{"PRAGMA case_sensitive_like = 1", "select 'a' like 'A'"},
+                           {"PRAGMA reverse_unordered_selects = 1", "select eid from pubdept"}}
+            : QList<TCase>{{"select set_config('search_path', 'pg_catalog', false)",
+                            "select current_setting('search_path')"},
+                           {"select set_config('statement_timeout', '1', false)",
+                            "select current_setting('statement_timeout')"}};
+    for (const auto& [Change, Probe] : Cases) {
+        const auto Before = DefRows(Probe);
+        IARQueryPtr Query;
+        OpenDefQuery(Change, Query);
+        EXPECT_TRUE(SameRows(Before, DefRows(Probe))) << Change.toStdString();
+    }
 }
 
 VARNHOLT_INSTANTIATE_ON_ENGINES(EnginesTest);

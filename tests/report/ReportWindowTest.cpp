@@ -170,6 +170,20 @@ TEST_F(ReportWindowTest, SelectingUnitsRefreshesAndNoSelectionKeepsTheLastChoice
     EXPECT_EQ(Cell(1, 1), "省实验学校2024年国库集中支付改革公共财政预算资金范围划分明细建议表");
 }
 
+// A fund-nature list that cannot be read is said in the strip with the
+// database's reason, also when a sub-type change redraws the table.
+TEST_F(ReportWindowTest, AFundNatureListThatCannotBeReadIsSaidInTheStrip) {
+    RunSql(File, {"alter table pubmoneykind rename column leafflag to gone"});
+    Open();
+    EXPECT_EQ(Entries(Window->cobMid), QStringList());
+    EXPECT_FALSE(OutputEnabled());
+    const QString Strip = Window->StatusLine()->text();
+    EXPECT_TRUE(Strip.startsWith("资金性质列表无法读取：")) << Strip.toStdString();
+    EXPECT_TRUE(Strip.contains("leafflag")) << Strip.toStdString();
+    Choose(Window->cobTypeChild, "结余预算");
+    EXPECT_EQ(Window->StatusLine()->text(), Strip);
+}
+
 // A longer logged-in code: the tree starts below its parent group, the top
 // node stands for the whole department; a group pubdept does not name is
 // called by the top node's title.
