@@ -189,8 +189,9 @@ TEST_F(BatchReliabilityTest, WhatAnotherUserPlantsInASharedFolder) {
         // empty the one it points to.
         ::unlink(QFile::encodeName(Tables).constData());
         QDir(Tables).removeRecursively();
-        if (Case.Planted != Tables)
+        if (Case.Planted != Tables) {
             ASSERT_TRUE(QDir().mkpath(Tables));
+        }
         const QByteArray Planted = QFile::encodeName(Case.Planted);
         ASSERT_EQ(Case.Target.isEmpty()
                       ? ::mkfifo(Planted.constData(), 0666)

@@ -121,8 +121,9 @@ TEST(HostOptions, ConfigValuesAreTheRestOfTheLine) {
             ParseHostOptions({"varnholt-host", "--config", Dir.File("host.ini")});
         EXPECT_TRUE(Result.Error.contains(QString::fromUtf8(Error))) << Result.Error.toStdString();
         EXPECT_EQ(Result.Error.isEmpty(), *Error == 0) << Line.data();
-        if (*Error == 0)
+        if (*Error == 0) {
             EXPECT_EQ(Result.Options.ConnectionString.toStdString(), Expected) << Line.data();
+        }
     }
 }
 

@@ -72,6 +72,12 @@ bool TBatchRun::CheckDatabase() {
         GetDefConnection()->Open();
         for (const char* Table : {"pubmoneykind", "pubdept", "vwbudgetadj"})
             ProbeDatabase(QString::fromLatin1(Table));
+        // No grant limits a superuser: what a read-only transaction does not
+        // stop (files on the server, replication slots) is open to it.
+        if (GetDefConnection()->SuperuserSession())
+            FConsole.Say(QStringLiteral("注意：以超级用户身份连接 PostgreSQL，只读事务管不到的操作"
+                                        "（服务器上的文件、复制槽）不受限制；报表请用只有 SELECT "
+                                        "权限的账户（见 README）。"));
         return true;
     } catch (const Exception& E) {
         return Fail(QStringLiteral("数据库不可用：%1").arg(E.Message()));
