@@ -15,6 +15,7 @@
 namespace {
 
 class WorksheetFitOnEngines : public TEngineTest {};
+class WorksheetFitByHand : public TBudgetTest {};
 
 struct TCase {
     const char* Prefix; // "1": levels from 0, the prefix's own code in two
@@ -71,24 +72,18 @@ TEST_P(WorksheetFitOnEngines, RowsCountedBeforeTheFillAreTheFillsRows) {
     EXPECT_GE(Split, 4);
 }
 
-// The writer agrees at the same limits; a count that cannot be made says
-// neither that the table fits nor that it is too long.
-TEST_P(WorksheetFitOnEngines, TheWriterAgreesAndAFailedCountAnswersNothing) {
-    Host().SetUnit("101001", "1");
+// A count that cannot be made says neither that the table fits nor that
+// it is too long.
+TEST(WorksheetFit, AFailedCountAnswersNothing) {
+    TempDir Dir;
+    THostScope Gone(QStringLiteral("Provider=SQLite;Data Source=") + Dir.File("missing/none.db"));
     const TReportContext Context =
         MakeReportContext({2024, 1, "1", 0, "101", "选定单位"}, "预算数", "11");
-    TCellDocument Grid;
-    ASSERT_FALSE(FillReport(Grid, Context, "11", true).Failed());
-    const int Rows = Grid.GetRowCount(0) - 1;
-    TempDir Dir;
-    EXPECT_EQ(TCellXlsxWriter(Grid.Sheet(), Rows).Write(Dir.File("at.xlsx")), TCellXlsxWriter::Ok);
-    EXPECT_EQ(TCellXlsxWriter(Grid.Sheet(), Rows - 1).Write(Dir.File("over.xlsx")),
-              TCellXlsxWriter::Rejected);
-
-    THostScope Gone(QStringLiteral("Provider=SQLite;Data Source=") + Dir.File("missing/none.db"));
-    const TWorksheetFit Failed = CheckWorksheetFit(Context, "11", 10);
-    EXPECT_FALSE(Failed.QueryError.isEmpty());
-    EXPECT_FALSE(Failed.Fits() || Failed.TooLong());
+    for (const QString Fund : {"", "11"}) {
+        const TWorksheetFit Failed = CheckWorksheetFit(Context, Fund, 10);
+        EXPECT_FALSE(Failed.QueryError.isEmpty());
+        EXPECT_FALSE(Failed.Fits() || Failed.TooLong());
+    }
 }
 
 VARNHOLT_INSTANTIATE_ON_ENGINES(WorksheetFitOnEngines);
@@ -97,7 +92,7 @@ VARNHOLT_INSTANTIATE_ON_ENGINES(WorksheetFitOnEngines);
 // project part in the former channel and pay the rest through the
 // treasury, so the unit's row takes three grid rows and the grand total,
 // the first row, one.
-TEST_F(TBudgetTest, ARowWithEveryPartIsCountedAsThreeRows) {
+TEST_F(WorksheetFitByHand, ARowWithEveryPartIsCountedAsThreeRows) {
     Rows.Unit("101", "省教育厅", false);
     Rows.Unit("101001", "省教育厅本级");
     Rows.Unit("101002", "省实验学校");
