@@ -33,7 +33,8 @@ QString When(const TSqlDialect& D, const QString& ACondition, const QString& ATh
            QStringLiteral(" ELSE ") + AElse + QStringLiteral(" END");
 }
 
-// An amount that counts as present, as TAmountCells::Present has it.
+// Whether any of the columns (each, joined with " and ") holds an amount
+// that counts as present, as TAmountCells::Present has it.
 QString AnyPresent(const QStringList& AColumns, const char* AJoin) {
     QStringList Parts;
     for (const QString& Column : AColumns)
