@@ -18,12 +18,14 @@ namespace {
 
 const QByteArray TextMap = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                            "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n"
-                           "1 beginbfchar\n<0001> <2F40>\nendbfchar\nendcmap\nend\nend";
+                           "2 beginbfchar\n<0001> <2F40>\n<0002> <D840DC00>\nendbfchar\n"
+                           "endcmap\nend\nend";
 
 struct TParts {
     QByteArray Info = "<<\n/Title (t)\n>>";
     QByteArray FontName = "NotoSansCJKsc-Regular";
     QByteArray MapKeys; // more keys of the text map's dictionary
+    int LengthError = 0;
 };
 
 // Objects 1 information, 2 catalog, 3 page tree, 4 page, 5 font, 6 its
@@ -37,8 +39,8 @@ QByteArray HandMadePdf(const TParts& AParts) {
         "/Resources << /Font << /F1 5 0 R >> >>\n>>",
         "<<\n/Type /Font\n/Subtype /Type0\n/BaseFont /" + AParts.FontName +
             "\n/Encoding /Identity-H\n/ToUnicode 6 0 R\n>>",
-        "<< /Length " + QByteArray::number(TextMap.size()) + AParts.MapKeys + " >>\nstream\n" +
-            TextMap + "\nendstream",
+        "<< /Length " + QByteArray::number(TextMap.size() + AParts.LengthError) + AParts.MapKeys +
+            " >>\nstream\n" + TextMap + "\nendstream",
     };
     QByteArray Pdf = "%PDF-1.4\n";
     std::vector<qsizetype> Offsets{-1};
@@ -169,18 +171,22 @@ TEST(PdfObjects, TheMendChangesOnlyWhatItMustAndKeepsTheFileSound) {
     EXPECT_EQ(PdfStructureFault(File), QString());
     EXPECT_EQ(PdfProperty(File, "Subject"), QStringLiteral("主题"));
     const TCellPdfObjects Mended(Pdf);
-    EXPECT_TRUE(Mended.Object(6).contains("<0001> <652F>"))
-        << Mended.Object(6).toByteArray().constData();
+    const QByteArray Map = Mended.Object(6).toByteArray();
+    EXPECT_TRUE(Map.contains("<0001> <652F>") && Map.contains("<0002> <D840DC00>"))
+        << Map.constData();
 
-    TParts Compressed, Another, Subject;
+    TParts Compressed, Another, Subject, Long, Short;
     Compressed.MapKeys = " /Filter /FlateDecode";
     Another.FontName = Subject.FontName = "NotoSerifCJKsc-Regular";
     Subject.Info = "<<\n/Subject (s)\n>>";
-    for (const TParts& Parts : {Compressed, Another, Subject}) {
+    Long.LengthError = 2; // into "endstream"
+    Short.LengthError = -1;
+    for (const TParts& Parts : {Compressed, Another, Subject, Long, Short}) {
         const QByteArray Kept = HandMadePdf(Parts);
         QByteArray Same = Kept;
         const QString Subject = Parts.Info.contains("/Subject") ? "主题" : QString();
         EXPECT_TRUE(TCellPdfMend(Drawn, Subject).Apply(Same));
-        EXPECT_EQ(Same, Kept) << Parts.FontName.constData() << Parts.MapKeys.constData();
+        EXPECT_EQ(Same, Kept) << Parts.FontName.constData() << Parts.MapKeys.constData()
+                              << Parts.LengthError;
     }
 }
