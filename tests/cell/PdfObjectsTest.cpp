@@ -113,27 +113,27 @@ TEST(PdfObjects, TheTableIsReadOnlyWhenItIsWhole) {
 TEST(PdfObjects, EditsKeepEveryObjectWhereTheTableSaysItIs) {
     const QByteArray Pdf = HandMadePdf({});
     const qsizetype Table = Pdf.lastIndexOf("xref\n0");
-    // Each pair: one side of a rule, then the other.
-    const std::tuple<qsizetype, qsizetype, bool> Edits[] = {
-        {100, 120, true},
-        {120, 130, true}, // touching an edit's end
-        {90, 100, true},
-        {119, 125, false}, // touching its start; overlapping
-        {95, 101, false},
-        {130, 130, true}, // overlapping; inserting at an end
-        {140, 140, true},
-        {140, 140, false}, // inserting twice at one place
-        {140, 145, false},
-        {110, 110, false}, // at an insertion; inside an edit
-        {Table - 1, Table, true},
-        {Table, Table + 1, false}, // up to the table; into it
-        {0, 0, true},
-        {60, 50, false}, // the file's start; reversed
-        {-1, -1, false},
+    // In order, each rule on both of its sides.
+    const std::tuple<const char*, qsizetype, qsizetype, bool> Edits[] = {
+        {"a first edit", 100, 120, true},
+        {"touching its end", 120, 130, true},
+        {"touching its start", 90, 100, true},
+        {"overlapping an edit", 119, 125, false},
+        {"overlapping two edits", 95, 101, false},
+        {"inserting at an edit's end", 130, 130, true},
+        {"inserting", 140, 140, true},
+        {"inserting again there", 140, 140, false},
+        {"replacing from there", 140, 145, false},
+        {"inserting inside an edit", 110, 110, false},
+        {"up to the table", Table - 1, Table, true},
+        {"into the table", Table, Table + 1, false},
+        {"at the file's start", 0, 0, true},
+        {"before the file", -1, -1, false},
+        {"reversed", 60, 50, false},
     };
     TCellPdfObjects Rules(Pdf);
-    for (const auto& [Start, End, Taken] : Edits)
-        EXPECT_EQ(Rules.Replace(Start, End, "x"), Taken) << Start << ".." << End;
+    for (const auto& [Name, Start, End, Taken] : Edits)
+        EXPECT_EQ(Rules.Replace(Start, End, "x"), Taken) << Name;
 
     TCellPdfObjects Objects(Pdf);
     const auto At = [&](int ANumber) {
@@ -184,9 +184,9 @@ TEST(PdfObjects, TheMendChangesOnlyWhatItMustAndKeepsTheFileSound) {
     for (const TParts& Parts : {Compressed, Another, Subject, Long, Short}) {
         const QByteArray Kept = HandMadePdf(Parts);
         QByteArray Same = Kept;
-        const QString Subject = Parts.Info.contains("/Subject") ? "主题" : QString();
-        EXPECT_TRUE(TCellPdfMend(Drawn, Subject).Apply(Same));
-        EXPECT_EQ(Same, Kept) << Parts.FontName.constData() << Parts.MapKeys.constData()
-                              << Parts.LengthError;
+        const QString Text = Parts.Info.contains("/Subject") ? "主题" : QString();
+        EXPECT_TRUE(TCellPdfMend(Drawn, Text).Apply(Same));
+        EXPECT_TRUE(Same == Kept) << Parts.FontName.constData() << Parts.MapKeys.constData()
+                                  << Parts.LengthError;
     }
 }
