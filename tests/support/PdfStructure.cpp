@@ -58,7 +58,10 @@ public:
                    : Entry.value(QStringLiteral("value"));
     }
     QJsonObject Trailer() const {
-        return FObjects.value(QStringLiteral("trailer")).toObject().value("value").toObject();
+        return FObjects.value(QStringLiteral("trailer"))
+            .toObject()
+            .value(QStringLiteral("value"))
+            .toObject();
     }
     QString MissingObject() const;
     QString PageTreeFault() const;
