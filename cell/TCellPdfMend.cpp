@@ -58,8 +58,11 @@ void TCellPdfMend::MendFont(TCellPdfObjects& AObjects, int ANumber) const {
     const QByteArrayView Object = AObjects.Object(Map);
     const qsizetype Length = TCellPdfObjects::Number(Object, "/Length");
     const qsizetype Data = Object.indexOf("stream\n");
+    // The map is read only where its length ends its stream: a map read
+    // short or long would be written back wrong.
     if (Length < 0 || Data < 0 || Object.first(Data).contains("/Filter") ||
-        Data + 7 + Length > Object.size())
+        Data + 7 + Length > Object.size() ||
+        !Object.sliced(Data + 7 + Length).trimmed().startsWith("endstream"))
         return;
     TCellToUnicode Text;
     if (!Text.Read(Object.sliced(Data + 7, Length)))

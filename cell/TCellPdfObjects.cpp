@@ -30,13 +30,14 @@ char ReadChar(QByteArrayView AText, qsizetype& APos) {
 } // namespace
 
 qsizetype TCellPdfObjects::Number(QByteArrayView ADictionary, QByteArrayView AKey) {
-    qsizetype Pos = ADictionary.indexOf(AKey);
-    if (Pos < 0)
-        return -1;
-    Pos += AKey.size();
-    if (Pos < ADictionary.size() && !IsSpace(ADictionary[Pos]))
-        return -1; // a longer key
-    return ReadNumber(ADictionary, Pos);
+    for (qsizetype Pos = ADictionary.indexOf(AKey); Pos >= 0;
+         Pos = ADictionary.indexOf(AKey, Pos + 1)) {
+        qsizetype After = Pos + AKey.size();
+        // A longer key ("/Length1" for "/Length") is passed over.
+        if (After >= ADictionary.size() || IsSpace(ADictionary[After]))
+            return ReadNumber(ADictionary, After);
+    }
+    return -1;
 }
 
 TCellPdfObjects::TCellPdfObjects(const QByteArray& APdf)
@@ -104,6 +105,9 @@ int TCellPdfObjects::TrailerReference(QByteArrayView AKey) const {
 }
 
 bool TCellPdfObjects::Replace(qsizetype AStart, qsizetype AEnd, const QByteArray& AText) {
+    // Only the objects are edited: the table after them is written anew.
+    if (AStart < 0 || AEnd < AStart || AEnd > FTable)
+        return false;
     const auto At =
         std::lower_bound(FEdits.begin(), FEdits.end(), AStart,
                          [](const TEdit& AEdit, qsizetype AValue) { return AEdit.Start < AValue; });
@@ -116,11 +120,12 @@ bool TCellPdfObjects::Replace(qsizetype AStart, qsizetype AEnd, const QByteArray
 }
 
 // An object's new offset: edits that begin before it move it by what they
-// add or take away. An edit that replaces the object itself begins at it.
+// add or take away, and so does text inserted right at it. An edit that
+// replaces the object itself begins at it and leaves it where it was.
 qsizetype TCellPdfObjects::Shifted(qsizetype AOffset) const {
     qsizetype Shift = 0;
     for (const TEdit& Edit : FEdits) {
-        if (Edit.Start >= AOffset)
+        if (Edit.Start > AOffset || (Edit.Start == AOffset && Edit.End > Edit.Start))
             break;
         Shift += Edit.Text.size() - (Edit.End - Edit.Start);
     }

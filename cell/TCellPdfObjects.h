@@ -26,7 +26,8 @@ public:
     int TrailerReference(QByteArrayView AKey) const;
 
     // Replaces AEnd - AStart bytes at AStart (an insertion when equal).
-    // An edit that would overlap one made before is refused (false).
+    // An edit that would overlap one made before, or reach outside the
+    // objects (into the cross-reference table), is refused (false).
     bool Replace(qsizetype AStart, qsizetype AEnd, const QByteArray& AText);
     bool HasEdits() const { return !FEdits.empty(); }
     // The PDF with the edits made.

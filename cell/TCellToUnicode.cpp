@@ -86,7 +86,8 @@ bool TCellToUnicode::ReadSection(QByteArrayView ASection, bool ARanges) {
         quint16 Low = 0, High = 0;
         if (!Code(Token, Low))
             return false;
-        if (ARanges && !Code(NextToken(ASection, Pos), High))
+        // A range runs upwards; a reversed one is no map this reader knows.
+        if (ARanges && (!Code(NextToken(ASection, Pos), High) || High < Low))
             return false;
         if (!ARanges)
             High = Low;

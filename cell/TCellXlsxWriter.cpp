@@ -59,8 +59,9 @@ uint8_t BorderStyle(int ALine) {
 
 } // namespace
 
-TCellXlsxWriter::TCellXlsxWriter(const TCellSheet& ASheet)
-    : FSheet(ASheet) {}
+TCellXlsxWriter::TCellXlsxWriter(const TCellSheet& ASheet, int ARowLimit)
+    : FSheet(ASheet)
+    , FRowLimit(ARowLimit) {}
 
 TCellXlsxWriter::TResult TCellXlsxWriter::Write(const QString& AFileName) {
     FError.clear();
@@ -68,11 +69,11 @@ TCellXlsxWriter::TResult TCellXlsxWriter::Write(const QString& AFileName) {
     // A worksheet ends at its last row; a table longer than that would lose
     // its end without a word.
     const int TableRows = FSheet.RowCount() - 1;
-    if (TableRows > WorksheetRows) {
+    if (TableRows > FRowLimit) {
         FError = QStringLiteral("表格有 %1 行，超过 Excel 工作表 %2 行的上限，未写出工作簿 %3"
                                 "（PDF 不受此限）")
                      .arg(TableRows)
-                     .arg(WorksheetRows)
+                     .arg(FRowLimit)
                      .arg(AFileName);
         return Rejected;
     }

@@ -21,13 +21,16 @@ class TCellXlsxWriter {
 public:
     enum TResult : int { Ok = 0, CannotCreate = 1, Rejected = 2, WriteFailed = 3, CannotMove = 4 };
 
-    explicit TCellXlsxWriter(const TCellSheet& ASheet);
-
     // Rows of one worksheet, the table's rows below row 0.
     static constexpr int WorksheetRows = 1048576;
 
-    // Rejected, with Error(), for a table with more rows than a worksheet
-    // holds or a number that is not finite; nothing is written then.
+    // ARowLimit is the most table rows a workbook takes: a worksheet's,
+    // or fewer (tests reach a limit that way without a million rows).
+    explicit TCellXlsxWriter(const TCellSheet& ASheet, int ARowLimit = WorksheetRows);
+
+    // Rejected, with Error(), for a table with more rows than the limit
+    // or a number that is not finite; nothing is written then. A table of
+    // exactly the limit's rows is written.
     TResult Write(const QString& AFileName);
     const QString& Error() const { return FError; }
     // With a set, a written workbook is held there instead of being moved
@@ -49,6 +52,7 @@ private:
     bool NotFinite(int ACol, int ARow);
 
     const TCellSheet& FSheet;
+    const int FRowLimit;
     lxw_workbook* FBook = nullptr;
     std::map<std::uint64_t, lxw_format*> FFormats;
     QString FError;

@@ -10,7 +10,7 @@ PACKAGES=(
     libgl-dev
     libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-noto-cjk xvfb xauth poppler-utils unicode-data unzip sqlite3
+    fonts-noto-cjk xvfb xauth poppler-utils qpdf unicode-data unzip sqlite3
     libsqlite3-dev libpq-dev
     postgresql-15
 )

@@ -3,6 +3,7 @@
 #include "cell/TCellDocument.h"
 #include "cell/TCellXlsxWriter.h"
 #include "support/TempDir.h"
+#include "support/WorkbookCells.h"
 
 #include <QDir>
 #include <QFile>
@@ -231,4 +232,44 @@ TEST(ExportLimits, WhatAWorkbookCannotHoldIsRefusedNotCut) {
         EXPECT_TRUE(Grid.LastError().contains("B2")) << Grid.LastError().toStdString();
     }
     EXPECT_TRUE(QDir(Dir.Path()).entryList(QDir::Files).isEmpty());
+}
+
+// A table of exactly the limit's rows is written whole, its last row read
+// back; one row more is refused with both counts, and no file is left.
+TEST(ExportLimits, ATableOfTheLimitsRowsIsWrittenOneMoreIsRefused) {
+    constexpr int Limit = 40;
+    TempDir Dir;
+    for (const int Rows : {Limit, Limit + 1}) {
+        TCellDocument Grid;
+        Grid.SetRowCount(Rows + 1, 0);
+        Grid.PutText(1, Rows, 0, "最后一行");
+        const QString File = Dir.File(QStringLiteral("%1.xlsx").arg(Rows));
+        TCellXlsxWriter Writer(Grid.Sheet(), Limit);
+        const bool Fits = Rows <= Limit;
+        EXPECT_EQ(Writer.Write(File), Fits ? TCellXlsxWriter::Ok : TCellXlsxWriter::Rejected);
+        EXPECT_EQ(QFileInfo::exists(File), Fits) << Rows;
+        if (Fits) {
+            EXPECT_EQ(ReadWorkbookCells(File).value({1, Rows}).toString(), "最后一行");
+        } else {
+            EXPECT_TRUE(Writer.Error().contains("41 行") && Writer.Error().contains("40 行"))
+                << Writer.Error().toStdString();
+        }
+    }
+}
+
+// The same at a worksheet's real limit: outside the default run, as it
+// takes about 3 s and 250 MB. Run it with
+//   cell_tests --gtest_also_run_disabled_tests --gtest_filter='ExportLimits.DISABLED_*'
+TEST(ExportLimits, DISABLED_ATableOfAWorksheetsRowsIsWrittenToTheLastRow) {
+    constexpr int Rows = TCellXlsxWriter::WorksheetRows;
+    TempDir Dir;
+    TCellDocument Grid;
+    Grid.SetRowCount(Rows + 1, 0);
+    Grid.PutText(1, Rows, 0, "最后一行");
+    ASSERT_EQ(Grid.ExportExcel(Dir.File("full.xlsx")), 0) << Grid.LastError().toStdString();
+    const QString Sheet = ZipMember(Dir.File("full.xlsx"), "xl/worksheets/sheet1.xml");
+    EXPECT_TRUE(Sheet.contains(QStringLiteral("<row r=\"%1\"").arg(Rows)));
+    EXPECT_TRUE(Sheet.contains("最后一行"));
+    Grid.SetRowCount(Rows + 2, 0);
+    EXPECT_NE(Grid.ExportExcel(Dir.File("over.xlsx")), 0);
 }

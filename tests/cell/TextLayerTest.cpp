@@ -237,6 +237,62 @@ TEST(PdfTextMap, ReadsEveryEntryFormAndWritesThemBack) {
     EXPECT_FALSE(TCellToUnicode().Read("1 beginbfchar\n<0001> 12\nendbfchar\n"));
 }
 
+// Each rule of reading a map on both of its sides: four hex digits a code
+// (each digit range at both ends and one past them), whole code units for
+// characters, a range that runs upwards up to the last code; and written
+// back, at most 100 entries a section.
+TEST(PdfTextMap, EveryBoundOfAnEntryAndOfASection) {
+    // A section's body; the glyph read and its first code unit, or -1 when
+    // the map must be refused.
+    const std::tuple<const char*, bool, int, int> Cases[] = {
+        {"<0000> <0030>", false, 0x0000, 0x30},
+        {"<0009> <0030>", false, 0x0009, 0x30},
+        {"<000/> <0030>", false, -1, -1},
+        {"<000:> <0030>", false, -1, -1},
+        {"<000A> <0030>", false, 0x000A, 0x30},
+        {"<000F> <0030>", false, 0x000F, 0x30},
+        {"<000@> <0030>", false, -1, -1},
+        {"<000G> <0030>", false, -1, -1},
+        {"<000a> <0030>", false, 0x000A, 0x30},
+        {"<000f> <0030>", false, 0x000F, 0x30},
+        {"<000`> <0030>", false, -1, -1},
+        {"<000g> <0030>", false, -1, -1},
+        {"<001> <0030>", false, -1, -1},
+        {"<00001> <0030>", false, -1, -1},
+        {"<0001> <>", false, -1, -1},
+        {"<0001> <00300>", false, -1, -1},
+        {"<0001> <003G>", false, -1, -1},
+        {"<0001> <d840dc00>", false, 0x0001, 0xD840},
+        {"<0004> <0004> <0030>", true, 0x0004, 0x30},
+        {"<0005> <0004> <0030>", true, -1, -1},
+        {"<FFFE> <FFFF> <0030>", true, 0xFFFF, 0x31},
+        {"<0001> <0002> [<0030>]", true, -1, -1},
+        {"<0001> <0002> [<0030> <0031>", true, -1, -1},
+    };
+    for (const auto& [Body, Ranges, Glyph, Unit] : Cases) {
+        const QByteArray Kind = Ranges ? "bfrange" : "bfchar";
+        TCellToUnicode Map;
+        const bool Read =
+            Map.Read("1 begin" + Kind + "\n" + QByteArray(Body) + "\nend" + Kind + "\n");
+        EXPECT_EQ(Read, Glyph >= 0) << Body;
+        if (Read && Glyph >= 0) {
+            EXPECT_EQ(Map.Entries()[quint16(Glyph)].front().unicode(), Unit) << Body;
+        }
+    }
+    for (const int Entries : {100, 101}) {
+        TCellToUnicode Map;
+        ASSERT_TRUE(Map.Read("1 beginbfchar\n<0000> <0030>\nendbfchar\n"));
+        for (int Glyph = 1; Glyph < Entries; ++Glyph)
+            Map.Entries()[quint16(Glyph)] = QStringLiteral("0");
+        const QByteArray Written = Map.Written();
+        EXPECT_EQ(Written.count("beginbfchar"), Entries == 100 ? 1 : 2) << Entries;
+        EXPECT_TRUE(Written.startsWith("100 beginbfchar\n")) << Entries;
+        TCellToUnicode Again;
+        ASSERT_TRUE(Again.Read(Written));
+        EXPECT_EQ(Again.Entries().size(), size_t(Entries));
+    }
+}
+
 // A file that is not laid out as Qt writes PDFs is left exactly as it was;
 // one with nothing to mend is not rewritten.
 TEST_F(TextLayerTest, TheMendLeavesWhatItDoesNotKnowAsItWas) {

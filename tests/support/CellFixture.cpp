@@ -1,10 +1,17 @@
 #include "CellFixture.h"
 
+#include "support/PdfStructure.h"
 #include "support/TempDir.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+#include <string>
 
 QString TemplateFolder() {
     return QDir(BinaryDir()).filePath(QStringLiteral("templates"));
@@ -56,7 +63,38 @@ QString RunTool(const QString& AProgram, const QStringList& AArguments) {
     return QString::fromUtf8(Process.readAllStandardOutput());
 }
 
+namespace {
+
+// Fails the running test when the PDF's structure is not sound. A file is
+// checked once for each content (tests read a long PDF page by page), and a
+// fault is reported once for each test that reads it.
+void ExpectSoundPdf(const QString& AFileName) {
+    struct TCheck {
+        QString Fault;
+        std::set<std::string> ReportedIn;
+    };
+    static std::map<QByteArray, TCheck> Checked; // by the content's digest
+    QFile File(AFileName);
+    if (!File.open(QIODevice::ReadOnly))
+        return; // the reader itself fails on a missing file
+    QCryptographicHash Digest(QCryptographicHash::Sha256);
+    Digest.addData(&File);
+    const QByteArray Key = Digest.result();
+    auto Found = Checked.find(Key);
+    if (Found == Checked.end())
+        Found = Checked.emplace(Key, TCheck{PdfStructureFault(AFileName), {}}).first;
+    const auto* Test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string TestName =
+        Test ? std::string(Test->test_suite_name()) + '.' + Test->name() : std::string();
+    if (!Found->second.Fault.isEmpty() && Found->second.ReportedIn.insert(TestName).second)
+        ADD_FAILURE() << "unsound PDF " << AFileName.toStdString() << ": "
+                      << Found->second.Fault.toStdString();
+}
+
+} // namespace
+
 QString PdfText(const QString& AFileName, int APage) {
+    ExpectSoundPdf(AFileName);
     QStringList Arguments{QStringLiteral("-raw"), AFileName, QStringLiteral("-")};
     if (APage > 0)
         Arguments =
@@ -65,12 +103,14 @@ QString PdfText(const QString& AFileName, int APage) {
 }
 
 int PdfPageCount(const QString& AFileName) {
+    ExpectSoundPdf(AFileName);
     static const QRegularExpression Pages(QStringLiteral("Pages:\\s+(\\d+)"));
     const auto Match = Pages.match(RunTool(QStringLiteral("pdfinfo"), {AFileName}));
     return Match.hasMatch() ? Match.captured(1).toInt() : -1;
 }
 
 QString PdfProperty(const QString& AFileName, const QString& AName) {
+    ExpectSoundPdf(AFileName);
     const QRegularExpression Line(QStringLiteral("^%1:\\s+(.*)$").arg(AName),
                                   QRegularExpression::MultilineOption);
     return Line.match(RunTool(QStringLiteral("pdfinfo"), {AFileName})).captured(1).trimmed();

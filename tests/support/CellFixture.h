@@ -17,6 +17,11 @@ void FillDetailRows(TCell5& AGrid, int ARows);
 
 // Runs a program and returns its standard output; empty when it failed.
 QString RunTool(const QString& AProgram, const QStringList& AArguments);
+
+// The readers below check the structure of every PDF they are given first
+// (PdfStructureFault) and fail the running test, once per test and file,
+// when it is not sound: no test takes a repaired file's text for the file's.
+//
 // Text of a PDF, or of its page APage from 1, as pdftotext reads it in
 // content order, without any normalisation: what a user copying from the
 // PDF gets.
