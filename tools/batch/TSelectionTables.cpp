@@ -11,6 +11,7 @@
 #include "report/tables/ReportHost.h"
 #include "report/tables/ReportLookups.h"
 #include "report/tables/ReportPdfInfo.h"
+#include "report/tables/WorksheetFit.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -92,6 +93,8 @@ bool TSelectionTables::Fill(const TBatchTable& ATable, TTableWriter& AWriter) {
     const TQueryFailureWatch Watch;
     const QString BTypeText = FHead.Selection.BTypeText();
     const TReportContext Context = MakeReportContext(FFilter, BTypeText, ATable.Code);
+    if (FOptions.WriteXlsx && !FitsWorksheet(ATable, Context))
+        return false;
     auto Grid = std::make_unique<TCellDocument>();
     // One fill serves both files: the workbook gets the export grid, numbers
     // as values; the printed table adds the amount header and page line.
@@ -108,6 +111,24 @@ bool TSelectionTables::Fill(const TBatchTable& ATable, TTableWriter& AWriter) {
     AWriter.Submit({ATable.Caption, ATable.Stem, ATable.Code, BTypeText, FOptions.WriteXlsx,
                     FOptions.WritePdf, !FOptions.OneThread, Filled.QueryRows, std::move(Grid),
                     &FOutputs});
+    return true;
+}
+
+// A table whose workbook a worksheet cannot hold is found before it is
+// filled: the fill of a million rows takes half a minute and a gigabyte,
+// and the workbook would then be refused all the same.
+bool TSelectionTables::FitsWorksheet(const TBatchTable& ATable, const TReportContext& AContext) {
+    const TWorksheetFit Fit = CheckWorksheetFit(AContext, ATable.Code);
+    if (!Fit.QueryError.isEmpty())
+        return Refuse(
+            QStringLiteral("%1 的查询失败，未写出该表：%2").arg(ATable.Caption, Fit.QueryError));
+    if (Fit.TooLong())
+        return Refuse(
+            QStringLiteral("%1 至少有 %2 行，超过 Excel 工作表 %3 行的上限，未填表也未写出"
+                           "工作簿（PDF 不受此限，可用 --format pdf 只写 PDF）")
+                .arg(ATable.Caption)
+                .arg(Fit.AtLeast)
+                .arg(Fit.Limit));
     return true;
 }
 

@@ -54,6 +54,7 @@ public:
 private:
     bool CheckNameLengths();
     bool Fill(const TBatchTable& ATable, TTableWriter& AWriter);
+    bool FitsWorksheet(const TBatchTable& ATable, const struct TReportContext& AContext);
     bool Report(const std::vector<struct TTableWritten>& AWritten, bool ATableLines);
     TOutcome AuditTables(bool ATableLines);
     void RecordFailedCommit(const QStringList& AEarlier);
