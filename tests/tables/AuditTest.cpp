@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -94,6 +96,160 @@ TEST(AuditTest, DifferencesAreNamedWithTheirCauseOrFailTheTable) {
         EXPECT_EQ(Result.Audit.Passed(), Case.Passes) << Result.Audit.Line().toStdString();
         EXPECT_TRUE(Result.Audit.Line().contains(QString::fromUtf8(Case.Says)))
             << Result.Audit.Line().toStdString();
+    }
+}
+
+using TAdjs = std::vector<TBudgetRows::TAdj>;
+
+struct TFilled {
+    TCellDocument Grid;
+    TFillResult Result;
+};
+
+// The department's database with AExtra added.
+QString DepartmentDb(const TempDir& ADir, const TAdjs& AExtra) {
+    const QString Db = ADir.File("budget.db");
+    TBudgetRows Rows(Db);
+    Department(Rows);
+    for (const TBudgetRows::TAdj& Adj : AExtra)
+        Rows.Adj(Adj);
+    return Db;
+}
+
+// The table of AFund (the summary for an empty code) as a department user
+// sees it.
+std::unique_ptr<TFilled> Fill(const QString& ADb, const QString& AFund, bool ANumbers) {
+    TReportScope Scope(ADb, "101001", true);
+    auto Filled = std::make_unique<TFilled>();
+    Filled->Result =
+        FillReport(Filled->Grid, Scope.Context("101", "省教育厅", AFund), AFund, ANumbers);
+    return Filled;
+}
+
+// What a clerk adds up on paper: each printed total against the rows
+// printed under it, each difference with its reason, in the strip too.
+TEST(AuditTest, PrintedTotalsAreHeldAgainstThePrintedRows) {
+    const TBudgetRows::TAdj Former = {"101002001", "11", "2010102", "11", "31", 8000};
+    const TBudgetRows::TAdj NegativeDirect = {"101002001", "11", "2010102", "11", "10", -1600};
+    const struct {
+        const char* What;
+        TAdjs Extra;
+        const char* Fund;
+        bool Numbers;
+        const char* Says;
+        const char* Strip;
+    } Cases[] = {
+        {"nothing on paper differs", {}, "11", false, "审核通过；", "审核通过"},
+        {"a split row's negative rest has no row",
+         {Former, NegativeDirect},
+         "11",
+         false,
+         "合计行与所列各行之差（预算数栏）：拆分行的其余部分净额为负，未单列成行 -0.16 万元（1 "
+         "行）；"
+         "合计行与所列各行之差（基本支出直接支付栏）：拆分行的其余部分净额为负，未单列成行 -0.16 "
+         "万元（1 行）",
+         "审核通过（合计含拆分行未单列的部分 -0.16 万元，1 行）"},
+        {"the same in the summary",
+         {Former, NegativeDirect},
+         "",
+         true,
+         "合计行与所列各行之差（预算数栏）：拆分行的其余部分净额为负，未单列成行 -0.16 万元（1 "
+         "行）",
+         "审核通过（合计含拆分行未单列的部分 -0.16 万元，1 行）"},
+        {"a special account's treasury rest has no row",
+         {{"101002002", "21", "2080101", "11", "10", 12000}},
+         "",
+         true,
+         "合计行与所列各行之差（预算数栏）：拆分行只列暂按原渠道拨付的部分，其余金额未单列成行 "
+         "1.20 万元（1 行）",
+         "审核通过（合计含拆分行未单列的部分 1.20 万元，1 行）"},
+        {"a row that nets to zero",
+         {{"101002001", "11", "2010102", "11", "10", 5000},
+          {"101002001", "11", "2010102", "11", "20", -5000}},
+         "11",
+         true,
+         "二级单位净额不大于零而未列出的行 0.00 万元（1 "
+         "行）|合计行与所列各行之差（基本支出授权支付栏）："
+         "不大于 0.001 的金额（负数或不足一分）不列示 0.50 万元（1 行）",
+         "审核通过（合计含未列出的行 0.00 万元，1 行）"},
+        {"a former part below zero is not shown",
+         {Former, {"101002001", "11", "2010102", "12", "31", -1000}},
+         "11",
+         true,
+         "合计行与所列各行之差（预算数栏）：不大于 0.001 的金额（负数或不足一分）不列示 -0.10 "
+         "万元（1 行）",
+         "审核通过（合计含不列示的金额 -0.10 万元，1 行）；"},
+        {"amounts shown to the cent",
+         {{"101002001", "11", "2010102", "11", "10", 3333.33},
+          {"101002001", "11", "2080101", "11", "10", 3333.33},
+          {"101002001", "11", "2010101", "11", "10", 3333.33}},
+         "11",
+         false,
+         "合计行与所列各行之差（预算数栏）：金额按两位小数列示的舍入差 0.01 万元；",
+         "审核通过（合计含舍入差 0.01 万元）"},
+        {"the same as numbers",
+         {{"101002001", "11", "2010102", "11", "10", 3333.33},
+          {"101002001", "11", "2080101", "11", "10", 3333.33},
+          {"101002001", "11", "2010101", "11", "10", 3333.33}},
+         "11",
+         true,
+         "审核通过；",
+         "审核通过"},
+        {"a special account's note hides an amount",
+         {{"101001", "21", "2010101", "12", "10", 20000}},
+         "21",
+         false,
+         "合计行与所列各行之差（项目支出直接支付栏）：注明“暂按原渠道拨付”的单元格不列金额 -2.00 "
+         "万元（1 行）",
+         "审核通过"},
+        {"former-channel amounts that net below zero",
+         {{"101002001", "11", "2010102", "11", "10", 50000},
+          {"101002001", "11", "2010102", "11", "31", -40000},
+          {"101002001", "11", "2080101", "11", "31", -9000}},
+         "11",
+         true,
+         "暂按原渠道拨付的金额净额为负（调减多于拨付），不在支付方式各栏 -1.00 万元（2 行）；"
+         "暂按原渠道拨付的金额中不在所列各行的部分（未列出或重复列出的行），不在支付方式各栏 -0.90 "
+         "万元",
+         "审核通过"},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.What);
+        TempDir Dir;
+        const auto Filled = Fill(DepartmentDb(Dir, Case.Extra), Case.Fund, Case.Numbers);
+        const TAuditResult& Audit = Filled->Result.Audit;
+        EXPECT_TRUE(Audit.Passed()) << Audit.Line().toStdString();
+        for (const QString& Says : QString::fromUtf8(Case.Says).split('|'))
+            EXPECT_TRUE((Audit.Line() + "；").contains(Says)) << Audit.Line().toStdString();
+        EXPECT_TRUE((Audit.Brief() + "；").startsWith(QString::fromUtf8(Case.Strip)))
+            << Audit.Brief().toStdString();
+    }
+}
+
+// A row or a cell the grid lost after the fill makes a printed total differ
+// from its rows without a known reason.
+TEST(AuditTest, ARowOrCellTheGridLostFailsTheTable) {
+    const std::function<void(TCellDocument&)> Losses[] = {
+        [](TCellDocument& G) { G.SetRowCount(G.GetRowCount(0) - 1, 0); },
+        [](TCellDocument& G) { G.PutText(11, G.GetRowCount(0) - 1, 0, QString()); },
+        [](TCellDocument& G) {
+            G.PutText(10, 9, 0, "9.00");
+        }};
+    const char* const Says[] = {
+        "表中二级单位合计的预算数栏与其下所列各行之和相差，无已知原因 1.00",
+        "表中二级单位合计的基本支出直接支付栏与其下所列各行之和相差，无已知原因 1.00",
+        "表中省教育厅合计的预算数栏与其下所列各行之和相差，无已知原因 -1.00"};
+    TempDir Dir;
+    const QString Db = DepartmentDb(Dir, {});
+    for (int I = 0; I < 3; ++I) {
+        const auto Filled = Fill(Db, "11", false);
+        TAuditResult Again;
+        Filled->Result.Printed->Check(Filled->Grid, Again);
+        EXPECT_TRUE(Again.Passed()) << Again.Line().toStdString();
+        Losses[I](Filled->Grid);
+        Filled->Result.Printed->Check(Filled->Grid, Again);
+        EXPECT_TRUE(Again.Line().contains(QString::fromUtf8(Says[I])))
+            << Again.Line().toStdString();
     }
 }
 
