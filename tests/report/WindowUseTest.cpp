@@ -246,6 +246,19 @@ TEST_F(WindowUseTest, MessageBoxesShowTheirCaptionWholeAndDefaultToNo) {
     EXPECT_FALSE(Real.Confirm(Window->Widget(), "替换这些文件吗？", Caption));
 }
 
+// A summary with an infinite amount goes neither to the printer nor into a
+// PDF: the window says why instead.
+TEST_F(WindowUseTest, ATableWithAnInfiniteAmountIsNotPrinted) {
+    RunSql(File, {"update busibudgetadj set BudgMoney='1e400' where eid='101002001'"});
+    Choose(Window->cobMid, "<全部>");
+    Window->cllBudget->SetPrintFile(Dir.File("infinite.pdf"));
+    Window->tbnPrint->click();
+    EXPECT_FALSE(QFile::exists(Dir.File("infinite.pdf")));
+    ASSERT_FALSE(Dialogs->Messages.isEmpty());
+    EXPECT_TRUE(Dialogs->Messages.last().Text.startsWith("未打印“<全部>”：有金额不是有限数"))
+        << Dialogs->Messages.last().Text.toStdString();
+}
+
 // The strip says how the shown table passed its audit, that a table has no
 // rows, and that its query failed, instead of a bare heading; a table whose
 // query failed is not printed as if it had no data.

@@ -1,11 +1,13 @@
 // The audit of the tables on purpose-made data: each difference a table can
 // show between its totals and what it lists, with or without a known cause.
 #include "cell/TCellDocument.h"
+#include "report/tables/CrossTableAudit.h"
 #include "report/tables/ReportFill.h"
 #include "support/ReportFixture.h"
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -223,6 +225,102 @@ TEST(AuditTest, PrintedTotalsAreHeldAgainstThePrintedRows) {
             EXPECT_TRUE((Audit.Line() + "；").contains(Says)) << Audit.Line().toStdString();
         EXPECT_TRUE((Audit.Brief() + "；").startsWith(QString::fromUtf8(Case.Strip)))
             << Audit.Brief().toStdString();
+    }
+}
+
+// A state-assets department: every fund nature, every expenditure kind and
+// channel in each, kinds outside their fund's columns, a former-channel
+// expense amount of state capital, a fund nature outside the four blocks and
+// a subject that nets below zero, each with an amount of its own.
+void StateAssets(TBudgetRows& ARows) {
+    ARows.Unit("106", "省国资委", false);
+    ARows.Unit("106001", "省国资委本级");
+    ARows.Unit("106002", "省国资运营公司");
+    ARows.Fund("13", "其他资金");
+    const TBudgetRows::TAdj Adjs[] = {{"106001", "11", "2010101", "11", "10", 100000},
+                                      {"106001", "11", "2010101", "11", "20", 20000},
+                                      {"106001", "11", "2010101", "12", "10", 30000},
+                                      {"106001", "11", "2010101", "12", "20", 4000},
+                                      {"106001", "11", "2010101", "11", "31", 5000},
+                                      {"106001", "11", "2010101", "12", "31", 600},
+                                      {"106001", "11", "2010102", "17", "10", 7000},
+                                      {"106002", "12", "2120801", "11", "10", 80000},
+                                      {"106002", "12", "2120801", "12", "20", 900},
+                                      {"106002", "12", "2120801", "18", "20", 9000},
+                                      {"106002", "21", "2080101", "11", "31", 50000},
+                                      {"106002", "21", "2080101", "12", "10", 11000},
+                                      {"106001", "31", "2230101", "17", "10", 60000},
+                                      {"106001", "31", "2230101", "17", "20", 12000},
+                                      {"106001", "31", "2230101", "18", "10", 7300},
+                                      {"106001", "31", "2230101", "18", "20", 3000},
+                                      {"106001", "31", "2230101", "19", "10", 2000},
+                                      {"106001", "31", "2230101", "19", "20", 1000},
+                                      {"106001", "31", "2230101", "18", "31", 1500},
+                                      {"106001", "31", "2230101", "11", "10", 2500},
+                                      {"106002", "31", "2050101", "17", "10", -4000},
+                                      {"106001", "13", "2010101", "11", "10", 25000}};
+    for (const TBudgetRows::TAdj& Adj : Adjs)
+        ARows.Adj(Adj);
+}
+
+// Each table's audit names every cause with its amount: a term of the
+// wrong sign or of another column changes a line.
+TEST(AuditTest, StateAssetsTablesNameEveryCauseWithItsAmount) {
+    TempDir Dir;
+    const QString Db = Dir.File("budget.db");
+    {
+        TBudgetRows Rows(Db);
+        StateAssets(Rows);
+    }
+    TReportScope Scope(Db, "106001", true);
+    const std::pair<const char*, const char*> Lines[] = {
+        {"",
+         "国有资本经营预算净额不大于零而未列出的科目 -0.40 万元（1 行）；资金性质 13（其他资金）"
+         "不在四个板块之内，只计入总计（明细数据） 2.50 万元（1 行）；财政专户管理资金的直接支付和"
+         "授权支付金额，板块内只列暂按原渠道拨付的金额，只计入总计各栏 1.10 万元；支出类型不属于所"
+         "在板块各栏的金额，只计入总计各栏 1.85 万元；暂按原渠道拨付的金额，不在总计的支付方式各栏 "
+         "5.56 万元；不属于表中各栏的支出类型或支付方式的金额，只计入合计栏 0.15 万元；合计行与所"
+         "列各行之差（预算数栏）：拆分行只列暂按原渠道拨付的部分，其余金额未单列成行 1.10 万元（1 "
+         "行）"},
+        {"11",
+         "暂按原渠道拨付的金额，不在支付方式各栏 0.56 万元（1 行）；不属于表中各栏的支出类型或"
+         "支付方式的金额，只计入合计栏 0.70 万元"},
+        {"12", "不属于表中各栏的支出类型或支付方式的金额，只计入合计栏 0.90 万元"},
+        {"21", "暂按原渠道拨付的金额，不在支付方式各栏 5.00 万元（1 行）"},
+        {"31",
+         "本级净额不大于零而未列出的行 -0.40 万元（1 行）；不属于表中各栏的支出类型或支付方式的"
+         "金额，只计入合计栏 2.00 万元"}};
+    std::map<QString, TFillResult> Fills;
+    for (const auto& [Fund, Line] : Lines) {
+        TCellDocument Grid;
+        Fills[Fund] = FillReport(Grid, Scope.Context("106", "省国资委", Fund), Fund, true);
+        EXPECT_EQ(Fills[Fund].Audit.Line().toStdString(),
+                  std::string("审核通过；已知原因的差额：") + Line);
+    }
+    // Between tables: each compared column, and only those, must agree.
+    const std::pair<const char*, QStringList> Pairs[] = {
+        {"11",
+         {"预算数", "基本支出暂按原渠道", "项目支出暂按原渠道", "基本支出直接支付",
+          "基本支出授权支付", "项目支出直接支付", "项目支出授权支付", "", "", ""}},
+        {"12",
+         {"预算数", "", "", "基本支出直接支付", "基本支出授权支付", "项目支出直接支付",
+          "项目支出授权支付", "", "", ""}},
+        {"21", {"预算数", "", "", "", "", "", "", "", "", ""}},
+        {"31",
+         {"预算数", "", "", "", "", "", "", "基本支出直接支付", "项目支出直接支付",
+          "其他支出直接支付"}}};
+    for (const auto& [Fund, Names] : Pairs) {
+        for (int Column = -1; Column < int(TAuditAmounts::Count); ++Column) {
+            TFillResult Detail = Fills[Fund];
+            if (Column >= 0)
+                Detail.GrandTotal[size_t(Column)] += 1;
+            CompareWithSummary(Fills[""], Fund, Detail);
+            const QString Name = Column < 0 ? QString() : Names[Column];
+            EXPECT_EQ(Detail.Audit.Passed(), Name.isEmpty()) << Fund << " " << Column;
+            const QString Says = "与汇总表不符：" + Name + "在汇总表中比本表合计多 -1.00 万元";
+            EXPECT_TRUE(Name.isEmpty() || Detail.Audit.Line().contains(Says))
+                << Detail.Audit.Line().toStdString();
+        }
     }
 }
 
