@@ -61,8 +61,7 @@ QString DetailDroppedSql(const TReportFilter& AFilter, const QString& AFundCode,
            QStringLiteral(" as own,count(*) as n,sum(summ) as summ from (select eid,"
                           "sum(BudgMoney) as summ from vwbudgetadj where 1=1 ") +
            AFilter.DetailFilter(D) + QStringLiteral(" and mid=") + QuotedSqlString(AFundCode) +
-           QStringLiteral(" group by eid,ename,bid,bname,iid,iname) d where summ is null or "
-                          "summ<=0 group by ") +
+           QStringLiteral(" group by eid,bid,iid) d where summ is null or summ<=0 group by ") +
            Length + QStringLiteral(",") + Own;
 }
 
@@ -70,8 +69,7 @@ QString SummaryDroppedSql(const TReportFilter& AFilter, const TSqlDialect& D) {
     return QStringLiteral("select mid,count(*) as n,sum(summ) as summ from (select mid,"
                           "sum(BudgMoney) as summ from vwbudgetadj where 1=1 ") +
            AFilter.SummaryFilter(D) +
-           QStringLiteral(" group by mid,mname,bid,bname) d where summ is null or summ<=0 "
-                          "group by mid");
+           QStringLiteral(" group by mid,bid) d where summ is null or summ<=0 group by mid");
 }
 
 QString SummaryTotalsSql(const TReportFilter& AFilter, const TSqlDialect& D) {

@@ -246,6 +246,14 @@ TEST_F(WindowUseTest, MessageBoxesShowTheirCaptionWholeAndDefaultToNo) {
     EXPECT_FALSE(Real.Confirm(Window->Widget(), "替换这些文件吗？", Caption));
 }
 
+// A table that passed with a row the query drops says so: on paper its
+// total is not the sum of the rows under it.
+TEST_F(WindowUseTest, TheStripSaysWhatThePaperLeavesOut) {
+    Rows.Adj({"101002001", "12", "2010102", "11", "10", -3000});
+    Choose(Window->cobMid, "政府性基金");
+    EXPECT_EQ(Window->StatusLine()->text(), "审核通过（合计含未列出的行 -0.30 万元，1 行）");
+}
+
 // A summary with an infinite amount goes neither to the printer nor into a
 // PDF: the window says why instead.
 TEST_F(WindowUseTest, ATableWithAnInfiniteAmountIsNotPrinted) {

@@ -70,6 +70,23 @@ TEST(AuditTest, DifferencesAreNamedWithTheirCauseOrFailTheTable) {
          "101", "", true,
          "财政专户管理资金的直接支付和授权支付金额，板块内只列暂按原渠道拨付的金额，只计入总计各栏 "
          "1.20"},
+        {"a level whose total nets below zero",
+         [](TBudgetRows& R, const QString&) {
+             R.Adj({"101001", "21", "2010101", "12", "31", 5000});
+             R.Adj({"101002001", "21", "2080101", "11", "10", -10000});
+         },
+         "101", "21", true,
+         "二级单位合计净额不大于零，未列出合计行 -0.40 万元；二级单位净额不大于零而未列出的行 "
+         "-1.00 "
+         "万元（1 行）"},
+        {"a block whose total nets below zero",
+         [](TBudgetRows& R, const QString&) {
+             R.Adj({"101001", "12", "2010101", "11", "10", -50000});
+         },
+         "101", "", true,
+         "政府性基金合计净额不大于零，未列出合计行 -5.00 "
+         "万元；政府性基金净额不大于零而未列出的科目 "
+         "-5.00 万元（1 行）"},
         {"former-channel amounts in the detail table", [](TBudgetRows&, const QString&) {}, "101",
          "11", true, "暂按原渠道拨付的金额，不在支付方式各栏 3.00 万元（1 行）"},
         {"a unit without sub-units lists its own rows", [](TBudgetRows&, const QString&) {},
@@ -197,6 +214,14 @@ TEST(AuditTest, PrintedTotalsAreHeldAgainstThePrintedRows) {
          true,
          "审核通过；",
          "审核通过"},
+        {"a block total's negative amount",
+         {{"101002001", "12", "2120801", "11", "10", 5000},
+          {"101002001", "12", "2120801", "12", "20", -3000}},
+         "",
+         true,
+         "总计行与各合计行之差（项目支出授权支付栏）：不大于 0.001 的金额（负数或不足一分）不列示 "
+         "-0.30 万元（1 行）",
+         "审核通过"},
         {"a special account's note hides an amount",
          {{"101001", "21", "2010101", "12", "10", 20000}},
          "21",
@@ -322,6 +347,17 @@ TEST(AuditTest, StateAssetsTablesNameEveryCauseWithItsAmount) {
                 << Detail.Audit.Line().toStdString();
         }
     }
+}
+
+// The same to the cent, and beyond it by the noise of adding up a province.
+TEST(AuditTest, AmountsAreComparedToTheCent) {
+    const struct {
+        double A, B;
+        bool Same;
+    } Cases[] = {{1, 1.0000009, true},   {1, 1.0000011, false},     {0, -0.0000009, true},
+                 {0, -0.0000011, false}, {1e9, 1e9 + 0.0009, true}, {1e9, 1e9 + 0.0011, false}};
+    for (const auto& Case : Cases)
+        EXPECT_EQ(TAuditAmounts::Same(Case.A, Case.B), Case.Same) << Case.A << " " << Case.B;
 }
 
 // A row or a cell the grid lost after the fill makes a printed total differ
