@@ -135,6 +135,7 @@ bool CountDetailDropped(TDetailAudit& AAudit, const TReportFilter& AFilter,
     TARQuery& Rows = *Query->GetQuery();
     const TQueryColumns Columns(Rows, {QStringLiteral("eidlen"), QStringLiteral("own"),
                                        QStringLiteral("n"), QStringLiteral("summ")});
+    AAudit.StartDropped();
     for (Rows.First(); !Rows.Eof(); Rows.Next())
         AAudit.AddDropped(int(Columns.Amount(0)), Columns.Amount(1) != 0, int(Columns.Amount(2)),
                           Columns.Amount(3) / 10000);
@@ -148,6 +149,7 @@ bool CountSummaryDropped(TSummaryAudit& AAudit, const TReportFilter& AFilter, QS
     TARQuery& Rows = *Query->GetQuery();
     const TQueryColumns Columns(
         Rows, {QStringLiteral("mid"), QStringLiteral("n"), QStringLiteral("summ")});
+    AAudit.StartDropped();
     for (Rows.First(); !Rows.Eof(); Rows.Next())
         AAudit.AddDropped(Columns.Text(0), int(Columns.Amount(1)), Columns.Amount(2) / 10000);
     return true;

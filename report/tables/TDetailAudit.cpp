@@ -173,7 +173,6 @@ bool TDetailAudit::NeedsDropped() const {
 }
 
 void TDetailAudit::AddDropped(int ALength, bool AOwn, int ARows, double ASumm) {
-    FDroppedCounted = true;
     TDropped& Level = FDroppedByLevel[ALength / 3 - 1];
     Level.Rows += ARows;
     Level.Summ += ASumm;

@@ -31,6 +31,9 @@ public:
     // Whether the rows alone leave a difference or an unknown total that
     // only the counted amounts can explain. Most tables need no count.
     bool NeedsCount() const;
+    // The dropped-rows query ran: from now on a block it gives no row for
+    // dropped none.
+    void StartDropped() { FDroppedCounted = true; }
     // One row of the dropped-rows query (DetailDroppedSql), its sum in 万元.
     void AddDropped(int ALength, bool AOwn, int ARows, double ASumm);
     // Whether some level lists fewer rows than its total holds, so that the

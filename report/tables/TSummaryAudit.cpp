@@ -193,7 +193,6 @@ bool TSummaryAudit::NeedsDropped() const {
 }
 
 void TSummaryAudit::AddDropped(const QString& AMid, int ARows, double ASumm) {
-    FDroppedCounted = true;
     TDropped& Fund = FDropped[AMid];
     Fund.Rows += ARows;
     Fund.Summ += ASumm;

@@ -25,6 +25,9 @@ public:
     // One row of the totals query, amounts in 万元.
     void AddCounted(const QString& AMid, const QString& AName, int ARows, double ASumm,
                     const std::array<double, KindChannelCount>& AKinds);
+    // The dropped-rows query ran: from now on a block it gives no row for
+    // dropped none.
+    void StartDropped() { FDroppedCounted = true; }
     // One row of the dropped-subjects query (SummaryDroppedSql), in 万元.
     void AddDropped(const QString& AMid, int ARows, double ASumm);
     // Whether some block lists less than it holds, so that the subjects the

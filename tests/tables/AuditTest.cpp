@@ -91,6 +91,16 @@ TEST(AuditTest, DifferencesAreNamedWithTheirCauseOrFailTheTable) {
          "11", true, "暂按原渠道拨付的金额，不在支付方式各栏 3.00 万元（1 行）"},
         {"a unit without sub-units lists its own rows", [](TBudgetRows&, const QString&) {},
          "101002002", "11", true, "审核通过"},
+        {"a view whose indicator names are not the indicators' own",
+         [](TBudgetRows& R, const QString& F) {
+             R.Adj({"101002001", "11", "2010102", "11", "10", 10000});
+             R.Adj({"101002001", "11", "2010102", "11", "10", -6000});
+             RunSql(F, {"drop view vwbudgetadj",
+                        QString(RandomView)
+                            .replace("i.iname", "i.iname || (a.adjid % 2) as iname")
+                            .replace(" + (random() % 1000) / 100.0", "")});
+         },
+         "101", "11", false, "二级单位未列出的行之和不是净额不大于零的行之和 -0.60 万元"},
         {"a view that gives other amounts at every reading",
          [](TBudgetRows&, const QString& F) {
              RunSql(F, {"drop view vwbudgetadj", RandomView});
