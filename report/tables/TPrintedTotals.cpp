@@ -21,6 +21,16 @@ const TCauseText CauseTexts[] = {
     {"注明“暂按原渠道拨付”的单元格不列金额", "合计含注明暂按原渠道拨付的金额"},
     {"金额按两位小数列示的舍入差", "合计含舍入差"}};
 
+// What a row that is not split writes: its total, and each other amount
+// when it is present.
+TPrintedTotals::TAmounts Written(const TPrintedTotals::TAmounts& AAmounts, std::size_t AColumns) {
+    TPrintedTotals::TAmounts Written{};
+    Written[0] = AAmounts[0];
+    for (std::size_t Col = 1; Col < AColumns; ++Col)
+        Written[Col] = TAmountCells::Present(AAmounts[Col]) ? AAmounts[Col] : 0;
+    return Written;
+}
+
 } // namespace
 
 TPrintedTotals::TPrintedTotals(std::vector<TColumn> AColumns, bool ANumbersAsValues)
@@ -54,29 +64,8 @@ void TPrintedTotals::Expect(int ABlock, bool ATotal, int ARow, const TAmounts& A
     FRows.push_back(Expected);
 }
 
-namespace {
-
-// What a row that is not split writes: its total, and each other amount
-// when it is present.
-TPrintedTotals::TAmounts Written(const TPrintedTotals::TAmounts& AAmounts, std::size_t AColumns) {
-    TPrintedTotals::TAmounts Written{};
-    Written[0] = AAmounts[0];
-    for (std::size_t Col = 1; Col < AColumns; ++Col)
-        Written[Col] = TAmountCells::Present(AAmounts[Col]) ? AAmounts[Col] : 0;
-    return Written;
-}
-
-} // namespace
-
 void TPrintedTotals::Grand(const QString& AName, int ARow, const TAmounts& AAmounts) {
-    TBlock& Block = FBlocks[GrandBlock];
-    Block.Name = AName;
-    Block.TotalRow = ARow;
-    Block.Total = AAmounts;
-    const TAmounts Cells = Written(AAmounts, Columns());
-    for (std::size_t Col = 1; Col < Columns(); ++Col)
-        Attribute(GrandBlock, true, Small, Col, AAmounts[Col] - Cells[Col]);
-    Expect(GrandBlock, true, ARow, Cells);
+    Total(GrandBlock, AName, ARow, AAmounts);
 }
 
 void TPrintedTotals::Total(int ABlock, const QString& AName, int ARow, const TAmounts& AAmounts) {
