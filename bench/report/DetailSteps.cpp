@@ -61,6 +61,8 @@ void BenchAudit(const TReportContext& AContext, const TDetailQueryParts& AParts,
             Counted = AlwaysCount || Audit.NeedsCount();
             if (Counted)
                 CountDetailTotals(Audit, AContext.Filter, "11", Error);
+            if (Audit.NeedsDropped())
+                CountDetailDropped(Audit, AContext.Filter, "11", Error);
             Audit.Finish();
         });
         Report(AlwaysCount ? "  audit with its count" : "  of which the audit", Time,
@@ -146,8 +148,16 @@ void BenchDetailSteps(const QString& AOutFolder) {
                 Parts.Levels.Last, Count);
     Report("query alone (baseline)", Query, Count, Query);
     TCellDocument Grid;
-    const double Fill = BestOfThree([&] { FillDetailTable(Grid, Context, "11", true); });
+    TFillResult Filled;
+    const double Fill = BestOfThree([&] { Filled = FillDetailTable(Grid, Context, "11", true); });
     Report("FillDetailTable", Fill, Count, Query);
+    // The printed totals read back from the grid's cells.
+    const double Printed = BestOfThree([&] {
+        TAuditResult Audit;
+        Filled.Printed->Check(Grid, Audit);
+    });
+    Report("  of which the printed check", Printed, Count, Query);
+    std::printf("%-32s %8.1f %% of the fill\n", "    share", 100.0 * Printed / Fill);
     const QString Pdf = QDir(AOutFolder).filePath("detail11.pdf");
     Report("export .xlsx",
            Seconds([&] { Grid.ExportExcel(QDir(AOutFolder).filePath("detail11.xlsx")); }), Count,

@@ -52,6 +52,26 @@ QString DetailTotalsSql(const TReportFilter& AFilter, const QString& AFundCode,
            Length + QStringLiteral(",") + Own;
 }
 
+QString DetailDroppedSql(const TReportFilter& AFilter, const QString& AFundCode,
+                         const TSqlDialect& D) {
+    const QString Length = CodeLength(D);
+    const QString Own = D.Decode(QStringLiteral("eid"), {QuotedSqlString(AFilter.UnitPrefix),
+                                                         QStringLiteral("1"), QStringLiteral("0")});
+    return QStringLiteral("select ") + Length + QStringLiteral(" as eidlen,") + Own +
+           QStringLiteral(" as own,count(*) as n,sum(summ) as summ from (select eid,"
+                          "sum(BudgMoney) as summ from vwbudgetadj where 1=1 ") +
+           AFilter.DetailFilter(D) + QStringLiteral(" and mid=") + QuotedSqlString(AFundCode) +
+           QStringLiteral(" group by eid,bid,iid) d where summ is null or summ<=0 group by ") +
+           Length + QStringLiteral(",") + Own;
+}
+
+QString SummaryDroppedSql(const TReportFilter& AFilter, const TSqlDialect& D) {
+    return QStringLiteral("select mid,count(*) as n,sum(summ) as summ from (select mid,"
+                          "sum(BudgMoney) as summ from vwbudgetadj where 1=1 ") +
+           AFilter.SummaryFilter(D) +
+           QStringLiteral(" group by mid,bid) d where summ is null or summ<=0 group by mid");
+}
+
 QString SummaryTotalsSql(const TReportFilter& AFilter, const TSqlDialect& D) {
     const char* const Rests[KindChannelCount] = {
         "'11' and pid='10' ", "'11' and pid='20' ", "'12' and pid='10' ", "'12' and pid='20' ",
@@ -104,5 +124,33 @@ bool CountSummaryTotals(TSummaryAudit& AAudit, const TReportFilter& AFilter, QSt
         AAudit.AddCounted(Columns.Text(0), Columns.Text(1), int(Columns.Amount(2)),
                           Columns.Amount(3) / 10000, Kinds);
     }
+    return true;
+}
+
+bool CountDetailDropped(TDetailAudit& AAudit, const TReportFilter& AFilter,
+                        const QString& AFundCode, QString& AError) {
+    IARQueryPtr Query;
+    if (!OpenDefQuery(DetailDroppedSql(AFilter, AFundCode, DefDialect()), Query, AError))
+        return false;
+    TARQuery& Rows = *Query->GetQuery();
+    const TQueryColumns Columns(Rows, {QStringLiteral("eidlen"), QStringLiteral("own"),
+                                       QStringLiteral("n"), QStringLiteral("summ")});
+    AAudit.StartDropped();
+    for (Rows.First(); !Rows.Eof(); Rows.Next())
+        AAudit.AddDropped(int(Columns.Amount(0)), Columns.Amount(1) != 0, int(Columns.Amount(2)),
+                          Columns.Amount(3) / 10000);
+    return true;
+}
+
+bool CountSummaryDropped(TSummaryAudit& AAudit, const TReportFilter& AFilter, QString& AError) {
+    IARQueryPtr Query;
+    if (!OpenDefQuery(SummaryDroppedSql(AFilter, DefDialect()), Query, AError))
+        return false;
+    TARQuery& Rows = *Query->GetQuery();
+    const TQueryColumns Columns(
+        Rows, {QStringLiteral("mid"), QStringLiteral("n"), QStringLiteral("summ")});
+    AAudit.StartDropped();
+    for (Rows.First(); !Rows.Eof(); Rows.Next())
+        AAudit.AddDropped(Columns.Text(0), int(Columns.Amount(1)), Columns.Amount(2) / 10000);
     return true;
 }

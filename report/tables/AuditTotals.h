@@ -38,6 +38,17 @@ enum TKindChannel {
 // k0 to k11.
 QString SummaryTotalsSql(const TReportFilter& AFilter, const TSqlDialect& ADialect);
 
+// The rows a table's query drops because they net to zero or less: for the
+// detail table of AFundCode per unit-code length (eidlen) and own code (own,
+// as above), for the summary table per fund nature (mid); their number (n)
+// and their sum (summ). Grouped as the tables group their rows, by the
+// codes alone: the names are the codes' own (keys of pubdept,
+// pubbudgetsubject, busiindicator), and grouping by them would make the
+// database join those tables for nothing.
+QString DetailDroppedSql(const TReportFilter& AFilter, const QString& AFundCode,
+                         const TSqlDialect& ADialect);
+QString SummaryDroppedSql(const TReportFilter& AFilter, const TSqlDialect& ADialect);
+
 class TDetailAudit;
 class TSummaryAudit;
 
@@ -46,3 +57,6 @@ class TSummaryAudit;
 bool CountDetailTotals(TDetailAudit& AAudit, const TReportFilter& AFilter, const QString& AFundCode,
                        QString& AError);
 bool CountSummaryTotals(TSummaryAudit& AAudit, const TReportFilter& AFilter, QString& AError);
+bool CountDetailDropped(TDetailAudit& AAudit, const TReportFilter& AFilter,
+                        const QString& AFundCode, QString& AError);
+bool CountSummaryDropped(TSummaryAudit& AAudit, const TReportFilter& AFilter, QString& AError);

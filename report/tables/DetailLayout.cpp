@@ -6,6 +6,7 @@
 #include "ReportLookups.h"
 #include "TDetailAudit.h"
 #include "TMarkedUnits.h"
+#include "TPrintedTotals.h"
 #include "TReportContext.h"
 #include "TReportProgress.h"
 #include "TTableRows.h"
@@ -18,6 +19,27 @@ namespace {
 
 const QString StateCapital = QStringLiteral("31");
 
+// The amount columns as the printed audit reads them: the row's total, then
+// the channel columns (state capital: its three kinds of expenditure).
+std::vector<TPrintedTotals::TColumn> PrintedColumns(const QString& AFundCode) {
+    if (AFundCode == StateCapital)
+        return {{10, QStringLiteral("预算数")},
+                {11, QStringLiteral("资本性支出")},
+                {13, QStringLiteral("费用性支出")},
+                {15, QStringLiteral("其他支出")}};
+    return {{10, QStringLiteral("预算数")},
+            {11, QStringLiteral("基本支出直接支付")},
+            {12, QStringLiteral("基本支出授权支付")},
+            {13, QStringLiteral("项目支出直接支付")},
+            {14, QStringLiteral("项目支出授权支付")}};
+}
+
+TPrintedTotals::TAmounts PrintedAmounts(const QString& AFundCode, const TDetailRowAmounts& A) {
+    if (AFundCode == StateCapital)
+        return {A.summ, A.gyzb, A.gyfy, A.gyqt};
+    return {A.summ, A.jbzj, A.jbsq, A.xmzj, A.xmsq};
+}
+
 class TDetailFill {
 public:
     TDetailFill(TCellDocument& AGrid, const TReportContext& AContext, const QString& AFundCode,
@@ -25,18 +47,27 @@ public:
         : G(AGrid)
         , C(AContext)
         , FFundCode(AFundCode)
-        , FRows(AGrid, ANumbersAsValues) {}
+        , FRows(AGrid, ANumbersAsValues)
+        , FPrinted(PrintedColumns(AFundCode), ANumbersAsValues) {}
 
     // Empty text, or why the template cannot hold the table.
     QString Heading();
-    void Row(const TDetailRowText& AText, const TDetailRowAmounts& AAmounts);
+    // A query row of block AOrder; AGrand for the grand total.
+    void Row(const TDetailRowText& AText, const TDetailRowAmounts& AAmounts, int AOrder,
+             bool AGrand);
     void Close();
+    const TPrintedTotals& Printed() const { return FPrinted; }
 
 private:
     void UnitCells(int ARow, const TDetailRowText& AText);
     void SubjectCells(int ARow, const TDetailRowText& AText);
     void ChannelCells(int ARow, const TDetailRowAmounts& AAmounts);
-    int FormerChannelRows(int ARow, const TDetailRowText& AText, const TDetailRowAmounts& AAmounts);
+    int FormerChannelRows(int ARow, const TDetailRowText& AText, const TDetailRowAmounts& AAmounts,
+                          const TFormerChannelParts& AParts);
+    int ChannelRows(int ARow, const TDetailRowText& AText, const TDetailRowAmounts& AAmounts,
+                    int AOrder, bool AGrand);
+    void Print(int ARow, const TDetailRowText& AText, const TDetailRowAmounts& AAmounts, int AOrder,
+               bool AGrand, const TFormerChannelParts* ASplit);
     void StateCapitalCells(int ARow, const TDetailRowText& AText,
                            const TDetailRowAmounts& AAmounts);
 
@@ -49,6 +80,7 @@ private:
     bool FBasicSeen = false;
     bool FProjectSeen = false;
     const TMarkedUnits FSpecialAccounts;
+    TPrintedTotals FPrinted;
 };
 
 QString TDetailFill::Heading() {
@@ -96,13 +128,10 @@ void TDetailFill::ChannelCells(int ARow, const TDetailRowAmounts& AAmounts) {
 // amounts get a row of their own, so that no amount of the row is left out
 // of the table.
 int TDetailFill::FormerChannelRows(int ARow, const TDetailRowText& AText,
-                                   const TDetailRowAmounts& AAmounts) {
-    const TFormerChannelParts Parts{
-        AAmounts.summ, AAmounts.jbsb, AAmounts.xmsb,
-        TAmountCells::Present(AAmounts.jbzj) || TAmountCells::Present(AAmounts.jbsq) ||
-            TAmountCells::Present(AAmounts.xmzj) || TAmountCells::Present(AAmounts.xmsq)};
+                                   const TDetailRowAmounts& AAmounts,
+                                   const TFormerChannelParts& AParts) {
     return FRows.SplitFormerChannel(
-        ARow, 10, 11, Parts, [&](int ARow2) { SubjectCells(ARow2, AText); },
+        ARow, 10, 11, AParts, [&](int ARow2) { SubjectCells(ARow2, AText); },
         [&](int ARow2) { ChannelCells(ARow2, AAmounts); }, FBasicSeen, FProjectSeen);
 }
 
@@ -115,23 +144,49 @@ void TDetailFill::StateCapitalCells(int ARow, const TDetailRowText& AText,
         G.PutStyle(Col, ARow, 0, AText.eid.isEmpty() ? StyleTotal : StyleOrdinary);
 }
 
-void TDetailFill::Row(const TDetailRowText& AText, const TDetailRowAmounts& AAmounts) {
+// What the printed audit is told of a row: its block and what it is.
+void TDetailFill::Print(int ARow, const TDetailRowText& AText, const TDetailRowAmounts& AAmounts,
+                        int AOrder, bool AGrand, const TFormerChannelParts* ASplit) {
+    const TPrintedTotals::TAmounts Amounts = PrintedAmounts(FFundCode, AAmounts);
+    if (AGrand)
+        FPrinted.Grand(AText.ename, ARow, Amounts);
+    else if (AText.eid.isEmpty())
+        FPrinted.Total(AOrder, AText.ename, ARow, Amounts);
+    else
+        FPrinted.Listed(AOrder, ARow, Amounts, ASplit);
+}
+
+// The channel columns of a row other than state capital's: plain, or for a
+// department's row with former-channel amounts split into its parts.
+int TDetailFill::ChannelRows(int ARow, const TDetailRowText& AText,
+                             const TDetailRowAmounts& AAmounts, int AOrder, bool AGrand) {
+    const bool Split =
+        C.DepartmentUser && ARow > FirstTableRow &&
+        (TAmountCells::Present(AAmounts.jbsb) || TAmountCells::Present(AAmounts.xmsb));
+    const TFormerChannelParts Parts{
+        AAmounts.summ, AAmounts.jbsb, AAmounts.xmsb,
+        TAmountCells::Present(AAmounts.jbzj) || TAmountCells::Present(AAmounts.jbsq) ||
+            TAmountCells::Present(AAmounts.xmzj) || TAmountCells::Present(AAmounts.xmsq)};
+    Print(ARow, AText, AAmounts, AOrder, AGrand, Split ? &Parts : nullptr);
+    if (!Split) {
+        ChannelCells(ARow, AAmounts);
+        return ARow;
+    }
+    return FormerChannelRows(ARow, AText, AAmounts, Parts);
+}
+
+void TDetailFill::Row(const TDetailRowText& AText, const TDetailRowAmounts& AAmounts, int AOrder,
+                      bool AGrand) {
     int Row = FRows.AppendRow();
     UnitCells(Row, AText);
     SubjectCells(Row, AText);
     G.PutText(8, Row, 0, AText.iid);
     G.PutText(9, Row, 0, AText.iname);
-    G.PutAlign(10, Row, 0, AlignAmount);
     FRows.Amounts().Write(10, Row, AAmounts.summ);
     if (FFundCode != StateCapital) {
-        const bool Plain =
-            !C.DepartmentUser || Row <= FirstTableRow ||
-            (!TAmountCells::Present(AAmounts.jbsb) && !TAmountCells::Present(AAmounts.xmsb));
-        if (Plain)
-            ChannelCells(Row, AAmounts);
-        else
-            Row = FormerChannelRows(Row, AText, AAmounts);
+        Row = ChannelRows(Row, AText, AAmounts, AOrder, AGrand);
     } else {
+        Print(Row, AText, AAmounts, AOrder, AGrand, nullptr);
         StateCapitalCells(Row, AText, AAmounts);
     }
     const bool TotalRow = AText.eid.isEmpty();
@@ -201,7 +256,7 @@ TFillResult FillDetailTable(TCellDocument& AGrid, const TReportContext& AContext
                 Result.NotFiniteRows
                     << (Text.eid + QLatin1Char('/') + Text.bname + QLatin1Char('/') + Text.iname);
             if (Listed)
-                Fill.Row(Text, Amounts);
+                Fill.Row(Text, Amounts, Reader.Order(), Audit.IsGrandTotal(Reader.Order(), Text));
         }
     }
     if (Listed)
@@ -210,7 +265,15 @@ TFillResult FillDetailTable(TCellDocument& AGrid, const TReportContext& AContext
     if (Audit.NeedsCount() &&
         !CountDetailTotals(Audit, AContext.Filter, AFundCode, Result.QueryError))
         return Result;
-    Result.SetAudit(Audit.Finish(), !Listed);
+    if (Audit.NeedsDropped() &&
+        !CountDetailDropped(Audit, AContext.Filter, AFundCode, Result.QueryError))
+        return Result;
+    TAuditResult Checked = Audit.Finish();
+    if (Listed) {
+        Result.Printed = std::make_shared<const TPrintedTotals>(Fill.Printed());
+        Result.Printed->Check(AGrid, Checked);
+    }
+    Result.SetAudit(std::move(Checked), !Listed);
     Result.GrandTotal = Audit.GrandTotal();
     return Result;
 }

@@ -4,6 +4,7 @@
 #include "ReportCodes.h"
 #include "ReportLookups.h"
 #include "SummaryQuery.h"
+#include "TPrintedTotals.h"
 #include "TReportContext.h"
 #include "TReportProgress.h"
 #include "TSummaryAudit.h"
@@ -18,22 +19,42 @@ namespace {
 constexpr int Columns = 12;
 const QString SpecialAccountTotal = QStringLiteral("财政专户管理资金合计");
 
+// The amount columns as the printed audit reads them, under the template's
+// headings.
+std::vector<TPrintedTotals::TColumn> PrintedColumns() {
+    return {{6, QStringLiteral("预算数")},
+            {7, QStringLiteral("基本支出直接支付")},
+            {8, QStringLiteral("基本支出授权支付")},
+            {9, QStringLiteral("项目支出直接支付")},
+            {10, QStringLiteral("项目支出授权支付")},
+            {11, QStringLiteral("其他支出直接支付")},
+            {12, QStringLiteral("其他支出授权支付")}};
+}
+
 class TSummaryFill {
 public:
     TSummaryFill(TCellDocument& AGrid, const TReportContext& AContext, bool ANumbersAsValues)
         : G(AGrid)
         , C(AContext)
-        , FRows(AGrid, ANumbersAsValues) {}
+        , FRows(AGrid, ANumbersAsValues)
+        , FPrinted(PrintedColumns(), ANumbersAsValues) {}
 
     // Empty text, or why the template cannot hold the table.
     QString Heading();
-    void Row(const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts);
+    // A query row of block AOrder (0 the grand total).
+    void Row(const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts, int AOrder);
     void Close();
+    const TPrintedTotals& Printed() const { return FPrinted; }
 
 private:
     void SubjectCells(int ARow, const TSummaryRowText& AText);
     void ChannelCells(int ARow, const TSummaryRowAmounts& AAmounts);
-    int SplitRow(int ARow, const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts);
+    int AmountCells(int ARow, const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts,
+                    int AOrder);
+    int SplitRow(int ARow, const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts,
+                 const TFormerChannelParts& AParts);
+    void Print(int ARow, const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts,
+               int AOrder, const TFormerChannelParts* ASplit);
     void NoteRow(const QString& AText, std::initializer_list<int> AEdges);
 
     TCellDocument& G;
@@ -43,6 +64,7 @@ private:
     int FSpecialAccountTotalRow = 0;
     bool FBasicSeen = false;
     bool FProjectSeen = false;
+    TPrintedTotals FPrinted;
 };
 
 QString TSummaryFill::Heading() {
@@ -74,17 +96,48 @@ void TSummaryFill::ChannelCells(int ARow, const TSummaryRowAmounts& AAmounts) {
 // Only detail rows of fund natures 11 and 21 are split; the basic and
 // project parts note their former channel across columns 7-8 and 9-10.
 int TSummaryFill::SplitRow(int ARow, const TSummaryRowText& AText,
-                           const TSummaryRowAmounts& AAmounts) {
+                           const TSummaryRowAmounts& AAmounts, const TFormerChannelParts& AParts) {
+    return FRows.SplitFormerChannel(
+        ARow, 6, 7, AParts, [&](int ARow2) { SubjectCells(ARow2, AText); },
+        [&](int ARow2) { ChannelCells(ARow2, AAmounts); }, FBasicSeen, FProjectSeen);
+}
+
+// What the printed audit is told of a row: its block and what it is.
+void TSummaryFill::Print(int ARow, const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts,
+                         int AOrder, const TFormerChannelParts* ASplit) {
+    const TPrintedTotals::TAmounts Amounts = {AAmounts.summ,  AAmounts.jbzj, AAmounts.jbsq,
+                                              AAmounts.xmzj,  AAmounts.xmsq, AAmounts.gyqtzj,
+                                              AAmounts.gyqtsq};
+    if (AOrder == 0)
+        FPrinted.Grand(C.Filter.UnitName + C.UnitWord + QStringLiteral("合计"), ARow, Amounts);
+    else if (AText.mid.isEmpty())
+        FPrinted.Total(AOrder, AText.mname, ARow, Amounts);
+    else
+        FPrinted.Listed(AOrder, ARow, Amounts, ASplit);
+}
+
+// Columns 6 to 12 of a row: plain, or split where amounts keep their
+// former channel.
+int TSummaryFill::AmountCells(int ARow, const TSummaryRowText& AText,
+                              const TSummaryRowAmounts& AAmounts, int AOrder) {
+    FRows.Amounts().Write(6, ARow, AAmounts.summ);
+    const bool Plain =
+        AText.mid == QLatin1String("31") || AText.mid == QLatin1String("12") ||
+        ARow <= FirstTableRow || AText.mname == QStringLiteral("公共财政预算合计") ||
+        (!TAmountCells::Present(AAmounts.jbsb) && !TAmountCells::Present(AAmounts.xmsb));
     const TFormerChannelParts Parts{
         AAmounts.summ, AAmounts.jbsb, AAmounts.xmsb,
         TAmountCells::Present(AAmounts.jbzj) || TAmountCells::Present(AAmounts.jbsq) ||
             TAmountCells::Present(AAmounts.xmzj) || TAmountCells::Present(AAmounts.xmsq)};
-    return FRows.SplitFormerChannel(
-        ARow, 6, 7, Parts, [&](int ARow2) { SubjectCells(ARow2, AText); },
-        [&](int ARow2) { ChannelCells(ARow2, AAmounts); }, FBasicSeen, FProjectSeen);
+    Print(ARow, AText, AAmounts, AOrder, Plain ? nullptr : &Parts);
+    if (!Plain)
+        return SplitRow(ARow, AText, AAmounts, Parts);
+    ChannelCells(ARow, AAmounts);
+    return ARow;
 }
 
-void TSummaryFill::Row(const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts) {
+void TSummaryFill::Row(const TSummaryRowText& AText, const TSummaryRowAmounts& AAmounts,
+                       int AOrder) {
     int Row = FRows.AppendRow();
     // The label stands on every total row and on the first detail row of
     // each fund nature.
@@ -96,16 +149,7 @@ void TSummaryFill::Row(const TSummaryRowText& AText, const TSummaryRowAmounts& A
             FSpecialAccountTotalRow = Row;
     }
     SubjectCells(Row, AText);
-    G.PutAlign(6, Row, 0, AlignAmount);
-    FRows.Amounts().Write(6, Row, AAmounts.summ);
-    const bool Plain =
-        AText.mid == QLatin1String("31") || AText.mid == QLatin1String("12") ||
-        Row <= FirstTableRow || AText.mname == QStringLiteral("公共财政预算合计") ||
-        (!TAmountCells::Present(AAmounts.jbsb) && !TAmountCells::Present(AAmounts.xmsb));
-    if (Plain)
-        ChannelCells(Row, AAmounts);
-    else
-        Row = SplitRow(Row, AText, AAmounts);
+    Row = AmountCells(Row, AText, AAmounts, AOrder);
     const bool TotalRow = AText.mid.isEmpty() && AText.lei.isEmpty();
     FRows.CloseRow(Row, Columns, TotalRow ? StyleTotal : StyleOrdinary);
 }
@@ -170,7 +214,7 @@ TFillResult FillSummaryTable(TCellDocument& AGrid, const TReportContext& AContex
             if (!Amounts.Finite())
                 Result.NotFiniteRows << (Text.mname + QLatin1Char('/') + Text.bname);
             if (Listed)
-                Fill.Row(Text, Amounts);
+                Fill.Row(Text, Amounts, Reader.Order());
         }
     }
     if (Listed)
@@ -178,7 +222,14 @@ TFillResult FillSummaryTable(TCellDocument& AGrid, const TReportContext& AContex
     Query.Clear();
     if (!CountSummaryTotals(Audit, AContext.Filter, Result.QueryError))
         return Result;
-    Result.SetAudit(Audit.Finish(), !Listed);
+    if (Audit.NeedsDropped() && !CountSummaryDropped(Audit, AContext.Filter, Result.QueryError))
+        return Result;
+    TAuditResult Checked = Audit.Finish();
+    if (Listed) {
+        Result.Printed = std::make_shared<const TPrintedTotals>(Fill.Printed());
+        Result.Printed->Check(AGrid, Checked);
+    }
+    Result.SetAudit(std::move(Checked), !Listed);
     for (const char* Fund : {"11", "12", "21", "31"})
         Result.BlockTotals[QString::fromLatin1(Fund)] = Audit.BlockTotal(QString::fromLatin1(Fund));
     return Result;

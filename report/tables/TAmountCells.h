@@ -2,8 +2,9 @@
 
 class TCellDocument;
 
-// Writes amounts into a grid: as numbers for export, or as "#,###0.00"
-// texts for the shown grid. An amount counts as present only above 0.001.
+// Writes amounts into a grid, aligned right: as numbers for export, or as
+// "#,###0.00" texts for the shown grid. An amount counts as present only
+// above 0.001.
 class TAmountCells {
 public:
     TAmountCells(TCellDocument& AGrid, bool ANumbersAsValues)
@@ -11,9 +12,12 @@ public:
         , FNumbersAsValues(ANumbersAsValues) {}
 
     static bool Present(double AAmount) { return AAmount > 0.001; }
+    // The amount a cell holds when AAmount is written into it: rounded to
+    // six decimals (a cent of 万元).
+    static double Written(double AAmount);
 
     void Write(int ACol, int ARow, double AAmount);
-    // Aligned right and written when present; the cell stays empty otherwise.
+    // Written when present; the cell stays empty otherwise.
     void WriteIfPresent(int ACol, int ARow, double AAmount);
 
 private:

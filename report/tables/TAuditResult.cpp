@@ -14,6 +14,35 @@ QString Described(const TAuditFinding& AFinding) {
     return Text;
 }
 
+// The printed differences summed by their label, in the order they first
+// appear: "合计含未列出的行 -0.20 万元，1 行".
+QStringList PrintedSums(const QList<TAuditFinding>& AFindings) {
+    QStringList Labels;
+    QList<TAuditFinding> Sums;
+    for (const TAuditFinding& Finding : AFindings) {
+        if (Finding.Printed.isEmpty())
+            continue;
+        const qsizetype At = Labels.indexOf(Finding.Printed);
+        if (At < 0) {
+            Labels << Finding.Printed;
+            Sums << Finding;
+            continue;
+        }
+        TAuditFinding& Sum = Sums[At];
+        Sum.Amount += Finding.Amount;
+        Sum.Rows = Sum.Rows >= 0 && Finding.Rows >= 0 ? Sum.Rows + Finding.Rows : -1;
+    }
+    QStringList Texts;
+    for (const TAuditFinding& Sum : Sums) {
+        QString Text = Sum.Printed + QStringLiteral(" ") + TCell::FormatNumber(Sum.Amount) +
+                       QStringLiteral(" 万元");
+        if (Sum.Rows >= 0)
+            Text += QStringLiteral("，%1 行").arg(Sum.Rows);
+        Texts << Text;
+    }
+    return Texts;
+}
+
 QStringList Described(const QList<TAuditFinding>& AFindings, bool AExplained) {
     QStringList Texts;
     for (const TAuditFinding& Finding : AFindings) {
@@ -31,11 +60,16 @@ bool TAuditResult::Passed() const {
 }
 
 void TAuditResult::Explain(const QString& AText, double AAmount, int ARows) {
-    Findings.append({true, AText, AAmount, ARows});
+    Findings.append({true, AText, AAmount, ARows, QString()});
+}
+
+void TAuditResult::ExplainPrinted(const QString& AText, double AAmount, int ARows,
+                                  const QString& APrinted) {
+    Findings.append({true, AText, AAmount, ARows, APrinted});
 }
 
 void TAuditResult::Fail(const QString& AText, double AAmount) {
-    Findings.append({false, AText, AAmount, -1});
+    Findings.append({false, AText, AAmount, -1, QString()});
 }
 
 QString TAuditResult::Line() const {
@@ -61,5 +95,10 @@ QString TAuditResult::Brief() const {
                                               [](const TAuditFinding& F) { return !F.Explained; });
         return QStringLiteral("审核未通过：") + Described(*Unexplained);
     }
-    return NoData ? QStringLiteral("无数据") : QStringLiteral("审核通过");
+    if (NoData)
+        return QStringLiteral("无数据");
+    const QStringList Printed = PrintedSums(Findings);
+    if (Printed.isEmpty())
+        return QStringLiteral("审核通过");
+    return QStringLiteral("审核通过（") + Printed.join(QStringLiteral("；")) + QStringLiteral("）");
 }

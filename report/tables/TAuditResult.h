@@ -14,6 +14,10 @@ struct TAuditFinding {
     // The rows behind it (query rows or adjustments, as Text says); -1 when
     // not counted.
     int Rows = -1;
+    // For a difference that shows on paper between a total row and the rows
+    // printed under it: the words the status line sums it under ("合计含未列
+    // 出的行"); empty for any other.
+    QString Printed;
 };
 
 // The audit of one table: passed when every difference has a known cause.
@@ -29,11 +33,16 @@ public:
 
     bool Passed() const;
     void Explain(const QString& AText, double AAmount, int ARows = -1);
+    // A known cause that shows on paper, summed in the status line under
+    // APrinted (empty: named in Line only).
+    void ExplainPrinted(const QString& AText, double AAmount, int ARows, const QString& APrinted);
     void Fail(const QString& AText, double AAmount);
     // One line: "审核通过" and the known causes with their amounts, or
     // "审核未通过" and the differences without a cause first.
     QString Line() const;
-    // A short form for a status line: "审核通过", "无数据" or "审核未通过：" and
-    // the first difference without a cause.
+    // A short form for a status line: "审核通过" (with the differences a
+    // clerk finds on paper between totals and the rows under them, summed
+    // by kind: "审核通过（合计含未列出的行 -0.20 万元，1 行）"), "无数据", or
+    // "审核未通过：" and the first difference without a cause.
     QString Brief() const;
 };

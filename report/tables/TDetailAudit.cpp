@@ -1,7 +1,5 @@
 #include "TDetailAudit.h"
 
-#include "TAmountCells.h"
-
 namespace {
 
 enum TColumn { Summ, Jbsb, Xmsb, Jbzj, Jbsq, Xmzj, Xmsq, Gyzb, Gyfy, Gyqt };
@@ -33,11 +31,15 @@ TDetailAudit::TDetailAudit(const QString& APrefix, const TDetailQueryParts& APar
     : FParts(AParts)
     , FOwnLevel(int(APrefix.size()) / 3 - 1) {}
 
+bool TDetailAudit::IsGrandTotal(int AOrder, const TDetailRowText& AText) const {
+    const int GrandOrder = FParts.Levels.First <= 0 ? -1 : 0;
+    return AText.eid.isEmpty() && FParts.WithGrandTotal && AOrder == GrandOrder;
+}
+
 void TDetailAudit::AddRow(int AOrder, const TDetailRowText& AText,
                           const TDetailRowAmounts& AAmounts) {
     const TAuditAmounts Amounts = ToAmounts(AAmounts);
-    const int GrandOrder = FParts.Levels.First <= 0 ? -1 : 0;
-    if (AText.eid.isEmpty() && FParts.WithGrandTotal && AOrder == GrandOrder) {
+    if (IsGrandTotal(AOrder, AText)) {
         FGrandListed = true;
         FGrand = Amounts;
         return;
@@ -50,8 +52,10 @@ void TDetailAudit::AddRow(int AOrder, const TDetailRowText& AText,
     }
     Level.Units += Amounts;
     ++Level.UnitRows;
-    if (TAmountCells::Present(AAmounts.jbsb) || TAmountCells::Present(AAmounts.xmsb))
+    if (!TAuditAmounts::IsZero(AAmounts.jbsb) || !TAuditAmounts::IsZero(AAmounts.xmsb)) {
+        FFormerListed += AAmounts.jbsb + AAmounts.xmsb;
         ++FFormerRows;
+    }
 }
 
 void TDetailAudit::AddCounted(int ALength, bool AOwn, int ARows, const TAuditAmounts& AAmounts) {
@@ -143,17 +147,69 @@ void TDetailAudit::CheckGrandTotal(TAuditResult& AResult) const {
                      FGrand[Column] - All[Column]);
 }
 
-void TDetailAudit::CheckLevel(int ALevel, TAuditResult& AResult) const {
+TDetailAudit::TLevel TDetailAudit::LevelAt(int ALevel) const {
     const auto Found = FLevels.find(ALevel);
-    const TLevel Level = Found != FLevels.end() ? Found->second : TLevel();
-    // Without a count the subtotal stands for its level, the former-channel
-    // parts it does not show taken from the rows.
-    TAuditAmounts Expected = ExpectedAt(ALevel);
-    if (!FCounted) {
-        Expected = Level.Subtotal;
-        Expected[Jbsb] = Level.Units[Jbsb];
-        Expected[Xmsb] = Level.Units[Xmsb];
+    return Found != FLevels.end() ? Found->second : TLevel();
+}
+
+// What a level holds: as counted, or without a count as its subtotal says,
+// the former-channel parts it does not show taken from the rows.
+TAuditAmounts TDetailAudit::ExpectedOf(int ALevel, const TLevel& ALevelRows) const {
+    if (FCounted)
+        return ExpectedAt(ALevel);
+    TAuditAmounts Expected = ALevelRows.Subtotal;
+    Expected[Jbsb] = ALevelRows.Units[Jbsb];
+    Expected[Xmsb] = ALevelRows.Units[Xmsb];
+    return Expected;
+}
+
+bool TDetailAudit::NeedsDropped() const {
+    for (int Level = FParts.Levels.First; Level <= FParts.Levels.Last; ++Level) {
+        const TLevel Rows = LevelAt(Level);
+        if (!(ExpectedOf(Level, Rows) - Rows.Units).IsZero())
+            return true;
     }
+    return false;
+}
+
+void TDetailAudit::AddDropped(int ALength, bool AOwn, int ARows, double ASumm) {
+    TDropped& Level = FDroppedByLevel[ALength / 3 - 1];
+    Level.Rows += ARows;
+    Level.Summ += ASumm;
+    if (AOwn) {
+        FDroppedOwn.Rows += ARows;
+        FDroppedOwn.Summ += ASumm;
+    }
+}
+
+// The dropped rows of a level; the level-1 block also takes those of the
+// selection's own code.
+TDetailAudit::TDropped TDetailAudit::DroppedAt(int ALevel) const {
+    const auto Found = FDroppedByLevel.find(ALevel);
+    TDropped Dropped = Found != FDroppedByLevel.end() ? Found->second : TDropped();
+    if (ALevel == 1 && FOwnLevel != 1) {
+        Dropped.Rows += FDroppedOwn.Rows;
+        Dropped.Summ += FDroppedOwn.Summ;
+    }
+    return Dropped;
+}
+
+// A level's rows that are not listed must be the rows that net to zero or
+// less, when those were counted.
+void TDetailAudit::ExplainHidden(int ALevel, double AHidden, TAuditResult& AResult) const {
+    const QString Name = LevelName(ALevel);
+    const TDropped Dropped = FDroppedCounted ? DroppedAt(ALevel) : TDropped{-1, AHidden};
+    if (!TAuditAmounts::Same(Dropped.Summ, AHidden))
+        AResult.Fail(QStringLiteral("%1未列出的行之和不是净额不大于零的行之和").arg(Name),
+                     AHidden - Dropped.Summ);
+    else
+        AResult.ExplainPrinted(QStringLiteral("%1净额不大于零而未列出的行").arg(Name), AHidden,
+                               Dropped.Rows, QStringLiteral("合计含未列出的行"));
+}
+
+void TDetailAudit::CheckLevel(int ALevel, TAuditResult& AResult) const {
+    const TLevel Level = LevelAt(ALevel);
+    const TAuditAmounts Expected = ExpectedOf(ALevel, Level);
     const QString Name = LevelName(ALevel);
     if (Level.SubtotalListed) {
         // A subtotal shows no former-channel parts: its jbsb and xmsb are 0.
@@ -176,7 +232,7 @@ void TDetailAudit::CheckLevel(int ALevel, TAuditResult& AResult) const {
     if (Hidden[Summ] > 0 && !TAuditAmounts::IsZero(Hidden[Summ]))
         AResult.Fail(QStringLiteral("%1所列各行之和比该级合计少").arg(Name), Hidden[Summ]);
     else if (!Hidden.IsZero())
-        AResult.Explain(QStringLiteral("%1净额不大于零而未列出的行").arg(Name), Hidden[Summ]);
+        ExplainHidden(ALevel, Hidden[Summ], AResult);
 }
 
 void TDetailAudit::ExplainOutside(TAuditResult& AResult) const {
@@ -204,15 +260,30 @@ void TDetailAudit::ExplainOutside(TAuditResult& AResult) const {
             FOwn.Amounts[Summ], FOwn.Rows);
 }
 
+// The former-channel amounts of the total, as the listed rows carry them
+// (a net reduction when negative) and the rest, which lies in rows the
+// table does not list, or lists twice.
+void TDetailAudit::ExplainFormer(double AFormer, TAuditResult& AResult) const {
+    if (FFormerRows > 0 && !TAuditAmounts::IsZero(FFormerListed))
+        AResult.Explain(FFormerListed > 0
+                            ? QStringLiteral("暂按原渠道拨付的金额，不在支付方式各栏")
+                            : QStringLiteral("暂按原渠道拨付的金额净额为负（调减多于拨付），"
+                                             "不在支付方式各栏"),
+                        FFormerListed, FFormerRows);
+    const double Rest = AFormer - FFormerListed;
+    if (!TAuditAmounts::IsZero(Rest))
+        AResult.Explain(QStringLiteral("暂按原渠道拨付的金额中不在所列各行的部分（未列出或重复列出"
+                                       "的行），不在支付方式各栏"),
+                        Rest);
+}
+
 // The columns of the table show the treasury channels of basic and project
 // expenditure (state capital: its three kinds); the rest of a total is in
 // no column of its own.
 void TDetailAudit::ExplainColumns(TAuditResult& AResult) const {
     const TAuditAmounts Total = GrandTotal();
     const double Former = Total[Jbsb] + Total[Xmsb];
-    if (!TAuditAmounts::IsZero(Former))
-        AResult.Explain(QStringLiteral("暂按原渠道拨付的金额，不在支付方式各栏"), Former,
-                        FFormerRows);
+    ExplainFormer(Former, AResult);
     const bool StateCapital = FParts.FundCode == QLatin1String("31");
     const double Shown = StateCapital ? Total[Gyzb] + Total[Gyfy] + Total[Gyqt]
                                       : Total[Jbzj] + Total[Jbsq] + Total[Xmzj] + Total[Xmsq];

@@ -21,6 +21,8 @@ class TDetailAudit {
 public:
     TDetailAudit(const QString& APrefix, const TDetailQueryParts& AParts);
 
+    // Whether a row of the table's query is its grand total.
+    bool IsGrandTotal(int AOrder, const TDetailRowText& AText) const;
     // One row of the table's query, with its orderid (the block it is in).
     void AddRow(int AOrder, const TDetailRowText& AText, const TDetailRowAmounts& AAmounts);
     // One row of the totals query: adjustments of codes of ALength
@@ -29,6 +31,14 @@ public:
     // Whether the rows alone leave a difference or an unknown total that
     // only the counted amounts can explain. Most tables need no count.
     bool NeedsCount() const;
+    // The dropped-rows query ran: from now on a block it gives no row for
+    // dropped none.
+    void StartDropped() { FDroppedCounted = true; }
+    // One row of the dropped-rows query (DetailDroppedSql), its sum in 万元.
+    void AddDropped(int ALength, bool AOwn, int ARows, double ASumm);
+    // Whether some level lists fewer rows than its total holds, so that the
+    // rows the query dropped must be counted (after the count above).
+    bool NeedsDropped() const;
     TAuditResult Finish() const;
 
     // The grand total as printed, or as counted when the table has none;
@@ -46,6 +56,10 @@ private:
         int Rows = 0;
         TAuditAmounts Amounts;
     };
+    struct TDropped {
+        int Rows = 0;
+        double Summ = 0;
+    };
 
     bool InRange(int ALevel) const;
     bool OwnCountedTwice() const;
@@ -54,8 +68,13 @@ private:
     TAuditAmounts Counted() const;
     TAuditAmounts ExpectedAt(int ALevel) const;
     void CheckGrandTotal(TAuditResult& AResult) const;
+    TLevel LevelAt(int ALevel) const;
+    TAuditAmounts ExpectedOf(int ALevel, const TLevel& ALevelRows) const;
+    TDropped DroppedAt(int ALevel) const;
+    void ExplainHidden(int ALevel, double AHidden, TAuditResult& AResult) const;
     void CheckLevel(int ALevel, TAuditResult& AResult) const;
     void ExplainOutside(TAuditResult& AResult) const;
+    void ExplainFormer(double AFormer, TAuditResult& AResult) const;
     void ExplainColumns(TAuditResult& AResult) const;
 
     TDetailQueryParts FParts;
@@ -66,5 +85,11 @@ private:
     bool FCounted = false;
     std::map<int, TCounted> FCountedByLevel;
     TCounted FOwn;
+    bool FDroppedCounted = false;
+    std::map<int, TDropped> FDroppedByLevel;
+    TDropped FDroppedOwn;
+    // The former-channel amounts of the listed unit rows and the rows that
+    // carry any.
+    double FFormerListed = 0;
     int FFormerRows = 0;
 };

@@ -2,10 +2,12 @@
 
 #include "TAuditAmounts.h"
 #include "TAuditResult.h"
+#include "TPrintedTotals.h"
 
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <memory>
 
 // What a table fill reports besides the grid it drew.
 struct TFillResult {
@@ -28,6 +30,10 @@ struct TFillResult {
     // fund code. What the two tables of one selection are compared by.
     TAuditAmounts GrandTotal;
     std::map<QString, TAuditAmounts> BlockTotals;
+    // What the table's cells must print and why its printed totals may
+    // differ from the rows under them; Check holds a grid against it again.
+    // Empty when no row was drawn.
+    std::shared_ptr<const TPrintedTotals> Printed;
 
     bool Failed() const { return !QueryError.isEmpty() || !TemplateError.isEmpty(); }
     QString Error() const { return TemplateError.isEmpty() ? QueryError : TemplateError; }

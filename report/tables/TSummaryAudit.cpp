@@ -143,8 +143,7 @@ void TSummaryAudit::CheckGrand(TAuditResult& AResult) const {
 void TSummaryAudit::CheckBlock(int AOrder, TAuditResult& AResult) const {
     const QString Mid = QString::fromLatin1(BlockFunds[AOrder - 1]);
     const QString Name = BlockName(Mid);
-    const auto Found = FBlocks.find(AOrder);
-    const TBlock Block = Found != FBlocks.end() ? Found->second : TBlock();
+    const TBlock Block = BlockAt(AOrder);
     const TAuditAmounts Expected = ExpectedTotal(Mid);
     if (Block.TotalListed) {
         const int Column = TAuditAmounts::FirstDifference(Block.Total, Expected);
@@ -159,19 +158,61 @@ void TSummaryAudit::CheckBlock(int AOrder, TAuditResult& AResult) const {
         AResult.Explain(QStringLiteral("%1合计净额不大于零，未列出合计行").arg(Name),
                         Expected[Summ]);
     }
-    // The special-account block's subject rows carry the former-channel
-    // parts that its total row leaves out.
-    TAuditAmounts Rows = Expected;
+    const TAuditAmounts Hidden = HiddenOf(AOrder);
+    if (Positive(Hidden[Summ]))
+        AResult.Fail(QStringLiteral("%1所列各科目之和比其合计少").arg(Name), Hidden[Summ]);
+    else if (!Hidden.IsZero())
+        ExplainHidden(Mid, Hidden[Summ], AResult);
+}
+
+TSummaryAudit::TBlock TSummaryAudit::BlockAt(int AOrder) const {
+    const auto Found = FBlocks.find(AOrder);
+    return Found != FBlocks.end() ? Found->second : TBlock();
+}
+
+// What a block holds as counted less what its subject rows list. The
+// special-account block's subject rows carry the former-channel parts that
+// its total row leaves out.
+TAuditAmounts TSummaryAudit::HiddenOf(int AOrder) const {
+    const QString Mid = QString::fromLatin1(BlockFunds[AOrder - 1]);
+    TAuditAmounts Rows = ExpectedTotal(Mid);
     if (Mid == QLatin1String("21")) {
         const TCounted C = CountedOf(Mid);
         Rows[Jbsb] = C.K(BasicFormer);
         Rows[Xmsb] = C.K(ProjectFormer);
     }
-    const TAuditAmounts Hidden = Rows - Block.Subjects;
-    if (Positive(Hidden[Summ]))
-        AResult.Fail(QStringLiteral("%1所列各科目之和比其合计少").arg(Name), Hidden[Summ]);
-    else if (!Hidden.IsZero())
-        AResult.Explain(QStringLiteral("%1净额不大于零而未列出的科目").arg(Name), Hidden[Summ]);
+    return Rows - BlockAt(AOrder).Subjects;
+}
+
+bool TSummaryAudit::NeedsDropped() const {
+    for (int Order = 1; Order <= 4; ++Order) {
+        if (!HiddenOf(Order).IsZero())
+            return true;
+    }
+    return false;
+}
+
+void TSummaryAudit::AddDropped(const QString& AMid, int ARows, double ASumm) {
+    TDropped& Fund = FDropped[AMid];
+    Fund.Rows += ARows;
+    Fund.Summ += ASumm;
+}
+
+// A block's subjects that are not listed must be the subjects that net to
+// zero or less, when those were counted.
+void TSummaryAudit::ExplainHidden(const QString& AMid, double AHidden,
+                                  TAuditResult& AResult) const {
+    const QString Name = BlockName(AMid);
+    const auto Found = FDropped.find(AMid);
+    TDropped Dropped = Found != FDropped.end() ? Found->second : TDropped();
+    if (!FDroppedCounted)
+        Dropped = {-1, AHidden};
+    if (!TAuditAmounts::Same(Dropped.Summ, AHidden))
+        AResult.Fail(QStringLiteral("%1未列出的科目之和不是净额不大于零的科目之和").arg(Name),
+                     AHidden - Dropped.Summ);
+    else
+        AResult.ExplainPrinted(QStringLiteral("%1净额不大于零而未列出的科目").arg(Name), AHidden,
+                               Dropped.Rows, QStringLiteral("合计含未列出的行"));
 }
 
 void TSummaryAudit::ExplainGrandAgainstBlocks(TAuditResult& AResult) const {

@@ -25,6 +25,14 @@ public:
     // One row of the totals query, amounts in 万元.
     void AddCounted(const QString& AMid, const QString& AName, int ARows, double ASumm,
                     const std::array<double, KindChannelCount>& AKinds);
+    // The dropped-rows query ran: from now on a block it gives no row for
+    // dropped none.
+    void StartDropped() { FDroppedCounted = true; }
+    // One row of the dropped-subjects query (SummaryDroppedSql), in 万元.
+    void AddDropped(const QString& AMid, int ARows, double ASumm);
+    // Whether some block lists less than it holds, so that the subjects the
+    // query dropped must be counted (after the totals).
+    bool NeedsDropped() const;
     TAuditResult Finish() const;
 
     // A fund nature's block total as printed, or as counted when the block
@@ -45,11 +53,18 @@ private:
         TAuditAmounts Total;
         TAuditAmounts Subjects;
     };
+    struct TDropped {
+        int Rows = 0;
+        double Summ = 0;
+    };
 
     TCounted CountedOf(const QString& AMid) const;
     TAuditAmounts ExpectedTotal(const QString& AMid) const;
     TAuditAmounts ExpectedGrand() const;
     void CheckGrand(TAuditResult& AResult) const;
+    TBlock BlockAt(int AOrder) const;
+    TAuditAmounts HiddenOf(int AOrder) const;
+    void ExplainHidden(const QString& AMid, double AHidden, TAuditResult& AResult) const;
     void CheckBlock(int AOrder, TAuditResult& AResult) const;
     void ExplainGrandAgainstBlocks(TAuditResult& AResult) const;
 
@@ -57,4 +72,6 @@ private:
     TAuditAmounts FGrand;
     std::map<int, TBlock> FBlocks;
     std::map<QString, TCounted> FCounted;
+    bool FDroppedCounted = false;
+    std::map<QString, TDropped> FDropped;
 };

@@ -54,7 +54,6 @@ int TTableRows::SplitFormerChannel(int ARow, int AAmountCol, int ANoteCol,
         CloseRow(Row, SplitColumns, StyleOrdinary);
         Row = AppendRow();
         ASubject(Row);
-        FGrid.PutAlign(AAmountCol, Row, 0, AlignAmount);
         FAmounts.Write(AAmountCol, Row, AParts.Summ - AParts.Jbsb - AParts.Xmsb);
         AChannels(Row);
     }

@@ -246,6 +246,27 @@ TEST_F(WindowUseTest, MessageBoxesShowTheirCaptionWholeAndDefaultToNo) {
     EXPECT_FALSE(Real.Confirm(Window->Widget(), "替换这些文件吗？", Caption));
 }
 
+// A table that passed with a row the query drops says so: on paper its
+// total is not the sum of the rows under it.
+TEST_F(WindowUseTest, TheStripSaysWhatThePaperLeavesOut) {
+    Rows.Adj({"101002001", "12", "2010102", "11", "10", -3000});
+    Choose(Window->cobMid, "政府性基金");
+    EXPECT_EQ(Window->StatusLine()->text(), "审核通过（合计含未列出的行 -0.30 万元，1 行）");
+}
+
+// A summary with an infinite amount goes neither to the printer nor into a
+// PDF: the window says why instead.
+TEST_F(WindowUseTest, ATableWithAnInfiniteAmountIsNotPrinted) {
+    RunSql(File, {"update busibudgetadj set BudgMoney='1e400' where eid='101002001'"});
+    Choose(Window->cobMid, "<全部>");
+    Window->cllBudget->SetPrintFile(Dir.File("infinite.pdf"));
+    Window->tbnPrint->click();
+    EXPECT_FALSE(QFile::exists(Dir.File("infinite.pdf")));
+    ASSERT_FALSE(Dialogs->Messages.isEmpty());
+    EXPECT_TRUE(Dialogs->Messages.last().Text.startsWith("未打印“<全部>”：有金额不是有限数"))
+        << Dialogs->Messages.last().Text.toStdString();
+}
+
 // The strip says how the shown table passed its audit, that a table has no
 // rows, and that its query failed, instead of a bare heading; a table whose
 // query failed is not printed as if it had no data.

@@ -186,6 +186,12 @@ TEST(SpecialAccountMarks, CodesMatchAsTheDatabaseComparesThem) {
         bool Found;
     } Cases[] = {
         {TSqlKind::SQLite, "101a01", "101A01", true},
+        {TSqlKind::SQLite, "101z01", "101Z01", true},
+        {TSqlKind::SQLite, "101Z01", "101z01", true},
+        {TSqlKind::SqlServer, "101z01", "101Z01", true},
+        // The characters on either side of the letters do not fold.
+        {TSqlKind::SQLite, "101`01", "101@01", false},
+        {TSqlKind::SQLite, "101{01", "101[01", false},
         {TSqlKind::SqlServer, "101a01", "101A01", true},
         {TSqlKind::Access, "101a01", "101A01", true},
         {TSqlKind::PostgreSQL, "101a01", "101A01", false},

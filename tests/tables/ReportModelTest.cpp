@@ -2,9 +2,11 @@
 // against the tables worked out straight from the adjustments, and every
 // table cell for cell against the same table drawn from SQLite.
 #include "ReportModel.h"
+#include "cell/TCell.h"
 #include "cell/TCellDocument.h"
 #include "db/SharedLookups.h"
 #include "db/TARQuery.h"
+#include "report/tables/CrossTableAudit.h"
 #include "report/tables/DetailQuery.h"
 #include "report/tables/ReportFill.h"
 #include "report/tables/ReportHost.h"
@@ -13,6 +15,7 @@
 #include "support/EngineFixture.h"
 #include "support/WorkbookCells.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,6 +28,34 @@ const TReportFilter Filters[] = {{2024, 1, "1", 0, "101", "选定单位"},
                                  {2024, 2, "1", 1, "106", "选定单位"}};
 
 const QStringList BTypeTexts = {"控制数", "预算数", "临时指标"};
+
+// The host as a clerk of the filter's year and class has it: the tables
+// take both from the host, not from the filter.
+void Aim(THostScope& AHost, const TReportFilter& AFilter) {
+    AHost.Context.DataYear = AFilter.Year;
+    AHost.Unit.Values[4] = AFilter.DeptClass;
+}
+
+// The first cell of the table's rows that holds an amount (a number, or a
+// text such as "1,234.56") and does not stand at the right of its cell.
+QString LeftAmount(const TCellDocument& AGrid) {
+    static const QRegularExpression Amount(QStringLiteral("^-?\\d{1,3}(,\\d{3})*\\.\\d{2}$"));
+    const TCellSheet& Sheet = AGrid.Sheet();
+    for (int Row = 8; Row < AGrid.GetRowCount(0); ++Row) {
+        for (int Col = 1; Col <= Sheet.ColCount(); ++Col) {
+            const TCell* Cell = Sheet.Cell(Col, Row);
+            const bool Holds =
+                Cell->Kind == TCell::TKind::Number ||
+                (Cell->Kind == TCell::TKind::Text && Amount.match(Cell->Text).hasMatch());
+            if (Holds && Cell->HorizontalAlign() != TCell::AlignRight)
+                return QStringLiteral("%1 at column %2, row %3")
+                    .arg(Cell->DisplayText())
+                    .arg(Col)
+                    .arg(Row);
+        }
+    }
+    return QString();
+}
 
 class ReportOnEngines : public TEngineTest {
 protected:
@@ -54,15 +85,21 @@ protected:
                     << AWhat << " row " << I << " " << ASums[S].toStdString();
         }
     }
-    // The table of one fund-nature list entry on the host's connection.
-    static TWorkbookCells Table(const TReportFilter& AFilter, const QString& AFund, bool ANumbers) {
+    // The table of one fund-nature list entry on the host's connection;
+    // its fill in AFilled when asked.
+    static TWorkbookCells Table(const TReportFilter& AFilter, const QString& AFund, bool ANumbers,
+                                TFillResult* AFilled = nullptr) {
         const QString Code = LookupMoneyKindId(AFund);
         TCellDocument Grid;
         const QString BType = BTypeTexts.value(AFilter.BTypeIndex.toInt());
-        // Every table of the demo province adds up on every engine.
+        // Every table of the demo province adds up on every engine, as
+        // printed, with its amounts at the right of their cells.
         const TFillResult Filled =
             FillReport(Grid, MakeReportContext(AFilter, BType, Code), Code, ANumbers);
         EXPECT_TRUE(Filled.Audit.Passed()) << Filled.Audit.Line().toStdString();
+        EXPECT_EQ(LeftAmount(Grid).toStdString(), "") << AFund.toStdString();
+        if (AFilled)
+            *AFilled = Filled;
         if (!ANumbers)
             WriteAmountHeader(Grid, Code, BType);
         return GridCells(Grid);
@@ -93,16 +130,26 @@ TEST_P(ReportOnEngines, QueriesAgreeWithTheAdjustments) {
 }
 
 TEST_P(ReportOnEngines, EveryTableEqualsTheOneFromSqlite) {
+    int StateCapitalTables = 0;
     for (const TReportFilter& F : Filters) {
+        Aim(Host(), F);
         const QStringList Funds = FundNaturesWithData(F.WindowFilter(DefDialect()));
         ASSERT_GE(Funds.size(), 2) << F.UnitPrefix.toStdString();
         std::vector<TWorkbookCells> Shown, Exported;
-        for (const QString& Fund : Funds) {
-            Shown.push_back(Table(F, Fund, false));
-            Exported.push_back(Table(F, Fund, true));
+        std::vector<TFillResult> Fills(size_t(Funds.size()));
+        for (int I = 0; I < Funds.size(); ++I) {
+            Shown.push_back(Table(F, Funds[I], false));
+            Exported.push_back(Table(F, Funds[I], true, &Fills[size_t(I)]));
+        }
+        // Each detail table agrees with the summary's block of its fund.
+        StateCapitalTables += int(Funds.contains("国有资本经营预算资金"));
+        for (size_t I = 1; I < Fills.size(); ++I) {
+            CompareWithSummary(Fills[0], LookupMoneyKindId(Funds[int(I)]), Fills[I]);
+            EXPECT_TRUE(Fills[I].Audit.Passed()) << Fills[I].Audit.Line().toStdString();
         }
         THostScope SqliteHost(Reference().ConnectionString());
         SqliteHost.SetUnit("101001", "1");
+        Aim(SqliteHost, F);
         const QStringList SqliteFunds = FundNaturesWithData(F.WindowFilter(DefDialect()));
         EXPECT_EQ(QSet<QString>(Funds.begin(), Funds.end()),
                   QSet<QString>(SqliteFunds.begin(), SqliteFunds.end()));
@@ -117,6 +164,7 @@ TEST_P(ReportOnEngines, EveryTableEqualsTheOneFromSqlite) {
                 << Name;
         }
     }
+    EXPECT_GT(StateCapitalTables, 0);
 }
 
 VARNHOLT_INSTANTIATE_ON_ENGINES(ReportOnEngines);

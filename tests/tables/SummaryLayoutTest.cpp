@@ -101,6 +101,7 @@ TEST_F(SummaryLayoutTest, NumbersForExport) {
     Rows.Adj({"101001", "11", "2010101", "11", "31", 50000});
     Rows.Adj({"101001", "11", "2010101", "11", "10", 12345678.9});
     Rows.Adj({"101001", "31", "2230101", "19", "20", 20}); // 0.002 万元: still an amount
+    Rows.Adj({"101001", "31", "2230101", "19", "10", 10}); // 0.001 万元: none
     // Added as doubles these give 6.000030000000001 万元: written as 6.00003.
     Rows.Adj({"101001", "31", "2230101", "17", "10", 30000.1});
     Rows.Adj({"101001", "31", "2230101", "17", "10", 30000.2});
@@ -112,6 +113,7 @@ TEST_F(SummaryLayoutTest, NumbersForExport) {
     EXPECT_EQ(Grid.Sheet().Cell(7, 13)->Number, 6.00003);
     EXPECT_EQ(Grid.Sheet().Cell(7, 11)->Kind, TCell::TKind::Number);
     EXPECT_EQ(Grid.CellText(7, 10), Note);
+    EXPECT_TRUE(Grid.Sheet().Cell(11, 13)->IsEmpty());
 
     Fill(false);
     EXPECT_EQ(Grid.Sheet().Cell(6, 11)->Kind, TCell::TKind::Text);
