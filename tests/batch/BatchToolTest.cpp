@@ -9,6 +9,7 @@
 #include "report/tables/SummaryLayout.h"
 #include "support/CellFixture.h"
 #include "support/EngineFixture.h"
+#include "support/PdfStructure.h"
 #include "support/ReportFixture.h"
 #include "support/WorkbookCells.h"
 
@@ -52,7 +53,7 @@ TEST_F(BatchToolTest, WritesEveryTableOfTheSelection) {
     for (const QString& Fund : Funds) {
         const QString Workbook = ContinuousExportPath(Out, 2024, "预算数", Fund);
         ASSERT_TRUE(QFile::exists(Workbook)) << Workbook.toStdString();
-        EXPECT_TRUE(QFile::exists(Workbook.chopped(5) + ".pdf"));
+        EXPECT_EQ(PdfStructureFault(Workbook.chopped(5) + ".pdf").toStdString(), "");
         const QString Code = LookupMoneyKindId(Fund);
         TCellDocument Grid;
         FillReport(Grid, Scope.Context("101002", Name, Code), Code, true);

@@ -57,6 +57,22 @@ QString LeftAmount(const TCellDocument& AGrid) {
     return QString();
 }
 
+// The first text of the grid in which a word of two or more Chinese
+// characters stands twice in a row ("政府性政府性基金"): a label joined from
+// a fixed word and a name that already begins with it.
+QString DoubledWord(const TCellDocument& AGrid) {
+    static const QRegularExpression Doubled(QStringLiteral("(\\p{Han}{2,})\\1"));
+    const TCellSheet& Sheet = AGrid.Sheet();
+    for (int Row = 1; Row < AGrid.GetRowCount(0); ++Row) {
+        for (int Col = 1; Col <= Sheet.ColCount(); ++Col) {
+            const QString Text = Sheet.Cell(Col, Row)->DisplayText();
+            if (Doubled.match(Text).hasMatch())
+                return QStringLiteral("%1 at column %2, row %3").arg(Text).arg(Col).arg(Row);
+        }
+    }
+    return QString();
+}
+
 class ReportOnEngines : public TEngineTest {
 protected:
     TDemoOptions DemoOptions() const override { return {300, 30000}; }
@@ -93,11 +109,13 @@ protected:
         TCellDocument Grid;
         const QString BType = BTypeTexts.value(AFilter.BTypeIndex.toInt());
         // Every table of the demo province adds up on every engine, as
-        // printed, with its amounts at the right of their cells.
+        // printed, with its amounts at the right of their cells and labels
+        // that read as words.
         const TFillResult Filled =
             FillReport(Grid, MakeReportContext(AFilter, BType, Code), Code, ANumbers);
         EXPECT_TRUE(Filled.Audit.Passed()) << Filled.Audit.Line().toStdString();
         EXPECT_EQ(LeftAmount(Grid).toStdString(), "") << AFund.toStdString();
+        EXPECT_EQ(DoubledWord(Grid).toStdString(), "") << AFund.toStdString();
         if (AFilled)
             *AFilled = Filled;
         if (!ANumbers)
