@@ -148,6 +148,18 @@ TEST_F(BatchFolderTest, AFailedRunLeavesTheEarlierSetWhole) {
     EXPECT_TRUE(Run.Err.contains("财政专户管理资金 的查询失败")) << Run.Err.toStdString();
     EXPECT_TRUE(Run.Out.contains("[3/4]")) << Run.Out.toStdString();
     EXPECT_EQ(Snapshot(Out), Before);
+
+    // Over each unit, the list of units says which units have no tables of
+    // the run that stopped.
+    const QString Units = Dir.File("units");
+    const TRun Each = Batch({"--node", "101002", "--each-unit"}, Units);
+    EXPECT_EQ(Each.ExitCode, 1);
+    const QString List = ReadText(UnitListPath(Units, 2024, "预算数"));
+    EXPECT_TRUE(RecordField(List, "状态").value(0).startsWith("未完成：第 ")) << List.toStdString();
+    const int Failed = int(List.indexOf("\t未写出："));
+    ASSERT_GT(Failed, 0) << List.toStdString();
+    EXPECT_TRUE(List.left(Failed).contains("\t审核通过\n")) << "units before it written";
+    EXPECT_TRUE(List.mid(Failed).contains("\t未写出\n")) << "units after it not reached";
 }
 
 // Two runs at once into one folder: the second waits for the first and,

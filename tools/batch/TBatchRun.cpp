@@ -194,17 +194,17 @@ TRunRecord TBatchRun::RecordHead() const {
 // No fund nature has data: no table at all, and the years that have some.
 int TBatchRun::NoTables() {
     const QString What = FSelection.Text();
-    const QString FBTypeText = FSelection.BTypeText();
+    const QString BTypeText = FSelection.BTypeText();
     const QList<int> Years = YearsWithData(FFilter);
     if (Years.isEmpty())
         Fail(QStringLiteral(
                  "%1：没有任何资金性质有数据，未写出报表；数据库中该单位没有任何年度的%2数据。")
-                 .arg(What, FBTypeText));
+                 .arg(What, BTypeText));
     else
         Fail(QStringLiteral(
                  "%1：没有任何资金性质有数据，未写出报表。数据库中该单位的%2只有这些年度的数据："
                  "%3（用 --year 选择年度）。")
-                 .arg(What, FBTypeText, Joined(Years)));
+                 .arg(What, BTypeText, Joined(Years)));
     return FExitCode;
 }
 
@@ -230,7 +230,11 @@ int TBatchRun::WriteSelection(TTableWriter& AWriter) {
                      .arg(Tables.TableCount())
                      .arg(QDir(FOptions.OutputFolder).absolutePath()));
     const TSelectionTables::TOutcome Outcome = Tables.Write(AWriter, true);
-    if (Outcome == TSelectionTables::Failed || !Tables.Commit(Earlier)) {
+    if (Outcome == TSelectionTables::Failed) {
+        Fail(Tables.Problem() + QStringLiteral("。输出文件夹中原有的报表没有动。"));
+        return FExitCode;
+    }
+    if (!Tables.Commit(Earlier)) {
         Fail(Tables.Problem());
         return FExitCode;
     }
