@@ -28,6 +28,8 @@ public:
     // that holds another selection's tables, 3 written but a table's audit
     // found a difference without a known cause.
     int Run();
+    // Whether the program reading the run's lines went away meanwhile.
+    bool OutputClosed() const { return FConsole.OutputClosed(); }
 
 private:
     bool CheckDatabase();

@@ -250,6 +250,12 @@ int TEachUnitRun::Run(const QString& AUnder, TBatchOutputFolder& AFolder, TTable
                           .arg(FUnits[size_t(I)].Code));
             return 1;
         }
+        if (FConsole.OutputClosed()) {
+            WriteList(QStringLiteral("未完成：标准输出已关闭，运行在第 %1 个单位之后停止，结果为"
+                                     "“未写出”的单位没有本次的报表")
+                          .arg(I + 1));
+            return 1;
+        }
         if (FUnits[size_t(I)].TableCount > 0 &&
             !WriteList(QStringLiteral("未完成：已写到第 %1 个单位（共 %2 个）；若运行已中断，"
                                       "结果为“未写出”的单位没有本次的报表")

@@ -4,27 +4,20 @@
 
 #include <atomic>
 #include <csignal>
-#include <cstring>
-#include <unistd.h>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
-constexpr int Signals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+constexpr int Signals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // A signal handler may touch nothing but atomic flags: whether a set of
 // files is being moved in, and the signal that came meanwhile.
 std::atomic<bool> Holding{false};
 std::atomic<int> Held{0};
 
-const char PipeClosed[] = "varnholt-batch: 标准输出已关闭（读取输出的程序已退出），运行中止；"
-                          "未写完的文件已删除，文件夹中此前的报表没有动。\n";
-
 void EndBy(int ASignal) {
     TPendingOutputs::UnlinkAll();
-    if (ASignal == SIGPIPE) {
-        const ssize_t Written = ::write(STDERR_FILENO, PipeClosed, sizeof PipeClosed - 1);
-        static_cast<void>(Written);
-    }
     std::signal(ASignal, SIG_DFL);
     std::raise(ASignal);
 }
@@ -45,11 +38,23 @@ TInterruptCleanup::TInterruptCleanup() {
     sigemptyset(&Action.sa_mask);
     for (int Signal : Signals)
         sigaction(Signal, &Action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 TInterruptCleanup::~TInterruptCleanup() {
     for (int Signal : Signals)
         std::signal(Signal, SIG_DFL);
+    std::signal(SIGPIPE, SIG_DFL);
+}
+
+void TInterruptCleanup::EndByClosedOutput() {
+    std::fputs("varnholt-batch: 标准输出已关闭（读取输出的程序已退出），运行中止；"
+               "没有写完的报表已删除，没有放入文件夹。\n",
+               stderr);
+    std::fflush(stderr);
+    std::signal(SIGPIPE, SIG_DFL);
+    std::raise(SIGPIPE);
+    std::_Exit(128 + SIGPIPE);
 }
 
 TInterruptCleanup::THold::THold() {

@@ -157,14 +157,23 @@ TSelectionTables::TOutcome TSelectionTables::Write(TTableWriter& AWriter, bool A
             Report(AWriter.Drain(), ATableLines);
             return Failed;
         }
-        if (!Report(AWriter.TakeFinished(), ATableLines)) {
+        if (!Report(AWriter.TakeFinished(), ATableLines) || OutputGone()) {
             AWriter.Drain();
             return Failed;
         }
     }
     if (!Report(AWriter.Drain(), ATableLines))
         return Failed;
-    return AuditTables(ATableLines);
+    const TOutcome Outcome = AuditTables(ATableLines);
+    return OutputGone() ? Failed : Outcome;
+}
+
+// Nobody reads the run's lines any more: the set is not moved in.
+bool TSelectionTables::OutputGone() {
+    if (!FConsole.OutputClosed())
+        return false;
+    FProblem = QStringLiteral("标准输出已关闭，报表没有放入文件夹");
+    return true;
 }
 
 // After the tables: one audit line per table and the audit file beside

@@ -58,6 +58,7 @@ private:
     bool Report(const std::vector<struct TTableWritten>& AWritten, bool ATableLines);
     TOutcome AuditTables(bool ATableLines);
     void RecordFailedCommit(const QStringList& AEarlier);
+    bool OutputGone();
     TOutcome Fail(const QString& AProblem);
     bool Refuse(const QString& AProblem);
 

@@ -50,7 +50,17 @@ int main(int argc, char** argv) {
     if (Parsed.Options.CheckOnly)
         return 0;
     const TInterruptCleanup Cleanup;
-    const TBatchHost Host(Parsed.Options);
-    TBatchRun Run(Parsed.Options, stdout, stderr);
-    return Run.Run();
+    bool OutputClosed = false;
+    int ExitCode = 1;
+    {
+        const TBatchHost Host(Parsed.Options);
+        TBatchRun Run(Parsed.Options, stdout, stderr);
+        ExitCode = Run.Run();
+        OutputClosed = Run.OutputClosed();
+    }
+    // Everything the run held is let go by now: its files are removed or
+    // moved in.
+    if (OutputClosed)
+        TInterruptCleanup::EndByClosedOutput();
+    return ExitCode;
 }
