@@ -231,8 +231,10 @@ int TBatchRun::WriteSelection(TTableWriter& AWriter) {
                      .arg(QDir(FOptions.OutputFolder).absolutePath()));
     const TSelectionTables::TOutcome Outcome = Tables.Write(AWriter, true);
     if (Outcome == TSelectionTables::Failed) {
-        Fail(Tables.Problem() + QStringLiteral("。输出文件夹中原有的报表没有动。"));
-        return FExitCode;
+        // A closed output is said once, as the process ends.
+        if (!FConsole.OutputClosed())
+            Fail(Tables.Problem() + QStringLiteral("。输出文件夹中原有的报表没有动。"));
+        return 1;
     }
     if (!Tables.Commit(Earlier)) {
         Fail(Tables.Problem());
