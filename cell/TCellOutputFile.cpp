@@ -55,15 +55,6 @@ QString LastSystemReason() {
 constexpr int NameMax = NAME_MAX;
 constexpr int TemporarySuffix = 12;
 
-// A link in a folder others can write to may have been planted to make
-// this program replace a file it may write and its planter may not. Only a
-// link of the running user's own is followed.
-bool IsForeignLink(const QString& APath) {
-    struct stat Info {};
-    return ::lstat(QFile::encodeName(APath).constData(), &Info) == 0 && S_ISLNK(Info.st_mode) &&
-           Info.st_uid != ::geteuid();
-}
-
 // The mode bits count on their own: a privileged user could still write the
 // file, but its owner marked it read-only.
 bool IsReadOnly(const QFileInfo& AInfo) {
@@ -87,6 +78,15 @@ bool MoveWithoutReplacing(const QByteArray& ASource, const QByteArray& ATarget) 
 }
 
 } // namespace
+
+// A link in a folder others can write to may have been planted to make
+// this program replace a file it may write and its planter may not. Only a
+// link of the running user's own is followed.
+bool TCellOutputFile::IsForeignLink(const QString& APath) {
+    struct stat Info {};
+    return ::lstat(QFile::encodeName(APath).constData(), &Info) == 0 && S_ISLNK(Info.st_mode) &&
+           Info.st_uid != ::geteuid();
+}
 
 TCellOutputFile::TCellOutputFile(QString AFileName, TMode AMode)
     : FFileName(std::move(AFileName))
@@ -172,6 +172,7 @@ QString TCellOutputFile::TemporaryName() const {
 bool TCellOutputFile::Write(const QByteArray& AData) {
     if (!FTemporary)
         return false;
+    FSynced = false;
     // A short write or a failed flush is a full disk or a failing device;
     // neither is reported by QFileDevice otherwise.
     errno = 0;
@@ -188,10 +189,13 @@ bool TCellOutputFile::Write(const QByteArray& AData) {
 bool TCellOutputFile::Sync() {
     if (!FTemporary)
         return false;
+    if (FSynced)
+        return true;
     if (!FTemporary->flush() || ::fsync(FTemporary->handle()) != 0) {
         FError = QStringLiteral("写入 %1 失败：%2").arg(FFileName, LastSystemReason());
         return false;
     }
+    FSynced = true;
     return true;
 }
 

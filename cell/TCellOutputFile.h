@@ -48,6 +48,11 @@ public:
     // The name the file was asked for (a link's own name, not its target).
     const QString& FileName() const { return FFileName; }
 
+    // Whether APath is a symbolic link that belongs to another user than
+    // the one running the program: such a link is neither written through
+    // nor counted as the program's own.
+    static bool IsForeignLink(const QString& APath);
+
     // A system error in words: the cause in Chinese first ("磁盘已满"), the
     // system's own words after it.
     static QString SystemReason(int ACode);
@@ -62,4 +67,7 @@ private:
     std::unique_ptr<QTemporaryFile> FTemporary;
     QString FError;
     int FPendingSlot = -1;
+    // Whether the temporary file's content is on disk: a file held in a set
+    // is synced once, before the moment the set is moved in.
+    bool FSynced = false;
 };

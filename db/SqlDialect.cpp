@@ -26,8 +26,8 @@ bool ProviderIs(TAdoConn* AConn, TSqlKind AKind) {
 const TSqlDialect& DialectOf(TAdoConn* AConn) {
     if (!AConn)
         throw EDatabaseError(QStringLiteral("No connection to tell the database kind from"));
-    // The kind tests run in their fixed order, as they always have, so that
-    // ProviderText ends as it did; the dialect itself is the connection's.
+    // The kind tests run in a fixed order, so that ProviderText ends as the
+    // callers read it; the dialect itself is the connection's.
     if (!IsOracleConn(AConn) && !IsAccessConn(AConn))
         IsSqlServerConn(AConn);
     return AConn->Dialect();

@@ -4,7 +4,7 @@
 
 // While one lives, the failures of the shared query operation on its
 // thread are recorded in it. The lookups of the report count a failed query
-// as an empty result, as the window always has; a program that must not
+// as an empty result, as the window's lists expect; a program that must not
 // deliver a table built on such a result (the batch tool) holds a watch
 // over the work and asks it afterwards. Watches nest: the inner one sees
 // the failures of its own scope and passes them on to the outer one.

@@ -19,8 +19,8 @@ void TfrmBsDialog::FormCreate() {
 
 void TfrmBsDialog::FormKeyPress(QChar& Key) {
     if (Key == QChar(VK_RETURN) && FEnterAsTab) {
-        // A line feed rather than nothing, as the original did; the key is
-        // taken either way.
+        // A line feed rather than nothing, which handlers chained after this
+        // one expect; the key is taken either way.
         Key = QChar(10);
         SelectNext(true);
     }

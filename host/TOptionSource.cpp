@@ -21,7 +21,7 @@ QString ValueProblem(const QString& ARaw) {
     if (Opens && (Value.size() < 2 || Value.back() != Value.front()))
         return QStringLiteral("值以引号 %1 开头，却没有配对的结束引号").arg(Value.front());
     for (const QChar C : Value) {
-        if (C.unicode() < 0x20 && C != QLatin1Char('\t'))
+        if ((C.unicode() < 0x20 && C != QLatin1Char('\t')) || C.unicode() == 0x7f)
             return QStringLiteral("值中有空字符（NUL）或其他控制字符");
     }
     return QString();
@@ -31,7 +31,9 @@ QString ValueProblem(const QString& ARaw) {
 // line; empty text when there is none.
 QString HostSectionProblem(const QString& AFileName) {
     QFile File(AFileName);
-    if (!File.open(QIODevice::ReadOnly))
+    // Only what may be read whole is looked at (what may not is refused
+    // before this, with its reason).
+    if (!CheckConfigFile(AFileName).isEmpty() || !File.open(QIODevice::ReadOnly))
         return QString();
     const QList<QByteArray> Lines = File.readAll().split('\n');
     bool InHost = false;

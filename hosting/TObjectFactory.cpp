@@ -62,7 +62,7 @@ void TObjectFactory::RegisterOwnedObject(void* AAddressOfVariable) {
 
 TObjectFactory::~TObjectFactory() {
     // Owned objects go first; the registered variables are cleared after.
-    // A failure in one step skips the next, as the original did, but both
+    // A failure in one step skips the next (its state is unknown), but both
     // lists are freed in any case. A destructor cannot raise, so the errors
     // end here.
     try {

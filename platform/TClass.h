@@ -15,7 +15,7 @@ inline TClass ClassParent(TClass AClass) {
     return AClass ? AClass->superClass() : nullptr;
 }
 
-// True also for the class itself, as with the original InheritsFrom.
+// True also for the class itself: a class inherits from itself.
 inline bool InheritsFrom(TClass AClass, TClass AAncestor) {
     return AClass && AAncestor && AClass->inherits(AAncestor);
 }

@@ -3,7 +3,7 @@
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// A tree node's state-image index, as the original tree view kept it: -1 is
+// A tree node's state-image index, as the tree's callers read it: -1 is
 // no state image.
 int StateIndex(const QTreeWidgetItem* ANode);
 // Sets the index and draws the box it stands for in the node's tree.

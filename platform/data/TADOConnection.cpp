@@ -244,7 +244,7 @@ void TADOConnection::Open() {
         if (!Db.open())
             Error = Db.lastError().text();
         else if (Sqlite && !SqliteRefuseConnectionChanges(Db))
-            Error = QStringLiteral("the read-only guard of the SQLite connection cannot be set");
+            Error = QStringLiteral("无法为 SQLite 连接设置只读保护（不许改连接设置的检查）");
     }
     if (!Error.isNull()) {
         QSqlDatabase::removeDatabase(FConnectionName);

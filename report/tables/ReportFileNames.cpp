@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QRegularExpression>
 
 namespace {
 
@@ -66,6 +67,24 @@ QString UnitListPath(const QString& AFolder, int AYear, const QString& ABTypeTex
     return QDir(AFolder).filePath(FileComponent(QString::number(AYear) +
                                                 QStringLiteral("年国库集中支付改革") + ABTypeText +
                                                 QStringLiteral("各单位审核结果.txt")));
+}
+
+bool IsReportFileName(const QString& AName) {
+    static const QRegularExpression Name(
+        QStringLiteral("^\\d{4}年国库集中支付改革.*(范围划分建议表\\.(xlsx|pdf)|审核结果\\.txt)$"));
+    return Name.match(AName).hasMatch();
+}
+
+bool IsAuditFileName(const QString& AName) {
+    static const QRegularExpression Name(
+        QStringLiteral("^\\d{4}年国库集中支付改革.*审核结果\\.txt$"));
+    return Name.match(AName).hasMatch();
+}
+
+bool IsTemporaryReportFileName(const QString& AName) {
+    static const QRegularExpression Name(
+        QStringLiteral("^\\d{4}年国库集中支付改革.*\\.(xlsx|pdf|txt)\\.[A-Za-z0-9]{6}\\.part$"));
+    return Name.match(AName).hasMatch();
 }
 
 QString ContinuousExportPath(const QString& AFolder, int AYear, const QString& ABTypeText,

@@ -31,3 +31,11 @@ QString AuditFilePath(const QString& AFolder, int AYear, const QString& ABTypeTe
 // The list of units of a run over each unit, in AFolder beside their
 // folders.
 QString UnitListPath(const QString& AFolder, int AYear, const QString& ABTypeText);
+
+// Whether a file name is one of the names above (a table of a continuous
+// export, an audit file or a list of units).
+bool IsReportFileName(const QString& AName);
+// Whether it is an audit file's or a list of units' name.
+bool IsAuditFileName(const QString& AName);
+// Whether it is the temporary name such a file is written under first.
+bool IsTemporaryReportFileName(const QString& AName);

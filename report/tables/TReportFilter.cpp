@@ -2,8 +2,8 @@
 
 #include "platform/data/TSqlDialect.h"
 
-// The blanks inside the pieces are part of the texts the queries have
-// always had; the three filters differ only in them.
+// The blanks inside the pieces are part of the queries' fixed texts; the
+// three filters differ only in them.
 
 QString TReportFilter::SubTypeCondition() const {
     if (BTypeIndex != QLatin1String("1"))
@@ -22,7 +22,7 @@ QString TReportFilter::SubTypeCondition() const {
 
 QString TReportFilter::UnitCondition(const TSqlDialect& ADialect) const {
     // A code is data: its quotes are doubled and its wildcards escaped, so
-    // '101%' stays as it always was and odd codes still match only
+    // '101%' keeps its plain form and odd codes still match only
     // themselves.
     return QStringLiteral(" and eid like ") + ADialect.LikePrefix(UnitPrefix) + QLatin1Char(' ');
 }

@@ -206,4 +206,42 @@ TEST_F(BatchFolderTest, OneRunAtATimeAndNothingOfTheRunsLeftBehind) {
         EXPECT_FALSE(QFileInfo(File).fileName().startsWith('.')) << File.toStdString();
 }
 
+// A run over each unit again, after a unit lost its data: that unit's
+// folder is cleared of what the run before wrote there, and only of that
+// (a clerk's copy of a table stays, and so does the folder). A list of
+// units another user put in the folder cannot make the run clear a set of
+// the clerk's elsewhere.
+TEST_F(BatchFolderTest, AnotherRunOverEachUnitClearsWhatTheOneBeforeWrote) {
+    const QStringList Arguments{"--node", "101002", "--each-unit", "--format", "xlsx"};
+    ASSERT_EQ(Batch(Arguments).ExitCode, 0);
+    const QString List = UnitListPath(Out, 2024, "预算数");
+    const QStringList Folders = RecordField(ReadText(List), "单位文件夹");
+    ASSERT_GE(Folders.size(), 3);
+    const QString Lost = Folders.last();
+    const QString Code = Lost.section(' ', 0, 0);
+    const QString Copy = "2023年国库集中支付改革预算数汇总范围划分建议表.xlsx";
+    WriteBytes(QDir(QDir(Out).filePath(Lost)).filePath(Copy), "the clerk's copy");
+    const QString Other = QDir(Out).filePath("other");
+    ASSERT_EQ(Batch({"--node", "101002001", "--format", "xlsx"}, Other).ExitCode, 0);
+    const auto OtherSet = Snapshot(Other);
+    if (::geteuid() == 0) {
+        const QString Planted =
+            QDir(Out).filePath("2023年国库集中支付改革预算数各单位审核结果.txt");
+        WriteBytes(Planted,
+                   QString("\uFEFF报表集\tx\n单位\t101002\tx\n年度\t2024\n指标类型\t1\tx\n"
+                           "指标子类型\t0\tx\n登录单位\t101001\t类别 1\n写出方式\t逐个单位\n"
+                           "文件\t\n单位文件夹\tother\n\n")
+                       .toUtf8());
+        ASSERT_EQ(::chown(QFile::encodeName(Planted).constData(), 65534, 65534), 0);
+    }
+    RunSql(Db, {"delete from busibudgetadj where eid like '" + Code + "%'"});
+    const TRun Run = Batch(Arguments);
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err.toStdString();
+    EXPECT_TRUE(Run.Out.contains(Code + " ") && Run.Out.contains("已删除"))
+        << Run.Out.toStdString();
+    EXPECT_EQ(Entries(QDir(Out).filePath(Lost)), QStringList{Copy});
+    EXPECT_FALSE(RecordField(ReadText(List), "单位文件夹").contains(Lost));
+    EXPECT_EQ(Snapshot(Other), OtherSet);
+}
+
 } // namespace

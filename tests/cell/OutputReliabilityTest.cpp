@@ -1,6 +1,7 @@
 // PDFs and workbooks under hostile conditions: a full disk, odd or
 // protected targets, prints in quick succession.
 
+#include "cell/TCellOutputSet.h"
 #include "support/CellFixture.h"
 
 #include "support/SmallDisk.h"
@@ -195,4 +196,29 @@ TEST_F(OutputReliabilityTest, PrintsInQuickSuccessionNeverReplaceEachOther) {
         EXPECT_TRUE(PdfPageCount(Output) > 0) << Output.toStdString();
         QFile::remove(Output);
     }
+}
+
+// Files held in a set appear together: none before CommitAll; a set that
+// cannot move one in stops there, the files before it in, and leaves no
+// temporary file once it is gone.
+TEST(OutputSet, FilesAppearTogetherOrStopWhereOneCannot) {
+    TempDir Dir;
+    {
+        TCellOutputSet Set;
+        for (const char* Name : {"a.pdf", "b.pdf", "c.pdf"}) {
+            auto File = std::make_unique<TCellOutputFile>(Dir.File(Name));
+            ASSERT_TRUE(File->Open() && File->Write(Name));
+            EXPECT_EQ(Set.Hold(File), TCellOutputFile::Committed);
+            EXPECT_FALSE(File);
+        }
+        EXPECT_EQ(Set.Held(), (QStringList{"a.pdf", "b.pdf", "c.pdf"}));
+        EXPECT_EQ(QDir(Dir.Path()).entryList({"*.pdf"}), QStringList());
+        ASSERT_TRUE(QDir().mkpath(Dir.File("b.pdf")));
+        EXPECT_FALSE(Set.CommitAll());
+        EXPECT_EQ(Set.Committed(), QStringList{"a.pdf"});
+        EXPECT_TRUE(Set.Error().contains("b.pdf")) << Set.Error().toStdString();
+    }
+    EXPECT_EQ(ReadBytes(Dir.File("a.pdf")), "a.pdf");
+    EXPECT_FALSE(QFile::exists(Dir.File("c.pdf")));
+    EXPECT_EQ(QDir(Dir.Path()).entryList({"*.part"}, QDir::Files | QDir::Hidden), QStringList());
 }

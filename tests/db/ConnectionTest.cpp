@@ -267,6 +267,8 @@ TEST(SqliteGuard, RunsOnlyStatementsThatReadAndLeaveTheConnectionAlone) {
         {"select name from pragma_table_info('pubdept')", "not authorized"},
         {"begin", "not authorized"},
         {"ATTACH DATABASE ':memory:' AS other", "not authorized"},
+        {"DETACH DATABASE other", "not authorized"},
+        {"savepoint s", "not authorized"},
     };
     for (const auto& [Sql, Refusal] : Cases) {
         TADOQuery Query;

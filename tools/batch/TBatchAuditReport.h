@@ -7,11 +7,11 @@
 #include <QStringList>
 #include <vector>
 
+class TCellOutputSet;
+
 // The audits of one run's tables: each table's own, and each detail table
 // held against the summary table of the same selection. Said as one line
 // per table and written as a tab-separated file beside the tables.
-class TCellOutputSet;
-
 class TBatchAuditReport {
 public:
     // ATable names the table as the run's lines do; AFundCode is empty for

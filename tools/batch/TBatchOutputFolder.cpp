@@ -1,9 +1,10 @@
 #include "TBatchOutputFolder.h"
 
+#include "report/tables/ReportFileNames.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <QThread>
 #include <cerrno>
@@ -17,10 +18,6 @@
 
 namespace {
 
-// The temporary files this program's tables and audits are written to
-// first.
-const QRegularExpression LeftoverName(
-    QStringLiteral("^\\d{4}年国库集中支付改革.*\\.(xlsx|pdf|txt)\\.[A-Za-z0-9]{6}\\.part$"));
 // Where runs of earlier versions held the folder; an empty regular file of
 // the running user's there is such a run's.
 const QString EarlierLockName = QStringLiteral(".varnholt-batch.lock");
@@ -161,7 +158,7 @@ bool TBatchOutputFolder::Lock(int AWaitMs) {
 void TBatchOutputFolder::RemoveLeftovers() {
     const QDir Folder(FPath);
     for (const QString& Name : Folder.entryList(QDir::Files | QDir::Hidden)) {
-        if (LeftoverName.match(Name).hasMatch() && !IsOpenAnywhere(Folder.filePath(Name)) &&
+        if (IsTemporaryReportFileName(Name) && !IsOpenAnywhere(Folder.filePath(Name)) &&
             QFile::remove(Folder.filePath(Name)))
             FRemoved << Name;
     }

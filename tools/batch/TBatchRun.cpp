@@ -241,7 +241,7 @@ int TBatchRun::WriteSelection(TTableWriter& AWriter) {
         return FExitCode;
     }
     SayRemoved(Tables.Removed());
-    SayDone(Tables.Tables(), Tables.Rows());
+    SayDone(Tables.TablesWritten(), Tables.Rows());
     if (Outcome == TSelectionTables::Unaudited)
         Fail(QStringLiteral("审核未通过：有的表中差额没有已知原因，详见上面的审核行。"), 3);
     return Outcome == TSelectionTables::Unaudited ? 3 : 0;

@@ -23,6 +23,7 @@ struct TEachUnitRun::TUnit {
     bool Shortened = false;
     // None when the unit has no data.
     std::unique_ptr<TSelectionTables> Tables;
+    bool HasData = true;
     // What the list of units says of it.
     QString Outcome = QStringLiteral("未写出");
     int TableCount = 0;
@@ -67,6 +68,11 @@ int TEachUnitRun::Fail(const QString& AMessage, int AExitCode) {
     return AExitCode;
 }
 
+bool TEachUnitRun::Refuse(const QString& AMessage) {
+    FConsole.Error(AMessage);
+    return false;
+}
+
 QString TEachUnitRun::UnitLine(const TUnit& AUnit, int AIndex) const {
     return QStringLiteral("[%1/%2] %3 %4：")
         .arg(AIndex + 1)
@@ -78,13 +84,15 @@ bool TEachUnitRun::ListUnits(const QString& AUnder) {
     const TQueryFailureWatch Watch;
     const auto Units = UnitsUnder(AUnder);
     if (Watch.Failed())
-        return Fail(QStringLiteral("查询单位失败：%1").arg(Watch.FirstError())), false;
+        return Refuse(QStringLiteral("查询单位失败：%1").arg(Watch.FirstError()));
     if (Units.isEmpty())
-        return Fail(QStringLiteral("%1 之下没有单位，未写出报表").arg(FNode.UnitName)), false;
+        return Refuse(QStringLiteral("%1 之下没有单位，未写出报表").arg(FNode.UnitName));
     for (const auto& [Code, Name] : Units) {
         if (Name.contains(QChar(0)))
-            return Fail(NulNameProblem(Code)), false;
-        FUnits.push_back({Code, Name, {}, false, {}, QStringLiteral("未写出"), 0, 0});
+            return Refuse(NulNameProblem(Code));
+        FUnits.emplace_back();
+        FUnits.back().Code = Code;
+        FUnits.back().Name = Name;
     }
     return true;
 }
@@ -106,11 +114,12 @@ bool TEachUnitRun::Plan() {
             FOptions, Filter, Head, QDir(FOptions.OutputFolder).filePath(Unit.Folder), FConsole);
         switch (Tables->List()) {
         case TSelectionTables::NoData:
+            Unit.HasData = false;
             Unit.Outcome = QStringLiteral("没有数据");
             break;
         case TSelectionTables::Failed:
-            Fail(UnitLine(Unit, I) + Tables->Problem() + QStringLiteral("（未建任何文件夹）"));
-            return false;
+            return Refuse(UnitLine(Unit, I) + Tables->Problem() +
+                          QStringLiteral("（未建任何文件夹）"));
         default:
             Unit.Tables = std::move(Tables);
             break;
@@ -125,10 +134,9 @@ bool TEachUnitRun::Plan() {
 bool TEachUnitRun::PlanUnit(TUnit& AUnit, QStringList& AConflicts) {
     const QString Path = QDir(FOptions.OutputFolder).filePath(AUnit.Folder);
     const QString Link = TBatchOutputFolder::LinkProblem(Path);
-    if (!Link.isEmpty()) {
-        Fail(QStringLiteral("单位 %1 的文件夹 %2，未写出任何单位的报表").arg(AUnit.Code, Link));
-        return false;
-    }
+    if (!Link.isEmpty())
+        return Refuse(
+            QStringLiteral("单位 %1 的文件夹 %2，未写出任何单位的报表").arg(AUnit.Code, Link));
     TRunSelection Unit = FHead.Selection;
     Unit.NodeCode = AUnit.Code;
     Unit.EachUnit = false;
@@ -153,18 +161,21 @@ bool TEachUnitRun::Claim(const TFolderSet& AEarlier, const QStringList& AConflic
             QStringLiteral("注意：%1。按 --replace，本次的报表写好后替换原有的。").arg(Listed));
         return true;
     }
-    Fail(QStringLiteral("%1。本次是%2：不把两次的报表混在一起。请换一个输出文件夹，或加上 "
-                        "--replace 用本次的报表替换原有的（原有的将被删除）。")
-             .arg(Listed, FHead.Selection.Text()),
-         2);
-    return false;
+    return Refuse(QStringLiteral("%1。本次是%2：不把两次的报表混在一起。请换一个输出文件夹，或加上 "
+                                 "--replace 用本次的报表替换原有的（原有的将被删除）。")
+                      .arg(Listed, FHead.Selection.Text()));
 }
 
 // The list of units in the top folder, replaced whole each time.
 bool TEachUnitRun::WriteList(const QString& AState) {
     FHead.State = AState;
     FHead.Made = QDateTime::currentDateTime();
-    QString Text = FHead.Head() + ListHeading();
+    TRunRecord Head = FHead;
+    for (const QString& Folder : FEarlierFolders) {
+        if (!Head.UnitFolders.contains(Folder))
+            Head.UnitFolders << Folder;
+    }
+    QString Text = Head.Head() + ListHeading();
     for (const TUnit& Unit : FUnits) {
         const bool Written = Unit.TableCount > 0;
         Text += RecordLine(Unit.Code,
@@ -176,13 +187,12 @@ bool TEachUnitRun::WriteList(const QString& AState) {
     TCellOutputFile File(FListPath);
     if (File.Open() && File.Write(Text.toUtf8()) && File.Commit() == TCellOutputFile::Committed)
         return true;
-    Fail(QStringLiteral("单位清单未能写出：%1").arg(File.Error()));
-    return false;
+    return Refuse(QStringLiteral("%1，单位清单未能写出").arg(File.Error()));
 }
 
 bool TEachUnitRun::WriteUnit(TUnit& AUnit, int AIndex, TTableWriter& AWriter) {
     const QString Line = UnitLine(AUnit, AIndex);
-    if (!AUnit.Tables) {
+    if (!AUnit.HasData) {
         FConsole.Say(Line + QStringLiteral("没有数据，不建文件夹"));
         return true;
     }
@@ -202,7 +212,7 @@ bool TEachUnitRun::WriteUnit(TUnit& AUnit, int AIndex, TTableWriter& AWriter) {
     }
     const bool Audited = Outcome != TSelectionTables::Unaudited;
     AUnit.Outcome = Audited ? QStringLiteral("审核通过") : QStringLiteral("审核未通过");
-    AUnit.TableCount = Tables.Tables();
+    AUnit.TableCount = Tables.TablesWritten();
     AUnit.Rows = Tables.Rows();
     FUnaudited = FUnaudited || !Audited;
     ++FWritten;
@@ -228,12 +238,13 @@ int TEachUnitRun::Run(const QString& AUnder, TBatchOutputFolder& AFolder, TTable
         FConsole.Say(QStringLiteral("已删除上次中断时留下的临时文件 %1").arg(Leftover));
     QStringList Conflicts;
     for (TUnit& Unit : FUnits) {
-        if (Unit.Tables && !PlanUnit(Unit, Conflicts))
+        if (Unit.HasData && !PlanUnit(Unit, Conflicts))
             return 1;
     }
     const TFolderSet Earlier(FOptions.OutputFolder);
     if (!Claim(Earlier, Conflicts))
         return 2;
+    FEarlierFolders = Earlier.UnitFolders();
     FListPath =
         UnitListPath(FOptions.OutputFolder, FHead.Selection.Year, FHead.Selection.BTypeText());
     FConsole.Say(QStringLiteral("%1：共 %2 个单位 -> %3")
@@ -269,13 +280,13 @@ int TEachUnitRun::Run(const QString& AUnder, TBatchOutputFolder& AFolder, TTable
 int TEachUnitRun::Finish(const TFolderSet& AEarlier) {
     const QStringList Removed =
         AEarlier.RemoveExcept({QFileInfo(FListPath).fileName()}, FHead.UnitFolders);
+    FEarlierFolders.clear();
     if (!WriteList(QStringLiteral("完成")))
         return 1;
     if (!Removed.isEmpty())
         FConsole.Say(RemovedLine(Removed));
-    const int Empty = int(std::count_if(FUnits.begin(), FUnits.end(), [](const TUnit& U) {
-        return U.Outcome == QStringLiteral("没有数据");
-    }));
+    const int Empty =
+        int(std::count_if(FUnits.begin(), FUnits.end(), [](const TUnit& U) { return !U.HasData; }));
     const QString EmptyUnits =
         Empty ? QStringLiteral("（另有 %1 个单位没有数据）").arg(Empty) : QString();
     FConsole.Say(QStringLiteral("完成：%1 个单位写出了报表%2，共 %3 张表，%4 行，用时 %5 秒；"

@@ -45,6 +45,7 @@ private:
     bool WriteList(const QString& AState);
     int Finish(const TFolderSet& AEarlier);
     int Fail(const QString& AMessage, int AExitCode = 1);
+    bool Refuse(const QString& AMessage);
     QString UnitLine(const TUnit& AUnit, int AIndex) const;
 
     const TBatchOptions& FOptions;
@@ -54,6 +55,10 @@ private:
     const QElapsedTimer& FTimer;
     std::vector<TUnit> FUnits;
     QString FListPath;
+    // The unit folders of the folder's earlier run over each unit: named in
+    // the list until the run has finished, so that a run stopped half way
+    // leaves them accounted for.
+    QStringList FEarlierFolders;
     int FWritten = 0;
     int FTables = 0;
     int FRows = 0;

@@ -4,13 +4,16 @@
 
 #include <QString>
 #include <QStringList>
+#include <utility>
 #include <vector>
 
 // What a folder holds of this program's files, and whose they are: the
 // records a run leaves (the audit file of a selection, the list of units
 // of a run over each unit) and the tables they list. A folder holds the
 // set of one selection; a run of another one may replace it whole, never
-// add to it.
+// add to it. Only files of the running user's are counted: a record or a
+// link another user put there under one of the program's names is none of
+// the program's (and what such a record lists counts as unaccounted for).
 class TFolderSet {
 public:
     // Reads AFolder (a folder that does not exist holds nothing).
@@ -23,21 +26,21 @@ public:
     QString Conflict(const TRunSelection& ASelection) const;
     // The files of this program's naming in the folder.
     const QStringList& Files() const { return FFiles; }
+    // The unit folders the records of runs over each unit list.
+    QStringList UnitFolders() const;
     // Removes the files of this program's naming that are not in AKeep
-    // and, of the unit folders the records list and AKeepFolders does not,
-    // their files of this program's naming and the folder when nothing
-    // else is left in it. Returns what it removed, as names in the folder.
+    // and, in each unit folder the records list and AKeepFolders does not
+    // (a real folder of the running user's), the files that folder's own
+    // records list, and the folder when nothing else is left in it. Returns
+    // what it removed, as names in the folder.
     QStringList RemoveExcept(const QStringList& AKeep,
                              const QStringList& AKeepFolders = QStringList()) const;
 
-    // Whether AName is a name this program writes (a table or a record).
-    static bool IsOwnName(const QString& AName);
-    // Whether AName is a record's (an audit file's) name.
-    static bool IsRecordName(const QString& AName);
-
 private:
     void ReadRecord(const QString& AName);
+    QStringList ListedNames() const;
     QStringList Unlisted() const;
+    QStringList RemoveUnitFolder(const QString& AUnit) const;
 
     QString FFolder;
     QStringList FFiles;

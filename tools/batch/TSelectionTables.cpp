@@ -153,8 +153,11 @@ bool TSelectionTables::Report(const std::vector<TTableWritten>& AWritten, bool A
 TSelectionTables::TOutcome TSelectionTables::Write(TTableWriter& AWriter, bool ATableLines) {
     for (const TBatchTable& Table : FTables) {
         if (!Fill(Table, AWriter)) {
-            // What was handed over is written first, so the lines say it.
-            Report(AWriter.Drain(), ATableLines);
+            // What was handed over is written first, so the lines say it;
+            // a failure of that writing is said too.
+            const QString Problem = FProblem;
+            if (!Report(AWriter.Drain(), ATableLines))
+                FProblem = Problem + QStringLiteral("；") + FProblem;
             return Failed;
         }
         if (!Report(AWriter.TakeFinished(), ATableLines) || OutputGone()) {
@@ -190,7 +193,7 @@ TSelectionTables::TOutcome TSelectionTables::AuditTables(bool ATableLines) {
     FHead.Files = FOutputs.Held();
     QString Error;
     if (!FAudit.Write(Path, FHead, &FOutputs, Error))
-        return Fail(QStringLiteral("审核结果未能写出：%1").arg(Error));
+        return Fail(QStringLiteral("%1，审核结果未能写出").arg(Error));
     if (ATableLines)
         FConsole.Say(QStringLiteral("审核结果 -> %1").arg(QFileInfo(Path).fileName()));
     if (FAudit.Passed())
@@ -203,7 +206,7 @@ bool TSelectionTables::Commit(const TFolderSet& AEarlier) {
     const QStringList Written = FOutputs.Held();
     const TInterruptCleanup::THold Hold;
     if (!FOutputs.CommitAll()) {
-        FProblem = QStringLiteral("报表未能全部放入文件夹：%1").arg(FOutputs.Error());
+        FProblem = QStringLiteral("%1，报表未能全部放入文件夹").arg(FOutputs.Error());
         RecordFailedCommit(AEarlier.Files());
         return false;
     }
@@ -223,6 +226,7 @@ void TSelectionTables::RecordFailedCommit(const QStringList& AEarlier) {
                       .arg(FOutputs.Error(), Others.join(QStringLiteral("、")));
     FHead.Files = FOutputs.Committed();
     QString Error;
-    FAudit.Write(AuditFilePath(FFolder, FFilter.Year, FHead.Selection.BTypeText()), FHead, nullptr,
-                 Error);
+    if (!FAudit.Write(AuditFilePath(FFolder, FFilter.Year, FHead.Selection.BTypeText()), FHead,
+                      nullptr, Error))
+        FProblem += QStringLiteral("；%1，审核结果文件也未能改写，它仍记着原有的报表").arg(Error);
 }

@@ -43,7 +43,7 @@ public:
     bool Commit(const TFolderSet& AEarlier);
 
     int TableCount() const { return int(FTables.size()); }
-    int Tables() const { return FTablesWritten; }
+    int TablesWritten() const { return FTablesWritten; }
     int Rows() const { return FRowsWritten; }
     // The files the set moved in, and the earlier files Commit removed.
     const QStringList& Files() const { return FOutputs.Committed(); }

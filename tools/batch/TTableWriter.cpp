@@ -65,8 +65,8 @@ TTableWritten TTableWriter::Write(TTableJob& AJob) {
     if (AJob.Xlsx && AJob.Pdf && Ready && AJob.Parallel) {
         // Row positions are worked out before both read them. The PDF is
         // made in memory meanwhile and saved only after the workbook: a
-        // table whose workbook fails leaves no new file, as one after the
-        // other.
+        // table whose workbook fails makes no PDF file either, as one after
+        // the other.
         Grid.Sheet().RowTop(Grid.Sheet().RowCount());
         std::thread Side([&] {
             WorkbookError = WriteWorkbook(Grid.Sheet(), Workbook, AJob.Caption, AJob.Outputs);
@@ -125,7 +125,9 @@ void TTableWriter::Work() {
     std::unique_lock<std::mutex> Guard(FLock);
     for (;;) {
         FChanged.wait(Guard, [this] { return !FQueue.empty() || FStopping; });
-        if (FQueue.empty())
+        // A writer going away writes nothing more: a job waiting may point
+        // at a set of files that is gone.
+        if (FQueue.empty() || FStopping)
             return;
         TTableJob Job = std::move(FQueue.front());
         FQueue.pop_front();
