@@ -268,12 +268,7 @@ TFillResult FillDetailTable(TCellDocument& AGrid, const TReportContext& AContext
     if (Audit.NeedsDropped() &&
         !CountDetailDropped(Audit, AContext.Filter, AFundCode, Result.QueryError))
         return Result;
-    TAuditResult Checked = Audit.Finish();
-    if (Listed) {
-        Result.Printed = std::make_shared<const TPrintedTotals>(Fill.Printed());
-        Result.Printed->Check(AGrid, Checked);
-    }
-    Result.SetAudit(std::move(Checked), !Listed);
+    Result.FinishAudit(Audit.Finish(), AGrid, Listed ? &Fill.Printed() : nullptr);
     Result.GrandTotal = Audit.GrandTotal();
     return Result;
 }

@@ -224,12 +224,7 @@ TFillResult FillSummaryTable(TCellDocument& AGrid, const TReportContext& AContex
         return Result;
     if (Audit.NeedsDropped() && !CountSummaryDropped(Audit, AContext.Filter, Result.QueryError))
         return Result;
-    TAuditResult Checked = Audit.Finish();
-    if (Listed) {
-        Result.Printed = std::make_shared<const TPrintedTotals>(Fill.Printed());
-        Result.Printed->Check(AGrid, Checked);
-    }
-    Result.SetAudit(std::move(Checked), !Listed);
+    Result.FinishAudit(Audit.Finish(), AGrid, Listed ? &Fill.Printed() : nullptr);
     for (const char* Fund : {"11", "12", "21", "31"})
         Result.BlockTotals[QString::fromLatin1(Fund)] = Audit.BlockTotal(QString::fromLatin1(Fund));
     return Result;

@@ -8,6 +8,15 @@ QString TFillResult::StatusLine() const {
     return Audit.Brief();
 }
 
+void TFillResult::FinishAudit(TAuditResult AAudit, const TCellDocument& AGrid,
+                              const TPrintedTotals* APrinted) {
+    if (APrinted) {
+        Printed = std::make_shared<const TPrintedTotals>(*APrinted);
+        Printed->Check(AGrid, AAudit);
+    }
+    SetAudit(std::move(AAudit), APrinted == nullptr);
+}
+
 void TFillResult::SetAudit(TAuditResult AAudit, bool ANoData) {
     Audit = std::move(AAudit);
     Audit.NoData = ANoData;

@@ -44,4 +44,9 @@ struct TFillResult {
     // The table's audit, with a difference without a cause for each row of
     // NotFiniteRows.
     void SetAudit(TAuditResult AAudit, bool ANoData);
+    // The table's audit once its rows are drawn: with APrinted (a table
+    // with rows) the printed totals of AGrid are held against it first, and
+    // kept in Printed; without, the table has no data.
+    void FinishAudit(TAuditResult AAudit, const TCellDocument& AGrid,
+                     const TPrintedTotals* APrinted);
 };
