@@ -1,6 +1,7 @@
-// The structure check every test's PDF passes through (tests/support): each
-// fault a reader would have to repair, put into a printed PDF by hand, is
-// found; the PDF as printed passes.
+// The structure check every test's PDF passes through (tests/support), on
+// a printed PDF edited by hand: the PDF as printed passes; a table qpdf's
+// check finds wrong fails it (as every fault that check finds does), and so
+// does each fault only the look at the objects finds.
 #include "support/CellFixture.h"
 
 #include "cell/TCellPdfObjects.h"
@@ -63,10 +64,7 @@ TEST(PdfStructure, EveryFaultAReaderWouldRepairIsFound) {
     const qsizetype KidsAt = Tree.indexOf('[') + 1;
     const QByteArray Kids = Tree.sliced(KidsAt).trimmed().toByteArray();
     const QByteArray FirstKid = Kids.first(Kids.indexOf('R') + 1);
-    const QByteArray Count =
-        "/Count " + QByteArray::number(TCellPdfObjects::Number(Tree, "/Count"));
     const QByteArray Parent = "/Parent " + QByteArray::number(Pages) + " 0 R";
-    const qsizetype Size = Objects.Count();
 
     const std::pair<const char*, std::function<QByteArray()>> Faults[] = {
         {"offsets after their objects",
@@ -81,37 +79,11 @@ TEST(PdfStructure, EveryFaultAReaderWouldRepairIsFound) {
              }
              return WithTable(Pdf, Ends);
          }},
-        {"one offset a byte late",
-         [&] {
-             TOffsets Offsets = OffsetsOf(Pdf);
-             ++Offsets[3];
-             return WithTable(Pdf, Offsets);
-         }},
         {"the document information freed in the table",
          [&] {
              TOffsets Offsets = OffsetsOf(Pdf);
              Offsets[size_t(Objects.TrailerReference("/Info"))] = -1;
              return WithTable(Pdf, Offsets);
-         }},
-        {"the table's start a byte late",
-         [&] {
-             QByteArray Late = Pdf;
-             const qsizetype At = Late.lastIndexOf("startxref\n") + 10;
-             const qsizetype End = Late.indexOf('\n', At);
-             return Late.replace(At, End - At,
-                                 QByteArray::number(Late.mid(At, End - At).toLongLong() + 1));
-         }},
-        {"one object too few in the trailer",
-         [&] {
-             QByteArray Short = Pdf;
-             const qsizetype At = Short.lastIndexOf("/Size ");
-             return Short.replace(At, 6 + QByteArray::number(Size).size(),
-                                  "/Size " + QByteArray::number(Size - 1));
-         }},
-        {"a page more counted than the tree holds",
-         [&] {
-             return Edited(Pdf, Pages, Count,
-                           "/Count " + QByteArray::number(Count.mid(7).toInt() + 1));
          }},
         {"a page left out of the tree",
          [&] {

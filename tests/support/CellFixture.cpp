@@ -69,26 +69,22 @@ namespace {
 // checked once for each content (tests read a long PDF page by page), and a
 // fault is reported once for each test that reads it.
 void ExpectSoundPdf(const QString& AFileName) {
-    struct TCheck {
-        QString Fault;
-        std::set<std::string> ReportedIn;
-    };
-    static std::map<QByteArray, TCheck> Checked; // by the content's digest
+    static std::map<QByteArray, QString> Faults; // by the content's digest
+    static std::set<std::string> Reported;       // the digest and the test
     QFile File(AFileName);
     if (!File.open(QIODevice::ReadOnly))
         return; // the reader itself fails on a missing file
     QCryptographicHash Digest(QCryptographicHash::Sha256);
     Digest.addData(&File);
     const QByteArray Key = Digest.result();
-    auto Found = Checked.find(Key);
-    if (Found == Checked.end())
-        Found = Checked.emplace(Key, TCheck{PdfStructureFault(AFileName), {}}).first;
+    if (!Faults.count(Key))
+        Faults[Key] = PdfStructureFault(AFileName);
     const auto* Test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string TestName =
-        Test ? std::string(Test->test_suite_name()) + '.' + Test->name() : std::string();
-    if (!Found->second.Fault.isEmpty() && Found->second.ReportedIn.insert(TestName).second)
+    const std::string Report = Key.toStdString() + (Test ? Test->test_suite_name() : "") + '.' +
+                               (Test ? Test->name() : "");
+    if (!Faults[Key].isEmpty() && Reported.insert(Report).second)
         ADD_FAILURE() << "unsound PDF " << AFileName.toStdString() << ": "
-                      << Found->second.Fault.toStdString();
+                      << Faults[Key].toStdString();
 }
 
 } // namespace
