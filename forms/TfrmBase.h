@@ -27,6 +27,6 @@ private:
     std::unique_ptr<std::uint8_t> FModalFlag;
 };
 
-// Centres a window on the framework's screen: Top first, then Left, each
+// Centres a window on the platform's screen: Top first, then Left, each
 // (screen size - window size) / 2 truncated toward zero.
 void CentreOnScreen(TForm* AWindow);

@@ -8,7 +8,7 @@ class TApplication;
 
 // Library-wide state of the plug-in beside the host's context (which each
 // ShowPlugInWindow call sets): ResRefManager lives from load to unload; the
-// saved objects are the framework's own at load.
+// saved objects are the platform's own at load.
 extern TResRefManager* ResRefManager;
 extern TApplication* SavedApplication;
 extern TScreen* SavedScreen;

@@ -7,7 +7,7 @@
 
 class TIniFile;
 
-// A per-user stand-in for the Windows registry, seen the way an INI file is:
+// A per-user store of registry keys, seen the way an INI file is:
 // sections are the subkeys of the opened key, values are named strings in a
 // subkey.
 //

@@ -65,7 +65,7 @@ void TApplication::ProcessMessages() {
 }
 
 bool TApplication::eventFilter(QObject* AWatched, QEvent* AEvent) {
-    // Only the framework's current application object runs the hook, so a
+    // Only the platform's current application object runs the hook, so a
     // saved application object stays quiet while a host's stands in for it.
     if (this == Application && OnMessage && DispatchMessage(AWatched, AEvent))
         return true;

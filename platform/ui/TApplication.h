@@ -57,5 +57,5 @@ private:
     TInputPropagation FDispatched;
 };
 
-// The framework's application object. A plug-in swaps it for the host's.
+// The platform's application object. A plug-in swaps it for the host's.
 extern PLATFORM_EXPORT TApplication* Application;

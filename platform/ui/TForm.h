@@ -15,8 +15,8 @@ class TMainMenu;
 // and are top-level windows otherwise; ShowModal runs a local event loop.
 //
 // The creation, show, close, destroy and key handlers are virtual functions;
-// a class that overrides one without calling the base replaces it, as a
-// handler bound by name is replaced by another of the same name.
+// a class that overrides one without calling the base replaces it, so a
+// derived window decides whether the base's handling runs at all.
 class PLATFORM_EXPORT TForm : public TWinControl {
     Q_OBJECT
 public:

@@ -10,9 +10,9 @@
 // Recognises an input event that has been looked at already. Qt hands an
 // input event that a widget ignored on to its parents (a key event as the
 // same object, a mouse event as a copy in the parent's coordinates), and may
-// deliver a mouse press to its widget more than once; a message loop
-// dispatches each message once, to its first receiver. Code that acts on
-// input as such a loop would asks IsRepeat and acts only when it says no.
+// deliver a mouse press to its widget more than once. Code that must act on
+// each input once, for its first receiver, asks IsRepeat and acts only when
+// it says no.
 //
 // A key event is the same when it is the same object with the same type,
 // timestamp and key; a mouse event when it has the same type, timestamp,

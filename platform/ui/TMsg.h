@@ -16,7 +16,7 @@ constexpr unsigned WM_LBUTTONDBLCLK = 0x0203;
 constexpr unsigned WM_RBUTTONDOWN = 0x0204;
 constexpr unsigned WM_RBUTTONUP = 0x0205;
 
-// One input message as the application's message loop dispatches it: the
+// One input message as the application's OnMessage hook receives it: the
 // window it is addressed to, its number, the virtual key (keys) and the
 // client position packed as low word x, high word y (mouse).
 struct TMsg {

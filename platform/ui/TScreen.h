@@ -34,5 +34,5 @@ private:
     bool FOverriding = false;
 };
 
-// The framework's screen object. A plug-in swaps it for the host's.
+// The platform's screen object. A plug-in swaps it for the host's.
 extern PLATFORM_EXPORT TScreen* Screen;

@@ -29,6 +29,7 @@ constexpr int VK_F1 = 0x70;
 // The virtual-key code of a Qt key, or 0 for keys without one here.
 PLATFORM_EXPORT int VirtualKeyFromQt(int AQtKey);
 
-// The character a key press types, with Enter as carriage return (13) as the
-// original framework reports it; a null character for keys that type none.
+// The character a key press types, with Enter as carriage return (13), the
+// value key-press handlers compare with; a null character for keys that type
+// none.
 PLATFORM_EXPORT QChar CharFromKeyEvent(const QKeyEvent* AEvent);

@@ -47,7 +47,8 @@ QString FormerChannelSums(const TSqlDialect& D) {
 // a department's row takes the former-channel split, so the table would
 // both misplace and split its total. On every engine the grand total of such
 // a range takes orderid -1, which no reader of the rows looks at; every
-// other range keeps its fixed text.
+// other range keeps its fixed text, byte for byte, since the servers' cached
+// plans and the offices' stored reports depend on it.
 QString GrandTotalOrder(const TLevelRange& ALevels) {
     return ALevels.First <= 0 ? QStringLiteral("-1") : QStringLiteral("0");
 }

@@ -2,8 +2,9 @@
 
 #include "platform/data/TSqlDialect.h"
 
-// The blanks inside the pieces are part of the queries' fixed texts; the
-// three filters differ only in them.
+// The blanks inside the pieces are part of the queries' fixed texts, kept
+// byte for byte because the servers' cached plans and the offices' stored
+// reports depend on them; the three filters differ only in them.
 
 QString TReportFilter::SubTypeCondition() const {
     if (BTypeIndex != QLatin1String("1"))

@@ -5,9 +5,9 @@
 
 namespace {
 
-// Oracle, Access and SQL Server are asked before SQLite and PostgreSQL, as
-// the report builders have always asked them; the connection takes the same
-// kind for its dialect and its driver.
+// Oracle, Access and SQL Server are asked before SQLite and PostgreSQL, in
+// the order the report builders ask them; the connection takes the same kind
+// for its dialect and its driver.
 TEST(TSqlDialect, KindOfProviderAndItsPrecedence) {
     const std::pair<const char*, TSqlKind> Cases[] = {
         {"SQLite", TSqlKind::SQLite},

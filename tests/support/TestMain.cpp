@@ -7,7 +7,7 @@
 #include "support/TModalWatch.h"
 
 // Every suite runs with a QApplication on the offscreen platform unless a
-// display platform was asked for explicitly, and with the framework's
+// display platform was asked for explicitly, and with the platform's
 // application and screen objects in place, as a host would have them.
 // An error that reaches the application fails the test that caused it, at
 // once: a host would show it in a modal box, which nobody answers here. A

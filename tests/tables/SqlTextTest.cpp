@@ -1,5 +1,7 @@
 // The SQL Server texts of the two table queries, written out here from the
-// pieces the queries have always been made of, independently of the code.
+// pieces the queries are made of, independently of the code: a text
+// changed by one blank changes the servers' cached plans and what stored
+// reports compare with.
 #include "db/SharedLookups.h"
 #include "platform/data/TSqlDialect.h"
 #include "report/tables/DetailQuery.h"
@@ -170,7 +172,7 @@ TEST(ReportSqlText, DetailQueryOnSqlServer) {
 }
 
 // Every other text the report sends to SQL Server, byte for byte: the
-// blanks inside them are part of what the database has always received.
+// blanks inside them are part of the texts the offices' servers receive.
 TEST(ReportSqlText, EveryOtherTextOnSqlServer) {
     TReportFilter Budget = Filter();
     const auto WithType = [](const char* AType, int ASubType) {
