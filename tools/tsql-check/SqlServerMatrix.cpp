@@ -63,11 +63,13 @@ constexpr TFundChoice FundChoices[] = {{"11", "公共财政预算资金"}, {"12"
                                        {"13", "其他资金"},         {"1'3", "引号资金"},
                                        {"", "没有编码的资金"}};
 
-// The deepest leaf classes the level ranges are worked out for: none, each
-// level up to the nine with labels, and beyond.
-constexpr int MaxLeafClasses[] = {0, 1, 2, 3, 4, 5, 6, 9, 10, 12};
-// Far beyond any code: the range stops at its cap.
-constexpr int FarLeafClass = 100000;
+// The deepest leaf classes the level ranges are worked out for, from a
+// unit's own level: none below it, one, two and three levels below it.
+constexpr int LevelsBelow[] = {0, 1, 2, 3};
+// Deep trees under the department: levels down to 九, beyond the
+// numerals' labels, and far beyond any code, where the range stops at its
+// cap.
+constexpr int DeepLeafClasses[] = {9, 12, 100000};
 
 TReportFilter MakeFilter(const TTypeChoice& AType, const TUnitChoice& AUnit) {
     TReportFilter Filter;
@@ -106,7 +108,7 @@ QString DescribeParts(const TDetailQueryParts& AParts) {
         .arg(AParts.WithGrandTotal ? QStringLiteral("on") : QStringLiteral("off"));
 }
 
-// The texts of the summary table and of the lists the filter refills.
+// The lists the filter refills and the summary table's audit.
 void AddFilterTexts(TSqlServerTexts& ATexts, const TReportFilter& AFilter) {
     const TSqlDialect& D = SqlServer();
     const QString Selection = Describe(AFilter);
@@ -114,12 +116,19 @@ void AddFilterTexts(TSqlServerTexts& ATexts, const TReportFilter& AFilter) {
         ATexts.Add(QString::fromLatin1(AWhat) + QStringLiteral(": ") + Selection, AText);
     };
     Add("fund natures with data", FundNaturesSql(AFilter.WindowFilter(D)));
-    Add("summary query", BuildSummarySql(AFilter, D));
     Add("summary totals", SummaryTotalsSql(AFilter, D));
     Add("summary dropped rows", SummaryDroppedSql(AFilter, D));
     Add("summary adjustments count", WorksheetAdjustmentsSql(AFilter, QString(), D));
-    Add("summary rows count", WorksheetSummaryRowsSql(AFilter, D));
     Add("years with data", YearsWithDataSql(AFilter, D));
+}
+
+// The summary table's query, as the layout and the worksheet check send it.
+void AddSummaryTexts(TSqlServerTexts& ATexts, const TReportFilter& AFilter) {
+    const TSqlDialect& D = SqlServer();
+    const QString Selection = Describe(AFilter);
+    ATexts.Add(QStringLiteral("summary query: ") + Selection, BuildSummarySql(AFilter, D));
+    ATexts.Add(QStringLiteral("summary rows count: ") + Selection,
+               WorksheetSummaryRowsSql(AFilter, D));
 }
 
 // A detail table as the layout, the audit and the worksheet check send it:
@@ -149,7 +158,6 @@ void AddDetailModes(TSqlServerTexts& ATexts, const TReportFilter& AFilter,
                     TDetailQueryParts AParts) {
     AParts.WithGrandTotal = true;
     AddDetailTexts(ATexts, AFilter, AParts, true);
-    AddDetailTexts(ATexts, AFilter, AParts, false);
     AParts.WithGrandTotal = false;
     AddDetailTexts(ATexts, AFilter, AParts, false);
 }
@@ -157,14 +165,14 @@ void AddDetailModes(TSqlServerTexts& ATexts, const TReportFilter& AFilter,
 QList<TLevelRange> LevelRanges(const QString& APrefix) {
     QList<TLevelRange> Ranges;
     QSet<QPair<int, int>> Seen;
-    const auto Keep = [&](const TLevelRange& ARange) {
-        if (!Seen.contains({ARange.First, ARange.Last})) {
-            Seen.insert({ARange.First, ARange.Last});
-            Ranges.append(ARange);
+    const int OwnLevel = int(APrefix.size()) / 3 - 1;
+    for (int Below : LevelsBelow) {
+        const TLevelRange Range = DetailLevelRange(APrefix, std::max(0, OwnLevel + Below));
+        if (!Seen.contains({Range.First, Range.Last})) {
+            Seen.insert({Range.First, Range.Last});
+            Ranges.append(Range);
         }
-    };
-    for (int MaxLeafClass : MaxLeafClasses)
-        Keep(DetailLevelRange(APrefix, MaxLeafClass));
+    }
     return Ranges;
 }
 
@@ -227,24 +235,28 @@ void AddListTexts(TSqlServerTexts& ATexts) {
 
 void AddSqlServerTexts(TSqlServerTexts& ATexts) {
     AddListTexts(ATexts);
-    // Every type with every unit: the filters and the summary.
+    const TTypeChoice& Budget = TypeChoices[1];
+    const TUnitChoice& Department = UnitChoices[4];
+    // Every type with every unit: the lists and the counts; the summary
+    // itself for every type and for every unit.
     for (const TUnitChoice& Unit : UnitChoices) {
         AddUnitTexts(ATexts, Unit);
         for (const TTypeChoice& Type : TypeChoices)
             AddFilterTexts(ATexts, MakeFilter(Type, Unit));
+        AddSummaryTexts(ATexts, MakeFilter(Budget, Unit));
     }
+    for (const TTypeChoice& Type : TypeChoices)
+        AddSummaryTexts(ATexts, MakeFilter(Type, Department));
     // Every type with every fund nature, on a department of three levels.
-    const TUnitChoice& Department = UnitChoices[4];
     for (const TTypeChoice& Type : TypeChoices) {
         for (const TFundChoice& Fund : FundChoices) {
             TDetailQueryParts Parts;
             Parts.FundCode = QString::fromLatin1(Fund.Code);
             Parts.Levels = {1, 3};
-            AddDetailModes(ATexts, MakeFilter(Type, Department), Parts);
+            AddDetailTexts(ATexts, MakeFilter(Type, Department), Parts, true);
         }
     }
-    // Every unit with every level range its tree can give.
-    const TTypeChoice& Budget = TypeChoices[1];
+    // Every unit with every kind of level range its tree can give.
     for (const TUnitChoice& Unit : UnitChoices) {
         const TReportFilter Filter = MakeFilter(Budget, Unit);
         for (const TLevelRange& Range : LevelRanges(Filter.UnitPrefix)) {
@@ -254,9 +266,10 @@ void AddSqlServerTexts(TSqlServerTexts& ATexts) {
             AddDetailModes(ATexts, Filter, Parts);
         }
     }
-    // The cap on the levels.
-    TDetailQueryParts Capped;
-    Capped.FundCode = QStringLiteral("11");
-    Capped.Levels = DetailLevelRange(QString::fromUtf8(Department.Prefix), FarLeafClass);
-    AddDetailTexts(ATexts, MakeFilter(Budget, Department), Capped, true);
+    for (int MaxLeafClass : DeepLeafClasses) {
+        TDetailQueryParts Parts;
+        Parts.FundCode = QStringLiteral("11");
+        Parts.Levels = DetailLevelRange(QString::fromUtf8(Department.Prefix), MaxLeafClass);
+        AddDetailTexts(ATexts, MakeFilter(Budget, Department), Parts, true);
+    }
 }

@@ -111,9 +111,10 @@ function refusal(text) {
     ast = parser.astify(text, OPTIONS);
   } catch (error) {
     const start = error.location && error.location.start;
-    return start
-      ? { position: start.offset, reason: error.message }
-      : { position: null, reason: String(error.message || error) };
+    if (!start) return { position: null, reason: String(error.message || error) };
+    const found = error.found === null || error.found === undefined
+      ? 'the text ends' : `${JSON.stringify(error.found)} is not expected`;
+    return { position: start.offset, reason: `${found} (line ${start.line}, column ${start.column})` };
   }
   if (Array.isArray(ast)) {
     if (ast.length !== 1) return { position: null, reason: `${ast.length} statements, not one` };
