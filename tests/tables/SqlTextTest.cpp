@@ -236,6 +236,38 @@ TEST(ReportSqlText, DetailQueryWithoutFundAndDeepLevelsOnSqlServer) {
               DetailQuery(Levels).toStdString());
 }
 
+// The worksheet check counts a table's rows over its query as a derived
+// table, where SQL Server refuses an ORDER BY: the order is left out.
+TEST(ReportSqlText, RowCountsOnSqlServer) {
+    const QString Order = " order by orderid,eid,bid,iid";
+    QString Detail = DetailQuery(GrandTotalBlock("0", DetailW) + Level(1) + Level(2));
+    ASSERT_TRUE(Detail.endsWith(Order));
+    Detail.chop(Order.size());
+    const QString Former = "(jbsb>0.001 or xmsb>0.001)";
+    const QString Split = "CASE WHEN " + Former +
+                          " THEN (CASE WHEN (jbsb>0.001 and xmsb>0.001) THEN 1 ELSE 0 END+CASE "
+                          "WHEN (jbzj>0.001 or jbsq>0.001 or xmzj>0.001 or xmsq>0.001) THEN 1 "
+                          "ELSE 0 END) ELSE 0 END";
+    const auto Count = [&](const QString& ASplit) {
+        return "select count(*) as n,sum(" + ASplit +
+               ") as split,sum(CASE WHEN (eid is null or eid='') THEN " + ASplit +
+               " ELSE 0 END) as totalsplit,min(orderid) as firstorder,min(CASE WHEN (eid is null "
+               "or eid='') THEN orderid ELSE NULL END) as firsttotal from (" +
+               Detail + ") c";
+    };
+    const TDetailQueryParts Parts{"11", true, {1, 2}};
+    EXPECT_EQ(WorksheetDetailRowsSql(Filter(), Parts, true, SqlServer).toStdString(),
+              Count(Split).toStdString());
+    EXPECT_EQ(WorksheetDetailRowsSql(Filter(), Parts, false, SqlServer).toStdString(),
+              Count("0").toStdString());
+
+    QString Summary = BuildSummarySql(Filter(), SqlServer);
+    ASSERT_TRUE(Summary.endsWith(") t where summ>0 order by orderid,bid "));
+    Summary.chop(QString(" order by orderid,bid ").size());
+    EXPECT_EQ(WorksheetSummaryRowsSql(Filter(), SqlServer).toStdString(),
+              ("select count(*) as n from (" + Summary + ") c").toStdString());
+}
+
 // Every other text the report sends to SQL Server, byte for byte: the
 // blanks inside them are part of what the database has always received.
 TEST(ReportSqlText, EveryOtherTextOnSqlServer) {
