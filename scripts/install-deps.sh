@@ -19,6 +19,14 @@ PACKAGES=(
 if [ -n "${VARNHOLT_FUZZ:-}" ]; then
     PACKAGES+=(clang libclang-rt-14-dev)
 fi
+# node and npm run the T-SQL check (tools/tsql-check); Debian's come only
+# when there are none on PATH, so a newer node already there is kept.
+command -v node >/dev/null 2>&1 || PACKAGES+=(nodejs)
+command -v npm >/dev/null 2>&1 || PACKAGES+=(npm)
+# The check's grammar, from npm at the version its lock file pins.
+node_packages() {
+    bash "$(dirname "${BASH_SOURCE[0]}")/../tools/tsql-check/install.sh"
+}
 
 missing=()
 for pkg in "${PACKAGES[@]}"; do
@@ -28,6 +36,7 @@ for pkg in "${PACKAGES[@]}"; do
 done
 
 if [ ${#missing[@]} -eq 0 ]; then
+    node_packages
     exit 0
 fi
 
@@ -47,3 +56,4 @@ if ! { $SUDO apt-get update -qq && \
     exit 1
 fi
 rm -f "$log"
+node_packages

@@ -11,6 +11,8 @@ BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
 bash "$ROOT/scripts/install-deps.sh"
 bash "$ROOT/scripts/build.sh"
+# Every SQL Server text the report can send, parsed by a T-SQL grammar.
+BUILD_DIR="$BUILD_DIR" bash "$ROOT/tools/tsql-check/run.sh"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 
 if [ -z "${VARNHOLT_PG_CONNECTION:-}" ]; then

@@ -146,17 +146,18 @@ QList<QPair<QString, QString>> CodedFundNaturesWithData(const QString& AWindowFi
     return CodedListFromQuery(FundNaturesSql(AWindowFilter));
 }
 
+QString YearsWithDataSql(const TReportFilter& AFilter, const TSqlDialect& ADialect) {
+    return QStringLiteral("select distinct datayear from busibudgetadj where eid like ") +
+           ADialect.LikePrefix(AFilter.UnitPrefix) + QStringLiteral(" and BType=") +
+           QuotedSqlString(AFilter.BTypeIndex) + QStringLiteral(" and deptclass=") +
+           QuotedSqlString(QString::number(AFilter.DeptClass)) +
+           QStringLiteral(" order by datayear");
+}
+
 QList<int> YearsWithData(const TReportFilter& AFilter) {
-    const TSqlDialect& Dialect = DefDialect();
     QList<int> Years;
     IARQueryPtr Query;
-    if (!OpenDefQuery(
-            QStringLiteral("select distinct datayear from busibudgetadj where eid like ") +
-                Dialect.LikePrefix(AFilter.UnitPrefix) + QStringLiteral(" and BType=") +
-                QuotedSqlString(AFilter.BTypeIndex) + QStringLiteral(" and deptclass=") +
-                QuotedSqlString(QString::number(AFilter.DeptClass)) +
-                QStringLiteral(" order by datayear"),
-            Query))
+    if (!OpenDefQuery(YearsWithDataSql(AFilter, DefDialect()), Query))
         return Years;
     TARQuery& Rows = *Query->GetQuery();
     for (Rows.First(); !Rows.Eof(); Rows.Next())
@@ -164,12 +165,15 @@ QList<int> YearsWithData(const TReportFilter& AFilter) {
     return Years;
 }
 
+QString UnitsUnderSql(const QString& APrefix, const TSqlDialect& ADialect) {
+    return QStringLiteral("select eid as id,ename as name from pubdept where replaceflag='0' and "
+                          "useflag='0' and eid like ") +
+           ADialect.LikePrefix(APrefix) + QStringLiteral(" and eid<>") + QuotedSqlString(APrefix) +
+           QStringLiteral(" order by eid");
+}
+
 QList<QPair<QString, QString>> UnitsUnder(const QString& APrefix) {
-    return CodedListFromQuery(
-        QStringLiteral("select eid as id,ename as name from pubdept where replaceflag='0' and "
-                       "useflag='0' and eid like ") +
-        DefDialect().LikePrefix(APrefix) + QStringLiteral(" and eid<>") + QuotedSqlString(APrefix) +
-        QStringLiteral(" order by eid"));
+    return CodedListFromQuery(UnitsUnderSql(APrefix, DefDialect()));
 }
 
 QString UnitTreeSql(const QString& ARoot, const TSqlDialect& ADialect) {

@@ -60,10 +60,12 @@ QString FundNaturesSql(const QString& AWindowFilter);
 // The budget years busibudgetadj holds rows for under AFilter's unit prefix,
 // indicator type and department class, whatever its year, ascending.
 QList<int> YearsWithData(const TReportFilter& AFilter);
+QString YearsWithDataSql(const TReportFilter& AFilter, const TSqlDialect& ADialect);
 
 // The units in use (as the unit tree shows them) whose codes begin with
 // APrefix, APrefix itself left out, as (code, name) in code order.
 QList<QPair<QString, QString>> UnitsUnder(const QString& APrefix);
+QString UnitsUnderSql(const QString& APrefix, const TSqlDialect& ADialect);
 
 // The unit tree's query: every unit in use under ARoot with its code, parent,
 // leaf flag, name and the node text "code name".

@@ -18,11 +18,15 @@ TMarkedUnits::TMarkedUnits(TSqlKind AKind) {
 TMarkedUnits::TMarkedUnits()
     : TMarkedUnits(DefDialect().Kind()) {
     IARQueryPtr Query;
-    if (!OpenDefQuery(QStringLiteral("select eid from pubdept where specialaccount='是'"), Query))
+    if (!OpenDefQuery(Sql(), Query))
         return;
     TARQuery& Rows = *Query->GetQuery();
     for (Rows.First(); !Rows.Eof(); Rows.Next())
         FUnits.insert(Key(Rows.Fields(0).AsString()));
+}
+
+QString TMarkedUnits::Sql() {
+    return QStringLiteral("select eid from pubdept where specialaccount='是'");
 }
 
 TMarkedUnits::TMarkedUnits(const QStringList& ACodes, TSqlKind AKind)

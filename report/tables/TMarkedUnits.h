@@ -22,6 +22,9 @@ public:
 
     bool Contains(const QString& AEid) const;
 
+    // The query that reads the marked units.
+    static QString Sql();
+
 private:
     explicit TMarkedUnits(TSqlKind AKind);
     QString Key(const QString& AEid) const;

@@ -119,17 +119,8 @@ TFitCheck::TFitCheck(const TReportContext& AContext, const QString& AFundCode, i
 }
 
 bool TFitCheck::CountAdjustments(TAdjustments& AAdjustments) {
-    const QString Filter = FSummary ? C.Filter.SummaryFilter(D)
-                                    : C.Filter.DetailFilter(D) + QStringLiteral(" and mid=") +
-                                          QuotedSqlString(FFundCode);
-    const QString Former = QStringLiteral("pid='31' and ipid in ('11','12')");
-    const QString Own = QStringLiteral("eid=") + QuotedSqlString(C.Filter.UnitPrefix);
-    const QString One = QStringLiteral("1"), None = QStringLiteral("0");
     IARQueryPtr Query;
-    if (!OpenCount(QStringLiteral("select count(*) as n,sum(") + When(D, Former, One, None) +
-                       QStringLiteral(") as former,sum(") + When(D, Own, One, None) +
-                       QStringLiteral(") as own from vwbudgetadj where 1=1 ") + Filter,
-                   Query, FFit.QueryError))
+    if (!OpenCount(WorksheetAdjustmentsSql(C.Filter, FFundCode, D), Query, FFit.QueryError))
         return false;
     const TQueryColumns Row(*Query->GetQuery(),
                             {QStringLiteral("n"), QStringLiteral("former"), QStringLiteral("own")});
@@ -160,15 +151,7 @@ qint64 TFitCheck::Bound(const TAdjustments& AAdjustments) const {
 // whose former-channel columns are 0) its split is that of the total rows;
 // otherwise it may have taken up to two rows less.
 void TFitCheck::CountDetail() {
-    const QString Split = FSplits ? SplitRows(D) : QStringLiteral("0");
-    const QString Total = QStringLiteral("(eid is null or eid='')"); // '' is NULL on Oracle
-    const QString Sql = QStringLiteral("select count(*) as n,sum(") + Split +
-                        QStringLiteral(") as split,sum(") +
-                        When(D, Total, Split, QStringLiteral("0")) +
-                        QStringLiteral(") as totalsplit,min(orderid) as firstorder,min(") +
-                        When(D, Total, QStringLiteral("orderid"), QStringLiteral("NULL")) +
-                        QStringLiteral(") as firsttotal from (") +
-                        Unordered(BuildDetailSql(C.Filter, FParts, D)) + QStringLiteral(") c");
+    const QString Sql = WorksheetDetailRowsSql(C.Filter, FParts, FSplits, D);
     IARQueryPtr Query;
     if (!OpenCount(Sql, Query, FFit.QueryError))
         return;
@@ -192,9 +175,7 @@ void TFitCheck::CountDetail() {
 
 void TFitCheck::CountSummary() {
     IARQueryPtr Query;
-    if (!OpenCount(QStringLiteral("select count(*) as n from (") +
-                       Unordered(BuildSummarySql(C.Filter, D)) + QStringLiteral(") c"),
-                   Query, FFit.QueryError))
+    if (!OpenCount(WorksheetSummaryRowsSql(C.Filter, D), Query, FFit.QueryError))
         return;
     const qint64 Rows = qint64(TQueryColumns(*Query->GetQuery(), {QStringLiteral("n")}).Amount(0));
     const bool Listed = Rows > 1;
@@ -223,4 +204,35 @@ TWorksheetFit TFitCheck::Run() {
 TWorksheetFit CheckWorksheetFit(const TReportContext& AContext, const QString& AFundCode,
                                 int ARowLimit) {
     return TFitCheck(AContext, AFundCode, ARowLimit).Run();
+}
+
+QString WorksheetAdjustmentsSql(const TReportFilter& AFilter, const QString& AFundCode,
+                                const TSqlDialect& D) {
+    const QString Filter =
+        AFundCode.isEmpty()
+            ? AFilter.SummaryFilter(D)
+            : AFilter.DetailFilter(D) + QStringLiteral(" and mid=") + QuotedSqlString(AFundCode);
+    const QString Former = QStringLiteral("pid='31' and ipid in ('11','12')");
+    const QString Own = QStringLiteral("eid=") + QuotedSqlString(AFilter.UnitPrefix);
+    const QString One = QStringLiteral("1"), None = QStringLiteral("0");
+    return QStringLiteral("select count(*) as n,sum(") + When(D, Former, One, None) +
+           QStringLiteral(") as former,sum(") + When(D, Own, One, None) +
+           QStringLiteral(") as own from vwbudgetadj where 1=1 ") + Filter;
+}
+
+QString WorksheetDetailRowsSql(const TReportFilter& AFilter, const TDetailQueryParts& AParts,
+                               bool ASplits, const TSqlDialect& D) {
+    const QString Split = ASplits ? SplitRows(D) : QStringLiteral("0");
+    const QString Total = QStringLiteral("(eid is null or eid='')"); // '' is NULL on Oracle
+    return QStringLiteral("select count(*) as n,sum(") + Split + QStringLiteral(") as split,sum(") +
+           When(D, Total, Split, QStringLiteral("0")) +
+           QStringLiteral(") as totalsplit,min(orderid) as firstorder,min(") +
+           When(D, Total, QStringLiteral("orderid"), QStringLiteral("NULL")) +
+           QStringLiteral(") as firsttotal from (") +
+           Unordered(BuildDetailSql(AFilter, AParts, D)) + QStringLiteral(") c");
+}
+
+QString WorksheetSummaryRowsSql(const TReportFilter& AFilter, const TSqlDialect& D) {
+    return QStringLiteral("select count(*) as n from (") + Unordered(BuildSummarySql(AFilter, D)) +
+           QStringLiteral(") c");
 }

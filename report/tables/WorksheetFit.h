@@ -5,7 +5,10 @@
 #include <QString>
 #include <QtGlobal>
 
+class TSqlDialect;
+struct TDetailQueryParts;
 struct TReportContext;
+struct TReportFilter;
 
 // Whether a table's workbook would pass a worksheet's row limit, worked out
 // before the table is filled: filling a table of a million rows takes half
@@ -42,3 +45,16 @@ struct TWorksheetFit {
 // each.
 TWorksheetFit CheckWorksheetFit(const TReportContext& AContext, const QString& AFundCode,
                                 int ARowLimit = TCellXlsxWriter::WorksheetRows);
+
+// The counting queries of the check. The adjustments under the table's
+// filter (AFundCode empty: the summary's), with those kept in the former
+// channel and those of the prefix's own code: one row of n, former, own.
+QString WorksheetAdjustmentsSql(const TReportFilter& AFilter, const QString& AFundCode,
+                                const TSqlDialect& ADialect);
+// The detail table's query rows (n) and the grid rows their splits add
+// (split; totalsplit for the total rows alone; none when not ASplits), with
+// the first orderid and the first total row's orderid.
+QString WorksheetDetailRowsSql(const TReportFilter& AFilter, const TDetailQueryParts& AParts,
+                               bool ASplits, const TSqlDialect& ADialect);
+// The summary table's query rows (n).
+QString WorksheetSummaryRowsSql(const TReportFilter& AFilter, const TSqlDialect& ADialect);

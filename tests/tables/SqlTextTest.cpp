@@ -7,7 +7,9 @@
 #include "report/tables/DetailQuery.h"
 #include "report/tables/ReportLookups.h"
 #include "report/tables/SummaryQuery.h"
+#include "report/tables/TMarkedUnits.h"
 #include "report/tables/TReportFilter.h"
+#include "report/tables/WorksheetFit.h"
 
 #include <gtest/gtest.h>
 
@@ -149,7 +151,11 @@ QString LevelBlock(int I, const QString& ALabel, const QString& AL, const QStrin
 }
 
 QString Level(int I, const QString& AW = DetailW) {
-    const char* const Labels[] = {"级单位合计", "", "二级单位合计", "三级单位合计"};
+    const char* const Labels[] = {"级单位合计",   "",
+                                  "二级单位合计", "三级单位合计",
+                                  "四级单位合计", "五级单位合计",
+                                  "六级单位合计", "七级单位合计",
+                                  "八级单位合计", "九级单位合计"};
     if (I == 1)
         return LevelBlock(1, "省教育厅本级合计", " and ((len(eid)/3-1)=1 or eid='101') ", AW);
     return LevelBlock(I, Labels[I], " and (len(eid)/3-1)=" + QString::number(I), AW);
@@ -169,6 +175,99 @@ TEST(ReportSqlText, DetailQueryOnSqlServer) {
     Parts.Levels = {1, 2};
     EXPECT_EQ(BuildDetailSql(Filter(), Parts, SqlServer).toStdString(),
               DetailQuery(GrandTotalBlock("0", DetailW) + Level(1) + Level(2)).toStdString());
+}
+
+// The filters of the summary and the detail query for each indicator type
+// and sub-type, whole: the two differ in one blank after pid<>''.
+TEST(ReportSqlText, FiltersOfEachTypeOnSqlServer) {
+    const struct {
+        const char* What;
+        const char* BType;
+        int SubType;
+        const char* Summary;
+        const char* Detail;
+    } Cases[] = {
+        {"当年预算", "1", 0,
+         " and datayear=2013 and eid like '101%'  and pid<>''   and BType='1'  and deptclass='1' "
+         " and bkid='21' and btypechild='1'",
+         " and datayear=2013 and eid like '101%'  and pid<>''  and BType='1'  and deptclass='1' "
+         " and bkid='21' and btypechild='1'"},
+        {"结余预算", "1", 1,
+         " and datayear=2013 and eid like '101%'  and pid<>''   and BType='1'  and deptclass='1' "
+         " and bkid='22' ",
+         " and datayear=2013 and eid like '101%'  and pid<>''  and BType='1'  and deptclass='1' "
+         " and bkid='22' "},
+        {"控制数", "0", 1,
+         " and datayear=2013 and eid like '101%'  and pid<>''   and BType='0'  and deptclass='1' ",
+         " and datayear=2013 and eid like '101%'  and pid<>''  and BType='0'  and deptclass='1' "},
+        {"临时指标", "2", 0,
+         " and datayear=2013 and eid like '101%'  and pid<>''   and BType='2'  and deptclass='1' ",
+         " and datayear=2013 and eid like '101%'  and pid<>''  and BType='2'  and deptclass='1' "},
+    };
+    for (const auto& Case : Cases) {
+        TReportFilter F = Filter();
+        F.BTypeIndex = QString::fromLatin1(Case.BType);
+        F.SubTypeIndex = Case.SubType;
+        EXPECT_EQ(F.SummaryFilter(SqlServer).toStdString(), Case.Summary) << Case.What;
+        EXPECT_EQ(F.DetailFilter(SqlServer).toStdString(), Case.Detail) << Case.What;
+        // The queries carry the filters where every block selects.
+        const QString Summary = BuildSummarySql(F, SqlServer);
+        EXPECT_EQ(Summary.count(" where 1=1 " + QString::fromUtf8(Case.Summary)), 9) << Case.What;
+        const QString Detail = BuildDetailSql(F, {"11", true, {1, 2}}, SqlServer);
+        EXPECT_EQ(Detail.count(" where 1=1 " + QString::fromUtf8(Case.Detail) + " and mid='11'"), 5)
+            << Case.What;
+    }
+}
+
+// A fund nature without a code leaves out the fund-nature condition; a
+// unit four levels down lists levels 四 to 九 under their labels.
+TEST(ReportSqlText, DetailQueryWithoutFundAndDeepLevelsOnSqlServer) {
+    const QString NoFundW = QString(DetailW).remove(" and mid='11'");
+    EXPECT_EQ(BuildDetailSql(Filter(), {"", true, {1, 2}}, SqlServer).toStdString(),
+              DetailQuery(GrandTotalBlock("0", NoFundW) + Level(1, NoFundW) + Level(2, NoFundW))
+                  .toStdString());
+
+    TReportFilter Deep = Filter();
+    Deep.UnitPrefix = "101002002003";
+    Deep.UnitName = "分校食堂";
+    const QString DeepW = QString(DetailW).replace("'101%'", "'101002002003%'");
+    QString Levels;
+    for (int I = 4; I <= 9; ++I)
+        Levels += Level(I, DeepW);
+    EXPECT_EQ(BuildDetailSql(Deep, {"11", false, {4, 9}}, SqlServer).toStdString(),
+              DetailQuery(Levels).toStdString());
+}
+
+// The worksheet check counts a table's rows over its query as a derived
+// table, where SQL Server refuses an ORDER BY: the order is left out.
+TEST(ReportSqlText, RowCountsOnSqlServer) {
+    const QString Order = " order by orderid,eid,bid,iid";
+    QString Detail = DetailQuery(GrandTotalBlock("0", DetailW) + Level(1) + Level(2));
+    ASSERT_TRUE(Detail.endsWith(Order));
+    Detail.chop(Order.size());
+    const QString Former = "(jbsb>0.001 or xmsb>0.001)";
+    const QString Split = "CASE WHEN " + Former +
+                          " THEN (CASE WHEN (jbsb>0.001 and xmsb>0.001) THEN 1 ELSE 0 END+CASE "
+                          "WHEN (jbzj>0.001 or jbsq>0.001 or xmzj>0.001 or xmsq>0.001) THEN 1 "
+                          "ELSE 0 END) ELSE 0 END";
+    const auto Count = [&](const QString& ASplit) {
+        return "select count(*) as n,sum(" + ASplit +
+               ") as split,sum(CASE WHEN (eid is null or eid='') THEN " + ASplit +
+               " ELSE 0 END) as totalsplit,min(orderid) as firstorder,min(CASE WHEN (eid is null "
+               "or eid='') THEN orderid ELSE NULL END) as firsttotal from (" +
+               Detail + ") c";
+    };
+    const TDetailQueryParts Parts{"11", true, {1, 2}};
+    EXPECT_EQ(WorksheetDetailRowsSql(Filter(), Parts, true, SqlServer).toStdString(),
+              Count(Split).toStdString());
+    EXPECT_EQ(WorksheetDetailRowsSql(Filter(), Parts, false, SqlServer).toStdString(),
+              Count("0").toStdString());
+
+    QString Summary = BuildSummarySql(Filter(), SqlServer);
+    ASSERT_TRUE(Summary.endsWith(") t where summ>0 order by orderid,bid "));
+    Summary.chop(QString(" order by orderid,bid ").size());
+    EXPECT_EQ(WorksheetSummaryRowsSql(Filter(), SqlServer).toStdString(),
+              ("select count(*) as n from (" + Summary + ") c").toStdString());
 }
 
 // Every other text the report sends to SQL Server, byte for byte: the
@@ -237,6 +336,22 @@ TEST(ReportSqlText, EveryOtherTextOnSqlServer) {
          "select max(class) as class from pubdept where eid like '101%'  and leafflag='1' "},
         {"special account", SpecialAccountSql("101001"),
          " select specialaccount from pubdept where eid='101001'"},
+        {"special-account units", TMarkedUnits::Sql(),
+         "select eid from pubdept where specialaccount='是'"},
+        {"years with data", YearsWithDataSql(Budget, SqlServer),
+         "select distinct datayear from busibudgetadj where eid like '101%' and BType='1' and "
+         "deptclass='1' order by datayear"},
+        {"units under", UnitsUnderSql("101", SqlServer),
+         "select eid as id,ename as name from pubdept where replaceflag='0' and useflag='0' and "
+         "eid like '101%' and eid<>'101' order by eid"},
+        {"adjustments of the summary", WorksheetAdjustmentsSql(Budget, "", SqlServer),
+         "select count(*) as n,sum(CASE WHEN pid='31' and ipid in ('11','12') THEN 1 ELSE 0 END) "
+         "as former,sum(CASE WHEN eid='101' THEN 1 ELSE 0 END) as own from vwbudgetadj where 1=1 " +
+             Budget.SummaryFilter(SqlServer)},
+        {"adjustments of a detail table", WorksheetAdjustmentsSql(Budget, "21", SqlServer),
+         "select count(*) as n,sum(CASE WHEN pid='31' and ipid in ('11','12') THEN 1 ELSE 0 END) "
+         "as former,sum(CASE WHEN eid='101' THEN 1 ELSE 0 END) as own from vwbudgetadj where 1=1 " +
+             Budget.DetailFilter(SqlServer) + " and mid='21'"},
         {"parent group", ParentGroupSql("101", SqlServer),
          "select * from pubdept where eid like '101%'"},
     };
