@@ -1,10 +1,13 @@
 #include "TQtReportDialogs.h"
 
+#include "OutputTexts.h"
 #include "platform/ui/TForm.h"
 
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSpacerItem>
 
@@ -45,6 +48,24 @@ bool TQtReportDialogs::ChooseFolder(QWidget* AParent, const QString& ATitle, QSt
         return false;
     AFolder = Chosen;
     return true;
+}
+
+bool TQtReportDialogs::RunPrintDialog(QWidget* AParent, QPrinter& APrinter,
+                                      const TPrintRequest& ARequest) {
+    QPrintDialog Dialog(&APrinter, AParent);
+    Dialog.setWindowTitle(PrintDialogTitle(ARequest));
+    QAbstractPrintDialog::PrintDialogOptions Options = QAbstractPrintDialog::PrintToFile |
+                                                       QAbstractPrintDialog::PrintShowPageSize |
+                                                       QAbstractPrintDialog::PrintCollateCopies;
+    if (!ARequest.Continuous()) {
+        // The page range offered is the table's.
+        Options |= QAbstractPrintDialog::PrintPageRange;
+        Dialog.setMinMax(1, ARequest.PageCount);
+        APrinter.setFromTo(1, ARequest.PageCount);
+        APrinter.setPrintRange(QPrinter::AllPages);
+    }
+    Dialog.setOptions(Options);
+    return Dialog.exec() == QDialog::Accepted;
 }
 
 TModalResult TQtReportDialogs::ShowModalForm(TForm& AForm) {
