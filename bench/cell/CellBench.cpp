@@ -192,7 +192,10 @@ void PreviewBench(const QString& ATemplate, const TRows& ARows) {
     std::printf("preview  %d rows, %d pages; fill %.3f s\n", Rows, Pages, FillTime);
     std::printf("preview  first page %7.3f s  ratio to fill %5.2f  (%d page(s) drawn)\n", First,
                 First / FillTime, DrawnFirst);
-    std::printf("preview  last page  %7.3f s  ratio to fill %5.2f\n", Last, Last / FillTime);
+    std::printf(
+        "preview  last page  %7.3f s  ratio to fill %5.2f  (%d page(s) drawn, page %d shown)\n",
+        Last, Last / FillTime, Dialog->Pages().DrawnCount() - DrawnFirst,
+        Dialog->View().CurrentPage() + 1);
     std::printf(
         "preview  all pages  %7.3f s  ratio to fill %5.2f  (what drawing every page costs)\n", All,
         All / FillTime);

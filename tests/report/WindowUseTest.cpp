@@ -118,8 +118,8 @@ TEST_F(WindowUseTest, ContinuousExportAsksBeforeMixingUnitsAndSaysWhereItWrote) 
 
 // Without a printer both routes propose a new PDF named after the table in
 // the documents folder, and after an export in its folder; the strip names
-// every one; save dialogs open where
-// the last export went; a system reason is said in Chinese first.
+// every one; save dialogs open where the last export went; a system reason
+// is said in Chinese first.
 TEST_F(WindowUseTest, OutputGoesWhereTheClerkLooksAndIsNamed) {
     if (!QPrinterInfo::defaultPrinter().isNull())
         GTEST_SKIP() << "a default printer would receive the pages";
@@ -132,6 +132,10 @@ TEST_F(WindowUseTest, OutputGoesWhereTheClerkLooksAndIsNamed) {
     ASSERT_EQ(Pdfs.size(), 4);
     for (const QString& Pdf : Pdfs)
         EXPECT_TRUE(Window->StatusLine()->text().contains(Pdf)) << Pdf.toStdString();
+    ASSERT_EQ(Dialogs->Messages.size(), 1);
+    EXPECT_TRUE(
+        Dialogs->Messages[0].Text.contains("文件夹：" + QDir::toNativeSeparators(Documents)));
+    Dialogs->Messages.clear();
 
     // 打印 in the preview asks as 打印 does, for the table shown.
     Dialogs->OnDialog = [](QDialog& ADialog) {
