@@ -3,8 +3,10 @@
 #include "OutputTexts.h"
 #include "platform/ui/TForm.h"
 
+#include <QBoxLayout>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -26,6 +28,26 @@ void FitCaption(QMessageBox& ABox) {
     const int Width = ABox.fontMetrics().horizontalAdvance(ABox.windowTitle()) + TitleBarExtra;
     Layout->addItem(new QSpacerItem(Width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                     Layout->rowCount(), 0, 1, Layout->columnCount());
+}
+
+// The count goes above the dialog's own controls too (a title bar may not
+// show), and the options (pages, copies) are shown open when the dialog
+// folds them away.
+void ShowCountAndOptions(QPrintDialog& ADialog, const QString& ACount) {
+    if (auto* Box = qobject_cast<QBoxLayout*>(ADialog.layout())) {
+        auto* Count = new QLabel(ACount, &ADialog);
+        Count->setObjectName(QStringLiteral("PrintCount"));
+        QFont Bold = Count->font();
+        Bold.setBold(true);
+        Count->setFont(Bold);
+        Box->insertWidget(0, Count);
+    }
+    for (QPushButton* Button : ADialog.findChildren<QPushButton*>()) {
+        if (Button->text().endsWith(QStringLiteral(">>"))) {
+            Button->click();
+            break;
+        }
+    }
 }
 
 } // namespace
@@ -65,6 +87,7 @@ bool TQtReportDialogs::RunPrintDialog(QWidget* AParent, QPrinter& APrinter,
         APrinter.setPrintRange(QPrinter::AllPages);
     }
     Dialog.setOptions(Options);
+    ShowCountAndOptions(Dialog, PrintDialogTitle(ARequest));
     return Dialog.exec() == QDialog::Accepted;
 }
 
