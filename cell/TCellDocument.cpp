@@ -140,11 +140,13 @@ int TCellDocument::ExportExcel(const QString& AFileName) {
     return Result;
 }
 
-int TCellDocument::PrintToPdf(const QString& AFileName, TCellOutputFile::TMode AMode) {
+int TCellDocument::PrintToPdf(const QString& AFileName, TCellOutputFile::TMode AMode, int AFirst,
+                              int AEnd) {
     QString Error;
     TCellPrinter Printer(FSheet);
     Printer.SetInfo(PdfInfo());
     Printer.SetParallel(FParallelPdf);
+    Printer.SetPageRange(AFirst, AEnd);
     const int Result = Printer.PrintToPdf(AFileName, Error, AMode);
     SetOutcome(Error, Result == 0 ? AFileName : QString());
     return Result;

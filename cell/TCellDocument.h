@@ -55,10 +55,12 @@ public:
 
     // 0 on success; otherwise LastError says why and no file is left behind
     // (TCellXlsxWriter::TResult, TCellPrinter::TResult). With KeepExisting a
-    // PDF never replaces a file: TCellPrinter::NameTaken instead.
+    // PDF never replaces a file: TCellPrinter::NameTaken instead. A PDF
+    // holds pages AFirst to AEnd - 1 (counted from 0; AEnd -1: to the last).
     int ExportExcel(const QString& AFileName);
     int PrintToPdf(const QString& AFileName,
-                   TCellOutputFile::TMode AMode = TCellOutputFile::Replace);
+                   TCellOutputFile::TMode AMode = TCellOutputFile::Replace, int AFirst = 0,
+                   int AEnd = -1);
 
     const QString& LastError() const { return FLastError; }
     const QString& LastOutputFile() const { return FLastOutput; }

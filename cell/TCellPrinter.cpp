@@ -40,9 +40,13 @@ TCellPrinter::TCellPrinter(const TCellSheet& ASheet)
     , FFonts(ASheet) {}
 
 TCellPrinter::TMetrics TCellPrinter::Measure(const QPagedPaintDevice& ADevice) const {
+    return Measure(ADevice.pageLayout(), ADevice.logicalDpiX());
+}
+
+TCellPrinter::TMetrics TCellPrinter::Measure(const QPageLayout& ALayout, int AResolution) const {
     TMetrics Result;
-    Result.Resolution = std::max(1, ADevice.logicalDpiX());
-    const QRect Paint = ADevice.pageLayout().paintRectPixels(Result.Resolution);
+    Result.Resolution = std::max(1, AResolution);
+    const QRect Paint = ALayout.paintRectPixels(Result.Resolution);
     Result.PaintWidth = Paint.width();
     Result.PaintHeight = Paint.height();
     const double Natural = Result.Resolution / 96.0;
@@ -62,12 +66,31 @@ int TCellPrinter::PageCount(const QPagedPaintDevice& ADevice) const {
     return static_cast<int>(FPaginator.Paginate(Measure(ADevice).BodyHeight).size());
 }
 
+int TCellPrinter::PageCount(const QPageLayout& ALayout, int AResolution) const {
+    return static_cast<int>(FPaginator.Paginate(Measure(ALayout, AResolution).BodyHeight).size());
+}
+
+void TCellPrinter::PaintPage(QPainter& APainter, const QPageLayout& ALayout, int AResolution,
+                             int AIndex) {
+    const TMetrics Metrics = Measure(ALayout, AResolution);
+    const auto Pages = FPaginator.Paginate(Metrics.BodyHeight);
+    if (AIndex < 0 || AIndex >= static_cast<int>(Pages.size()))
+        return;
+    TCellTextDrawer Drawer(nullptr);
+    TPen Pen{APainter, Drawer};
+    PaintPage(Pen, Metrics, Pages[size_t(AIndex)], AIndex + 1, static_cast<int>(Pages.size()));
+}
+
 bool TCellPrinter::Render(QPagedPaintDevice& ADevice, TCellDrawnText* ADrawn) {
     return RenderPages(ADevice, ADrawn, 0, -1);
 }
 
+bool TCellPrinter::Render(QPagedPaintDevice& ADevice, int AFirst, int AEnd, int ACopies) {
+    return RenderPages(ADevice, nullptr, AFirst, AEnd, ACopies);
+}
+
 bool TCellPrinter::RenderPages(QPagedPaintDevice& ADevice, TCellDrawnText* ADrawn, int AFirst,
-                               int AEnd) {
+                               int AEnd, int ACopies) {
     const TMetrics Metrics = Measure(ADevice);
     const auto Pages = FPaginator.Paginate(Metrics.BodyHeight);
     QPainter Painter;
@@ -76,11 +99,16 @@ bool TCellPrinter::RenderPages(QPagedPaintDevice& ADevice, TCellDrawnText* ADraw
     TCellTextDrawer Drawer(ADrawn);
     TPen Pen{Painter, Drawer};
     const int Total = static_cast<int>(Pages.size());
-    const int End = AEnd < 0 ? Total : std::min(AEnd, Total);
-    for (int Index = AFirst; Index < End; ++Index) {
-        if (Index > AFirst && !ADevice.newPage())
-            return false;
-        PaintPage(Pen, Metrics, Pages[size_t(Index)], Index + 1, Total);
+    const int First = std::clamp(AFirst, 0, Total);
+    const int End = AEnd < 0 ? Total : std::clamp(AEnd, First, Total);
+    bool Started = false;
+    for (int Copy = 0; Copy < std::max(1, ACopies); ++Copy) {
+        for (int Index = First; Index < End; ++Index) {
+            if (Started && !ADevice.newPage())
+                return false;
+            Started = true;
+            PaintPage(Pen, Metrics, Pages[size_t(Index)], Index + 1, Total);
+        }
     }
     return Painter.end();
 }
@@ -176,9 +204,11 @@ int TCellPrinter::PdfPageCount() {
 // join that fails costs time, not the file: the pages are then made again
 // in one piece.
 bool TCellPrinter::RenderPdf(QByteArray& APdf) {
-    const int Total = PdfPageCount();
-    if (!FParallel || Total < SplitPages)
-        return RenderRange(APdf, 0, Total);
+    const int Count = PdfPageCount();
+    const int First = std::clamp(FFirstPage, 0, Count);
+    const int Total = FEndPage < 0 ? Count : std::clamp(FEndPage, First, Count);
+    if (First > 0 || !FParallel || Total - First < SplitPages)
+        return RenderRange(APdf, First, Total);
     // Row positions are worked out once here, so that both halves only
     // read them.
     FSheet.RowTop(FSheet.RowCount());

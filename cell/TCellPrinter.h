@@ -45,8 +45,24 @@ public:
     // when the device could not be painted on. ADrawn, when given, notes
     // what a PDF's text layer needs to know of the texts drawn.
     bool Render(QPagedPaintDevice& ADevice, TCellDrawnText* ADrawn = nullptr);
+    // Pages AFirst to AEnd - 1 (AEnd -1: to the last), ACopies times over;
+    // the page numbers in the footer stay those of the whole table.
+    bool Render(QPagedPaintDevice& ADevice, int AFirst, int AEnd, int ACopies);
     // The number of pages the device's page layout gives.
     int PageCount(const QPagedPaintDevice& ADevice) const;
+    // The pages of a page layout at AResolution dots per inch, counted and
+    // painted one at a time: APainter's origin is the top left of the
+    // layout's printable area, one unit one dot. The preview draws a page
+    // only when it is looked at.
+    int PageCount(const QPageLayout& ALayout, int AResolution) const;
+    void PaintPage(QPainter& APainter, const QPageLayout& ALayout, int AResolution, int AIndex);
+    // The pages of the PDF as PrintToPdf makes it.
+    int PdfPageCount();
+    // Limits PrintToPdf to pages AFirst to AEnd - 1 (AEnd -1: to the last).
+    void SetPageRange(int AFirst, int AEnd) {
+        FFirstPage = AFirst;
+        FEndPage = AEnd;
+    }
     // Writes a PDF; the file appears whole or not at all (see
     // TCellOutputFile for the targets refused). Ok, or a TResult and AError.
     int PrintToPdf(const QString& AFileName, QString& AError,
@@ -70,6 +86,7 @@ private:
     };
 
     TMetrics Measure(const QPagedPaintDevice& ADevice) const;
+    TMetrics Measure(const QPageLayout& ALayout, int AResolution) const;
     struct TPen {
         QPainter& Painter;
         TCellTextDrawer& Drawer;
@@ -77,8 +94,8 @@ private:
 
     bool RenderPdf(QByteArray& APdf);
     bool RenderRange(QByteArray& APdf, int AFirst, int AEnd);
-    bool RenderPages(QPagedPaintDevice& ADevice, TCellDrawnText* ADrawn, int AFirst, int AEnd);
-    int PdfPageCount();
+    bool RenderPages(QPagedPaintDevice& ADevice, TCellDrawnText* ADrawn, int AFirst, int AEnd,
+                     int ACopies = 1);
     void PaintPage(TPen& APen, const TMetrics& AMetrics, const TCellPaginator::TPage& APage,
                    int ANumber, int ATotal) const;
     double PaintBand(TPen& APen, const TMetrics& AMetrics, int AFirstRow, int ALastRow,
@@ -92,4 +109,6 @@ private:
     bool FParallel = true;
     TCellOutputSet* FOutputSet = nullptr;
     TCellPdfInfo FInfo;
+    int FFirstPage = 0;
+    int FEndPage = -1;
 };

@@ -2,6 +2,7 @@
 
 #include "ReportTexts.h"
 #include "TExportSet.h"
+#include "TReportDialogs.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,13 +21,17 @@ QString NameLines(const QStringList& APaths) {
     return Lines;
 }
 
-QString OthersNote(const TExportSet& ASet) {
+// The files of the same kind the export leaves alone: said before the
+// export as what will happen, after it as what did.
+QString OthersNote(const TExportSet& ASet, bool ADone) {
     const QStringList Others = ASet.Others();
     if (Others.isEmpty())
         return QString();
-    return QStringLiteral("\n\n文件夹中另有 %1 个同类文件不是这次导出的，未作改动：")
-               .arg(Others.size()) +
-           NameLines(Others);
+    const QString Line =
+        ADone ? QStringLiteral("文件夹中另有 %1 个同类文件不是这次导出的，未作改动：")
+              : QStringLiteral("文件夹中另有 %1 个同类文件不是这次要导出的，"
+                               "导出不会改动它们：");
+    return QStringLiteral("\n\n") + Line.arg(Others.size()) + NameLines(Others);
 }
 
 bool AllFilesInOneFolder(const QStringList& AOutputs) {
@@ -48,7 +53,7 @@ QString ReplaceQuestion(const TExportSet& ASet) {
            NameLines(Existing) +
            QStringLiteral("\n\n文件名中没有单位名称，这些文件可能是别的单位或别的选择导出的。"
                           "\n替换这些文件吗？选“否”则不导出任何文件。") +
-           OthersNote(ASet);
+           OthersNote(ASet, false);
 }
 
 QString ContinuousExportDone(const TExportSet& ASet) {
@@ -56,7 +61,7 @@ QString ContinuousExportDone(const TExportSet& ASet) {
            QStringLiteral("\n文件夹：%1\n已导出 %2 个文件：")
                .arg(Native(ASet.Folder()))
                .arg(ASet.Paths().size()) +
-           NameLines(ASet.Paths()) + OthersNote(ASet);
+           NameLines(ASet.Paths()) + OthersNote(ASet, true);
 }
 
 QString SingleExportDone(const QString& AFileName) {
@@ -71,7 +76,7 @@ QString PrintedLine(const QStringList& AOutputs) {
         return QString();
     if (AOutputs.size() == 1)
         return QStringLiteral("已打印：") + Native(AOutputs.constFirst());
-    const QString Head = QStringLiteral("已打印 %1 份").arg(AOutputs.size());
+    const QString Head = QStringLiteral("已打印 %1 张表").arg(AOutputs.size());
     if (!AllFilesInOneFolder(AOutputs)) {
         QStringList Targets = AOutputs;
         Targets.removeDuplicates();
@@ -93,4 +98,50 @@ QString ExportedLine(const QStringList& AFiles) {
         return QStringLiteral("已导出：") + Native(AFiles.constFirst());
     return QStringLiteral("已导出 %1 个文件到：").arg(AFiles.size()) +
            Native(QFileInfo(AFiles.constFirst()).absolutePath());
+}
+
+QString PrintDialogTitle(const TPrintRequest& ARequest) {
+    if (ARequest.Continuous())
+        return QStringLiteral("连续打印：共 %1 张表，每张表打印全部页").arg(ARequest.TableCount);
+    return QStringLiteral("打印：本表共 %1 页").arg(ARequest.PageCount);
+}
+
+QString ContinuousPrintDone(const QList<TPrintedTable>& ATables, bool AToPrinter, int ACopies) {
+    int Pages = 0;
+    for (const TPrintedTable& Table : ATables)
+        Pages += Table.Pages;
+    QString Text = QStringLiteral("连续打印完成：共 %1 张表，%2 页").arg(ATables.size()).arg(Pages);
+    QString Lines;
+    if (AToPrinter) {
+        QStringList Printers;
+        for (const TPrintedTable& Table : ATables) {
+            Printers << Table.Output;
+            Lines += QStringLiteral("\n    %1（%2 页）").arg(Table.Table).arg(Table.Pages);
+        }
+        Printers.removeDuplicates();
+        Text += QStringLiteral("，已送到打印机 %1").arg(Printers.join(QStringLiteral("、")));
+        if (ACopies > 1)
+            Text += QStringLiteral("，每张表 %1 份").arg(ACopies);
+        return Text + QStringLiteral("：") + Lines;
+    }
+    QStringList Folders;
+    for (const TPrintedTable& Table : ATables) {
+        const QFileInfo File(Table.Output);
+        Folders << Native(File.absolutePath());
+        Lines += QStringLiteral("\n    %1（%2，%3 页）")
+                     .arg(File.fileName(), Table.Table)
+                     .arg(Table.Pages);
+    }
+    Folders.removeDuplicates();
+    return Text +
+           QStringLiteral("，已打印为 %1 个 PDF 文件，文件夹：%2")
+               .arg(ATables.size())
+               .arg(Folders.join(QStringLiteral("、"))) +
+           Lines;
+}
+
+QString ContinuousExportFolderTitle(int ATables) {
+    return QString::fromUtf8(ChooseFolderTitle) +
+           QStringLiteral("（已勾选“连续打印”：全部 %1 张表各导出为一个工作簿，放到所选文件夹）")
+               .arg(ATables);
 }

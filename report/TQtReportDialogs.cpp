@@ -1,10 +1,15 @@
 #include "TQtReportDialogs.h"
 
+#include "OutputTexts.h"
 #include "platform/ui/TForm.h"
 
+#include <QBoxLayout>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSpacerItem>
 
@@ -23,6 +28,26 @@ void FitCaption(QMessageBox& ABox) {
     const int Width = ABox.fontMetrics().horizontalAdvance(ABox.windowTitle()) + TitleBarExtra;
     Layout->addItem(new QSpacerItem(Width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                     Layout->rowCount(), 0, 1, Layout->columnCount());
+}
+
+// The count goes above the dialog's own controls too (a title bar may not
+// show), and the options (pages, copies) are shown open when the dialog
+// folds them away.
+void ShowCountAndOptions(QPrintDialog& ADialog, const QString& ACount) {
+    if (auto* Box = qobject_cast<QBoxLayout*>(ADialog.layout())) {
+        auto* Count = new QLabel(ACount, &ADialog);
+        Count->setObjectName(QStringLiteral("PrintCount"));
+        QFont Bold = Count->font();
+        Bold.setBold(true);
+        Count->setFont(Bold);
+        Box->insertWidget(0, Count);
+    }
+    for (QPushButton* Button : ADialog.findChildren<QPushButton*>()) {
+        if (Button->text().endsWith(QStringLiteral(">>"))) {
+            Button->click();
+            break;
+        }
+    }
 }
 
 } // namespace
@@ -45,6 +70,25 @@ bool TQtReportDialogs::ChooseFolder(QWidget* AParent, const QString& ATitle, QSt
         return false;
     AFolder = Chosen;
     return true;
+}
+
+bool TQtReportDialogs::RunPrintDialog(QWidget* AParent, QPrinter& APrinter,
+                                      const TPrintRequest& ARequest) {
+    QPrintDialog Dialog(&APrinter, AParent);
+    Dialog.setWindowTitle(PrintDialogTitle(ARequest));
+    QAbstractPrintDialog::PrintDialogOptions Options = QAbstractPrintDialog::PrintToFile |
+                                                       QAbstractPrintDialog::PrintShowPageSize |
+                                                       QAbstractPrintDialog::PrintCollateCopies;
+    if (!ARequest.Continuous()) {
+        // The page range offered is the table's.
+        Options |= QAbstractPrintDialog::PrintPageRange;
+        Dialog.setMinMax(1, ARequest.PageCount);
+        APrinter.setFromTo(1, ARequest.PageCount);
+        APrinter.setPrintRange(QPrinter::AllPages);
+    }
+    Dialog.setOptions(Options);
+    ShowCountAndOptions(Dialog, PrintDialogTitle(ARequest));
+    return Dialog.exec() == QDialog::Accepted;
 }
 
 TModalResult TQtReportDialogs::ShowModalForm(TForm& AForm) {

@@ -10,6 +10,8 @@ public:
     int RunDialog(QDialog& ADialog) override;
     bool RunSaveDialog(QFileDialog& ADialog, QString& AFileName) override;
     bool ChooseFolder(QWidget* AParent, const QString& ATitle, QString& AFolder) override;
+    bool RunPrintDialog(QWidget* AParent, QPrinter& APrinter,
+                        const TPrintRequest& ARequest) override;
     TModalResult ShowModalForm(TForm& AForm) override;
     void MessageBox(QWidget* AParent, const QString& AText, const QString& ACaption,
                     int AFlags) override;

@@ -142,9 +142,14 @@ private:
     void ConnectHandlers();
     void SetOutputEnabled(bool AEnabled);
     QString CurrentFundCode() const;
+    // The page line, the PDF's properties and folder for the table shown.
+    void PrepareOutput();
+    // Asks with the print dialog, then prints the table shown.
     bool PrintShown();
     bool Deliverable(const TFillResult& AFill, const QString& AWhat);
     void PrintContinuous();
+    // True for a print that went out; otherwise the clerk is told why.
+    bool PrintSucceeded(int AResult);
     void Printed(const QString& AOutput);
     bool ExportContinuous();
     bool ExportSet(const TExportSet& ASet);

@@ -58,7 +58,7 @@ QString TbfrmVarnholt::SaveFolder() const {
 
 bool TbfrmVarnholt::ExportContinuous() {
     QString Folder = SaveFolder();
-    if (!BrowseForFolder(Dialogs(), Widget(), QString::fromUtf8(ChooseFolderTitle),
+    if (!BrowseForFolder(Dialogs(), Widget(), ContinuousExportFolderTitle(cobMid->count()),
                          DocumentsFolder(), Folder))
         return false;
     // The names carry no unit: files of an earlier export to this folder

@@ -2,6 +2,7 @@
 #include "TbfrmVarnholt.h"
 
 #include "ReportIcons.h"
+#include "ReportTexts.h"
 #include "TFocusMark.h"
 #include "TProgressPanel.h"
 #include "TStatusLine.h"
@@ -243,6 +244,7 @@ void TbfrmVarnholt::BuildReportPanes() {
     pnlTopMessage->setFixedHeight(MessageStripHeight);
     cbNum = new QCheckBox(QStringLiteral("连续打印"), pnlTopMessage);
     cbNum->setObjectName(QStringLiteral("cbNum"));
+    cbNum->setToolTip(QString::fromUtf8(ContinuousToolTip));
     cbNum->setFont(SongTi());
     QPalette Navy = cbNum->palette();
     Navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));

@@ -6,7 +6,14 @@
 //   cell_bench [--rows N] [--keep FOLDER]
 //
 // --keep leaves the PDF, the workbook and a screenshot of the grid in FOLDER.
+//
+// The preview is timed on a table of 100 pages: the time until its first
+// page shows and until its last page shows after a jump there, each against
+// the table's fill; and, for comparison, drawing every page.
+#include "cell/TCellPrinter.h"
 #include "cell/view/TCell5.h"
+#include "cell/view/TCellPreviewDialog.h"
+#include "cell/view/TCellPreviewView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,6 +23,7 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <memory>
 #include <sys/resource.h>
 #include <xlsxwriter.h>
 
@@ -142,6 +150,57 @@ void Report(const char* AStep, int ARows, double ASeconds, double ABaseline) {
                 PeakMemoryMb());
 }
 
+// Fills a fresh grid with the first ACount rows as the window does.
+double FillNew(TCell5& AGrid, const QString& ATemplate, const TRows& ARows, int ACount) {
+    AGrid.LoadTemplate(ATemplate, QString());
+    AGrid.PutText(1, 1, 0, QStringLiteral("2024年市本级公共财政预算资金范围划分明细建议表"));
+    AGrid.SetPageText(QString(), QStringLiteral("共&S页第&P页"), QString());
+    const TRows Part(ARows.begin(), ARows.begin() + std::min<size_t>(ACount, ARows.size()));
+    return Seconds([&] {
+        Fill(AGrid, Part);
+        AGrid.FinishTable(7, 1, 0);
+    });
+}
+
+void PreviewBench(const QString& ATemplate, const TRows& ARows) {
+    constexpr int Wanted = 100;
+    TCell5 Probe;
+    const int ProbeRows = std::min<int>(2000, int(ARows.size()));
+    FillNew(Probe, ATemplate, ARows, ProbeRows);
+    const int ProbePages = std::max(1, TCellPrinter(Probe.Sheet()).PdfPageCount());
+    const int Rows = ProbeRows * Wanted / ProbePages;
+    TCell5 Grid;
+    const double FillTime = FillNew(Grid, ATemplate, ARows, Rows);
+    std::unique_ptr<TCellPreviewDialog> Dialog;
+    const double First = Seconds([&] {
+        Dialog = std::make_unique<TCellPreviewDialog>(Grid.Sheet(), Grid.Sheet().Page().Layout());
+        Dialog->show();
+        Dialog->grab();
+    });
+    const int Pages = Dialog->Pages().Count();
+    const int DrawnFirst = Dialog->Pages().DrawnCount();
+    const double Last = Seconds([&] {
+        Dialog->View().GoToPage(Pages - 1);
+        Dialog->grab();
+    });
+    TCellPreviewPages Every(Grid.Sheet(), Grid.Sheet().Page().Layout());
+    const int Width = Dialog->View().viewport()->width();
+    const double All = Seconds([&] {
+        for (int Index = 0; Index < Pages; ++Index)
+            Every.Page(Index, Width);
+    });
+    std::printf("preview  %d rows, %d pages; fill %.3f s\n", Rows, Pages, FillTime);
+    std::printf("preview  first page %7.3f s  ratio to fill %5.2f  (%d page(s) drawn)\n", First,
+                First / FillTime, DrawnFirst);
+    std::printf(
+        "preview  last page  %7.3f s  ratio to fill %5.2f  (%d page(s) drawn, page %d shown)\n",
+        Last, Last / FillTime, Dialog->Pages().DrawnCount() - DrawnFirst,
+        Dialog->View().CurrentPage() + 1);
+    std::printf(
+        "preview  all pages  %7.3f s  ratio to fill %5.2f  (what drawing every page costs)\n", All,
+        All / FillTime);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -206,6 +265,9 @@ int main(int argc, char** argv) {
                 static_cast<long long>(Template.size()));
     Report("template", Merges, LoadTime, ParseTime);
     TemplateFile.remove();
+
+    PreviewBench(QDir(Templates).filePath(QStringLiteral("支付范围划分明细表_非国有资本cll5.cll")),
+                 Rows);
 
     Grid.resize(1280, 720);
     Grid.show();

@@ -47,8 +47,9 @@ public:
     // The closing rows of a table: fitted to their texts and printed on one
     // page together with the row before them.
     void MarkLastRows(int AFirstRow, int ALastRow);
-    // Qt's print preview of the grid; its print button proposes the table's
-    // name and, without a printer, the PDF that PrintSheet would write.
+    // The print preview of the grid (TCellPreviewDialog), run through the
+    // dialog runner. TCellPreviewDialog::PrintChosen when the clerk chose
+    // 打印 in it: the caller then prints the grid as its 打印 does.
     int PreviewSheet(int ASheet, int AMode);
     // Prints to the default printer without a dialog; to a PDF when a print
     // file was set or no printer exists (LastOutputFile names it).
@@ -64,6 +65,24 @@ public:
     // Beyond the control's own operations, for the window, batch use and tests.
     int PrintToPdf(const QString& AFileName);
     void SetPrintFile(const QString& AFileName) { FPrintFile = AFileName; }
+    const QString& PrintFile() const { return FPrintFile; }
+    // Where PDFs go when there is no printer; the documents folder when
+    // empty or gone.
+    void SetPdfFolder(const QString& AFolder) { FPdfFolder = AFolder; }
+    // A printer for the grid, for a print dialog to set up: the default
+    // printer or, without one or with a print file set, a PDF under the
+    // print file or a new name in the PDF folder; the sheet's paper and the
+    // table's title as the document's name.
+    std::unique_ptr<QPrinter> NewPrinter() const;
+    // The pages the grid takes on the printer.
+    int PageCount(const QPrinter& APrinter) const;
+    // Prints the pages and copies the printer was set up for (a PDF file
+    // holds the pages once); the footer keeps the whole table's numbers.
+    // 0 on success, else LastError says why.
+    int PrintOn(QPrinter& APrinter);
+    // Prints to a new PDF in AFolder named after the table and the time,
+    // never replacing a file.
+    int PrintToNewPdf(const QString& AFolder);
     void SetDialogRunner(TDialogRunner ARunner);
     const QString& LastError() const { return FDocument.LastError(); }
     const QString& LastOutputFile() const { return FDocument.LastOutputFile(); }
@@ -95,11 +114,11 @@ private:
     void StartEditing(int ACol, int ARow);
     void FinishEditing(bool ACommit);
     int PrintOnce();
-    bool RenderPreview(QPrinter& APrinter);
-    // Without a printer: a new PDF in the documents folder, never replacing
-    // one printed before (a table printed in the same second gets -2, -3...).
-    int PrintToNewPdf();
-    QString DefaultPdfStem() const;
+    // Without a printer: a new PDF in the PDF folder, never replacing one
+    // printed before (a table printed in the same second gets -2, -3...).
+    int WriteNewPdf(const QString& AFolder);
+    QString PdfFolder() const;
+    QString PdfStem(const QString& AFolder) const;
     // The first name of the stem's numbered series that nothing has taken.
     QString FreePdfName() const;
     static QString NumberedPdfName(const QString& AStem, int ANumber);
@@ -107,6 +126,7 @@ private:
     TCellDocument FDocument;
     TDialogRunner FDialogRunner;
     QString FPrintFile;
+    QString FPdfFolder;
     bool FReadonly = false;
     bool FLayoutPending = false;
     int FCurrentCol = 0;

@@ -1,15 +1,12 @@
 // The grid on paper and in a workbook: preview, printing, PDF and export.
 #include "TCell5.h"
 
-#include "cell/TCellDrawnText.h"
-#include "cell/TCellPdfMend.h"
+#include "TCellPreviewDialog.h"
 #include "cell/TCellPrinter.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QPaintEngine>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
@@ -19,51 +16,53 @@ int TCell5::PreviewSheet(int ASheet, int AMode) {
     Q_UNUSED(AMode);
     if (ASheet != 0)
         return -1;
-    QPrinter Printer(QPrinter::HighResolution);
-    Printer.setPageLayout(Sheet().Page().Layout());
-    // The preview's own print button offers what printing without it does:
-    // the table's name, and without a printer a new PDF in the same folder.
-    Printer.setDocName(CellText(1, 1));
-    if (!FPrintFile.isEmpty())
-        Printer.setOutputFileName(FPrintFile);
-    else if (QPrinterInfo::defaultPrinter().isNull())
-        Printer.setOutputFileName(FreePdfName());
-    QPrintPreviewDialog Dialog(&Printer, this);
-    Dialog.setWindowTitle(QStringLiteral("打印预览"));
-    Dialog.resize(1100, 800);
-    bool Rendered = false;
-    connect(&Dialog, &QPrintPreviewDialog::paintRequested, this,
-            [this, &Rendered](QPrinter* APrinter) { Rendered = RenderPreview(*APrinter); });
-    const int Result = FDialogRunner(Dialog);
-    // The preview closes with "accepted" only after its print button
-    // printed.
-    if (Result == QDialog::Accepted && Rendered)
-        emit Printed(Printer.outputFormat() == QPrinter::PdfFormat ? Printer.outputFileName()
-                                                                   : Printer.printerName());
-    return Result;
+    TCellPreviewDialog Dialog(Sheet(), Sheet().Page().Layout(), this);
+    return FDialogRunner(Dialog);
 }
 
-// The preview paints through the same call as its printing; printed to a
-// PDF file, the file gets the document properties and its text layer is
-// mended as every PDF of the grid is. A file that cannot be mended stays as
-// Qt wrote it: its pages are right.
-bool TCell5::RenderPreview(QPrinter& APrinter) {
-    const TCellPdfInfo Info = FDocument.PdfInfo();
-    const bool ToPdf = APrinter.outputFormat() == QPrinter::PdfFormat &&
-                       !APrinter.outputFileName().isEmpty() &&
-                       APrinter.paintEngine()->type() == QPaintEngine::Pdf;
-    if (ToPdf) {
-        APrinter.setDocName(Info.Title);
-        APrinter.setCreator(Info.Creator);
+std::unique_ptr<QPrinter> TCell5::NewPrinter() const {
+    const QPrinterInfo Default = QPrinterInfo::defaultPrinter();
+    const bool ToFile = !FPrintFile.isEmpty() || Default.isNull();
+    auto Printer = ToFile ? std::make_unique<QPrinter>(QPrinter::HighResolution)
+                          : std::make_unique<QPrinter>(Default, QPrinter::HighResolution);
+    Printer->setPageLayout(Sheet().Page().Layout());
+    Printer->setDocName(CellText(1, 1));
+    if (ToFile) {
+        Printer->setOutputFormat(QPrinter::PdfFormat);
+        Printer->setOutputFileName(FPrintFile.isEmpty() ? FreePdfName() : FPrintFile);
     }
-    TCellDrawnText Drawn;
-    if (!TCellPrinter(Sheet()).Render(APrinter, ToPdf ? &Drawn : nullptr))
-        return false;
-    if (ToPdf) {
-        QString Error;
-        TCellPdfMend(Drawn, Info.Subject).ApplyToFile(APrinter.outputFileName(), Error);
+    return Printer;
+}
+
+int TCell5::PageCount(const QPrinter& APrinter) const {
+    TCellPrinter Pages(Sheet());
+    // A PDF is made at its own resolution, which decides where pages break.
+    if (APrinter.outputFormat() == QPrinter::PdfFormat)
+        return Pages.PdfPageCount();
+    return Pages.PageCount(APrinter);
+}
+
+int TCell5::PrintOn(QPrinter& APrinter) {
+    // The dialog's page numbers count from 1; 0 means every page.
+    const bool Range = APrinter.printRange() == QPrinter::PageRange && APrinter.fromPage() > 0;
+    const int First = Range ? APrinter.fromPage() - 1 : 0;
+    const int End = Range ? std::max(APrinter.fromPage(), APrinter.toPage()) : -1;
+    int Result = 0;
+    if (APrinter.outputFormat() == QPrinter::PdfFormat) {
+        Result =
+            FDocument.PrintToPdf(APrinter.outputFileName(), TCellOutputFile::Replace, First, End);
+    } else {
+        // A printer that makes its copies itself is sent the pages once.
+        const int Copies = APrinter.supportsMultipleCopies() ? 1 : APrinter.copyCount();
+        Result = TCellPrinter(Sheet()).Render(APrinter, First, End, Copies) ? 0 : 1;
+        FDocument.SetOutcome(
+            Result == 0 ? QString()
+                        : QStringLiteral("无法在打印机 %1 上打印").arg(APrinter.printerName()),
+            Result == 0 ? APrinter.printerName() : QString());
     }
-    return true;
+    if (Result == 0)
+        emit Printed(LastOutputFile());
+    return Result;
 }
 
 int TCell5::PrintSheet(int ASheet, int AMode) {
@@ -81,7 +80,7 @@ int TCell5::PrintOnce() {
         return PrintToPdf(FPrintFile);
     const QPrinterInfo Default = QPrinterInfo::defaultPrinter();
     if (Default.isNull())
-        return PrintToNewPdf();
+        return WriteNewPdf(PdfFolder());
     QPrinter Printer(Default, QPrinter::HighResolution);
     Printer.setPageLayout(Sheet().Page().Layout());
     Printer.setDocName(CellText(1, 1));
@@ -103,7 +102,7 @@ int TCell5::ExportExcel(const QString& AFileName) {
 }
 
 QString TCell5::FreePdfName() const {
-    const QString Stem = DefaultPdfStem();
+    const QString Stem = PdfStem(PdfFolder());
     for (int Number = 1; Number <= 9999; ++Number) {
         const QString Name = NumberedPdfName(Stem, Number);
         const QFileInfo Taken(Name);
@@ -118,8 +117,15 @@ QString TCell5::NumberedPdfName(const QString& AStem, int ANumber) {
            QStringLiteral(".pdf");
 }
 
-int TCell5::PrintToNewPdf() {
-    const QString Stem = DefaultPdfStem();
+int TCell5::PrintToNewPdf(const QString& AFolder) {
+    const int Result = WriteNewPdf(AFolder);
+    if (Result == 0)
+        emit Printed(LastOutputFile());
+    return Result;
+}
+
+int TCell5::WriteNewPdf(const QString& AFolder) {
+    const QString Stem = PdfStem(AFolder);
     for (int Number = 1; Number <= 9999; ++Number) {
         const QString Name = NumberedPdfName(Stem, Number);
         const QFileInfo Taken(Name);
@@ -136,16 +142,23 @@ int TCell5::PrintToNewPdf() {
     return TCellPrinter::CannotCreate;
 }
 
-QString TCell5::DefaultPdfStem() const {
-    // Without a printer the pages go where the clerk keeps documents, named
-    // after the table's title and the time.
+QString TCell5::PdfFolder() const {
+    // Without a printer the pages go where the window says (the clerk's
+    // last export folder), else where the clerk keeps documents.
+    if (!FPdfFolder.isEmpty() && QFileInfo(FPdfFolder).isDir())
+        return FPdfFolder;
     QString Folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (Folder.isEmpty() || !QDir().mkpath(Folder))
         Folder = QDir::tempPath();
+    return Folder;
+}
+
+QString TCell5::PdfStem(const QString& AFolder) const {
+    // Named after the table's title and the time.
     static const QRegularExpression Unsafe(QStringLiteral("[\\\\/:*?\"<>|\\s]+"));
     QString Title = CellText(1, 1).replace(Unsafe, QStringLiteral("_")).left(60);
     if (Title.isEmpty())
         Title = QStringLiteral("报表");
     const QString Stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    return QDir(Folder).filePath(Title + QLatin1Char('-') + Stamp);
+    return QDir(AFolder).filePath(Title + QLatin1Char('-') + Stamp);
 }

@@ -1,14 +1,13 @@
 #include "support/CellFixture.h"
 
 #include "cell/TCellPrinter.h"
+#include "cell/view/TCellPreviewDialog.h"
 #include "support/TempDir.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
@@ -107,19 +106,18 @@ TEST_F(PrintTest, UnwritablePdfFailsWithoutLeavingAFile) {
 
 TEST_F(PrintTest, PreviewShowsThePagesInTheDialog) {
     int PreviewPages = -1;
-    QPageLayout::Orientation Orientation = QPageLayout::Portrait;
+    QSizeF Paper;
     Grid.SetDialogRunner([&](QDialog& ADialog) {
-        auto* Preview = ADialog.findChild<QPrintPreviewWidget*>();
+        auto* Preview = qobject_cast<TCellPreviewDialog*>(&ADialog);
         if (Preview == nullptr)
             return -1;
-        Preview->updatePreview();
-        PreviewPages = Preview->pageCount();
-        Orientation = Preview->orientation();
+        PreviewPages = Preview->Pages().Count();
+        Paper = Preview->Pages().PageSize();
         return 1;
     });
     EXPECT_EQ(Grid.PreviewSheet(0, 0), 1);
     EXPECT_EQ(PreviewPages, ExpectedPages());
-    EXPECT_EQ(Orientation, QPageLayout::Landscape);
+    EXPECT_GT(Paper.width(), Paper.height()) << "landscape";
 }
 
 TEST(CellSummaryPrint, NotesCloseTheLastPageTogetherWithTheLastRow) {

@@ -5,12 +5,12 @@
 #include "cell/TCellDrawnText.h"
 #include "cell/TCellPdfMend.h"
 #include "cell/TCellToUnicode.h"
+#include "cell/view/TCellPreviewDialog.h"
 #include "support/TempDir.h"
 
+#include <QAction>
 #include <QFile>
 #include <QFontDatabase>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRawFont>
 #include <algorithm>
@@ -184,21 +184,22 @@ TEST_F(TextLayerTest, CodesStayWholeOnOneLine) {
     }
 }
 
-// Printed to a file from the preview, the PDF is mended like any other and
-// carries the document's properties.
+// Printed to a file after 打印 in the preview, the PDF is mended like any
+// other and carries the document's properties.
 TEST_F(TextLayerTest, PreviewPrintedToAFileReadsBackAsShown) {
     Grid.PutText(1, 1, 0, QStringLiteral("专户资金支付页"));
     Grid.SetPageText(QString(), QStringLiteral("共&S页第&P页"), QString());
     Grid.Document().SetPdfInfo(
         {QString(), QStringLiteral("部门（2024）(a)\\b"), QStringLiteral("测试")});
     const QString File = Dir.File(QStringLiteral("preview.pdf"));
-    Grid.SetDialogRunner([&](QDialog& ADialog) {
-        auto* Preview = ADialog.findChild<QPrintPreviewWidget*>();
-        static_cast<QPrintPreviewDialog&>(ADialog).printer()->setOutputFileName(File);
-        Preview->print();
-        return 1;
+    Grid.SetDialogRunner([](QDialog& ADialog) {
+        ADialog.findChild<QAction*>(QStringLiteral("PrintAction"))->trigger();
+        return ADialog.result();
     });
-    ASSERT_EQ(Grid.PreviewSheet(0, 0), 1);
+    ASSERT_EQ(Grid.PreviewSheet(0, 0), TCellPreviewDialog::PrintChosen);
+    const std::unique_ptr<QPrinter> Printer = Grid.NewPrinter();
+    Printer->setOutputFileName(File);
+    ASSERT_EQ(Grid.PrintOn(*Printer), 0) << Grid.LastError().toStdString();
     const QString Text = PdfText(File);
     EXPECT_TRUE(Text.contains(QStringLiteral("专户资金支付页"))) << Text.toStdString();
     EXPECT_TRUE(Text.contains(QStringLiteral("共1页第1页")));

@@ -2,6 +2,7 @@
 // report window's commands, with the results read back from the files.
 #include "WindowFixture.h"
 #include "cell/view/TCell5.h"
+#include "cell/view/TCellPreviewDialog.h"
 #include "report/ExportSettings.h"
 #include "report/TRadioGroup.h"
 #include "report/TfrmPrintExpSet.h"
@@ -16,7 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -89,13 +90,19 @@ TEST_F(ReportOutputTest, ContinuousPrintingPrintsEveryEntryInOrder) {
     EXPECT_EQ(Window->cllBudget->CellText(1, 1), Titles.last());
     EXPECT_TRUE(Window->StatusLine()->text().endsWith("print.pdf"))
         << Window->StatusLine()->text().toStdString();
+    ASSERT_EQ(Dialogs->Messages.size(), 1);
+    EXPECT_TRUE(Dialogs->Messages[0].Text.startsWith("连续打印完成：共 4 张表，4 页"))
+        << Dialogs->Messages[0].Text.toStdString();
+    Dialogs->Messages.clear();
 
-    // An empty list prints nothing.
+    // An empty list prints nothing and asks nothing.
+    const int Asked = Dialogs->PrintAsks.size();
     Select("101003");
     ASSERT_EQ(Window->cobMid->count(), 0);
     Window->tbnPrintClick();
     EXPECT_EQ(Printed.size(), Titles.size());
     EXPECT_TRUE(Dialogs->Messages.isEmpty());
+    EXPECT_EQ(Dialogs->PrintAsks.size(), Asked);
 
     // A print that cannot be made says so and ends a continuous print.
     Select("");
@@ -111,17 +118,94 @@ TEST_F(ReportOutputTest, PreviewShowsPagesOfTheTableAsDrawnAndNeverRefills) {
     Window->cllBudget->PutText(3, 9, 0, "改过的单元格");
     int Pages = 0;
     Dialogs->OnDialog = [&Pages](QDialog& ADialog) {
-        auto* Preview = ADialog.findChild<QPrintPreviewWidget*>();
-        if (Preview) {
-            Preview->updatePreview();
-            Pages = Preview->pageCount();
-        }
-        return int(QDialog::Accepted);
+        if (auto* Preview = qobject_cast<TCellPreviewDialog*>(&ADialog))
+            Pages = Preview->Pages().Count();
+        return int(QDialog::Rejected);
     };
     Window->N5->trigger();
     EXPECT_EQ(Pages, 1);
     EXPECT_EQ(Window->cllBudget->CellText(3, 9), "改过的单元格");
     EXPECT_EQ(Window->cobMid->currentIndex(), 1);
+    EXPECT_TRUE(Dialogs->PrintAsks.isEmpty()) << "closing the preview prints nothing";
+}
+
+// 打印 asks first, once, with the table's page count: cancelled it prints
+// nothing; confirmed it prints what the dialog chose.
+TEST_F(ReportOutputTest, PrintAsksFirstWithTheTablesPageCount) {
+    Window->Free();
+    Open("101001", MakeDemoDb(Dir, TDemoOptions{60, 20000}));
+    Select("");
+    const QString Pdf = Dir.File("table.pdf");
+    Window->cllBudget->SetPrintFile(Pdf);
+    int Printed = 0;
+    QObject::connect(Window->cllBudget, &TCell5::Printed, [&] { ++Printed; });
+    bool AskedFirst = false;
+    Dialogs->OnPrint = [&](QPrinter&) {
+        AskedFirst = Printed == 0 && !QFile::exists(Pdf);
+    };
+
+    Dialogs->CancelPrint = true;
+    Window->tbnPrint->click();
+    ASSERT_EQ(Dialogs->PrintAsks.size(), 1);
+    EXPECT_TRUE(AskedFirst);
+    EXPECT_EQ(Printed, 0);
+    EXPECT_FALSE(QFile::exists(Pdf));
+    EXPECT_TRUE(Window->StatusLine()->text().contains("取消"));
+
+    Dialogs->CancelPrint = false;
+    Window->tbnPrint->click();
+    ASSERT_EQ(Dialogs->PrintAsks.size(), 2);
+    EXPECT_TRUE(AskedFirst);
+    EXPECT_EQ(Printed, 1);
+    const int Pages = PdfPageCount(Pdf);
+    ASSERT_GE(Pages, 2);
+    EXPECT_EQ(Dialogs->PrintAsks[1].Request.PageCount, Pages);
+    EXPECT_EQ(Dialogs->PrintAsks[1].Request.TableCount, 1);
+    EXPECT_FALSE(Dialogs->PrintAsks[1].Request.Continuous());
+
+    // The last page alone, as chosen in the dialog.
+    Dialogs->OnPrint = [Pages](QPrinter& APrinter) {
+        APrinter.setPrintRange(QPrinter::PageRange);
+        APrinter.setFromTo(Pages, Pages);
+    };
+    Window->tbnPrint->click();
+    ASSERT_EQ(PdfPageCount(Pdf), 1);
+    EXPECT_TRUE(Squeezed(PdfText(Pdf)).contains(QStringLiteral("共%1页第%1页").arg(Pages)));
+}
+
+// A continuous print asks once, before the first table, and puts each
+// table into a PDF of its own in the folder chosen; the message says how
+// many tables and pages went where. Cancelled it prints nothing.
+TEST_F(ReportOutputTest, ContinuousPrintAsksOnceAndSaysWhereEverythingWent) {
+    const QString Folder = Dir.File("out");
+    QDir().mkpath(Folder);
+    Dialogs->OnPrint = [&](QPrinter& APrinter) {
+        APrinter.setOutputFileName(QDir(Folder).filePath("chosen.pdf"));
+    };
+    Window->cbNum->setChecked(true);
+    Dialogs->CancelPrint = true;
+    Window->tbnPrint->click();
+    EXPECT_EQ(Window->cobMid->currentIndex(), 1);
+    EXPECT_TRUE(QDir(Folder).isEmpty());
+    EXPECT_TRUE(Dialogs->Messages.isEmpty());
+
+    Dialogs->CancelPrint = false;
+    Window->tbnPrint->click();
+    ASSERT_EQ(Dialogs->PrintAsks.size(), 2);
+    EXPECT_EQ(Dialogs->PrintAsks[1].Request.TableCount, 4);
+    EXPECT_TRUE(Dialogs->PrintAsks[1].Request.Continuous());
+    const QStringList Files = QDir(Folder).entryList({"*.pdf"}, QDir::Files, QDir::Name);
+    ASSERT_EQ(Files.size(), 4);
+    ASSERT_EQ(Dialogs->Messages.size(), 1);
+    const QString Done = Dialogs->Messages[0].Text;
+    EXPECT_EQ(Dialogs->Messages[0].Flags, 64);
+    EXPECT_TRUE(Done.startsWith("连续打印完成：共 4 张表，4 页，已打印为 4 个 PDF 文件，文件夹：" +
+                                QDir::toNativeSeparators(Folder)))
+        << Done.toStdString();
+    for (const QString& File : Files)
+        EXPECT_TRUE(Done.contains(File + "（")) << File.toStdString();
+    for (const QString& Fund : Entries(Window->cobMid))
+        EXPECT_TRUE(Done.contains("（" + Fund + "，1 页）")) << Fund.toStdString();
 }
 
 // A table of several pages, printed with Ctrl+P: the page line and the
@@ -158,7 +242,13 @@ TEST_F(ReportOutputTest, ContinuousExportWritesOneWorkbookPerEntry) {
     Window->cbNum->setChecked(true);
     Window->tbtnExcel->click();
 
-    EXPECT_EQ(Dialogs->FolderTitle, "请选择保存路径");
+    // The first question says what 连续打印 makes of the export, as the
+    // box's tool tip does.
+    EXPECT_TRUE(Dialogs->FolderTitle.startsWith("请选择保存路径"))
+        << Dialogs->FolderTitle.toStdString();
+    EXPECT_TRUE(Dialogs->FolderTitle.contains("全部 3 张表各导出为一个工作簿"));
+    for (const char* Word : {"打印", "导出excel", "每一张表", "一个文件夹"})
+        EXPECT_TRUE(Window->cbNum->toolTip().contains(Word)) << Word;
     QStringList Expected;
     for (const char* Fund : {"汇总", "公共财政预算资金", "财政专户管理资金"})
         Expected << QStringLiteral("2024年国库集中支付改革临时指标%1范围划分建议表.xlsx").arg(Fund);

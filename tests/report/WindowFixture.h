@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QPrinter>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -27,6 +28,16 @@ public:
     QString FolderTitle, Proposed, SaveFilter, OpenedIn;
     bool ConfirmsOverwrite = false;
     QList<TMessage> Messages, Questions;
+    // The print dialogs asked for, with what the printer proposed.
+    struct TPrintAsk {
+        TPrintRequest Request;
+        QString OutputFile, DocName;
+    };
+    QList<TPrintAsk> PrintAsks;
+    // The print dialog's answer: cancelled, or confirmed after OnPrint has
+    // set the printer up as a user would.
+    bool CancelPrint = false;
+    std::function<void(QPrinter&)> OnPrint;
 
     int RunDialog(QDialog& ADialog) override { return OnDialog ? OnDialog(ADialog) : 0; }
     bool RunSaveDialog(QFileDialog& ADialog, QString& AFileName) override {
@@ -43,6 +54,12 @@ public:
         OpenedIn = AFolder;
         AFolder = Folder;
         return !Folder.isEmpty();
+    }
+    bool RunPrintDialog(QWidget*, QPrinter& APrinter, const TPrintRequest& ARequest) override {
+        PrintAsks.append({ARequest, APrinter.outputFileName(), APrinter.docName()});
+        if (OnPrint)
+            OnPrint(APrinter);
+        return !CancelPrint;
     }
     TModalResult ShowModalForm(TForm& AForm) override { return OnForm ? OnForm(AForm) : mrCancel; }
     void MessageBox(QWidget*, const QString& AText, const QString& ACaption, int AFlags) override {

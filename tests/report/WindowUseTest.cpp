@@ -11,6 +11,7 @@
 #include "support/WorkbookCells.h"
 #include "trees/TNodeItem.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QSplitter>
@@ -100,6 +100,9 @@ TEST_F(WindowUseTest, ContinuousExportAsksBeforeMixingUnitsAndSaysWhereItWrote) 
     const QString Question = Dialogs->Questions[0].Text;
     EXPECT_TRUE(Question.contains("3 个文件") && Question.contains("另有 1 个同类文件"))
         << Question.toStdString();
+    // Before the export nothing has been left alone yet: it says what will be.
+    EXPECT_TRUE(Question.contains("导出不会改动它们") && !Question.contains("未作改动"))
+        << Question.toStdString();
     EXPECT_EQ(Dialogs->Messages.size(), 1);
     EXPECT_EQ(BookTitle("<全部>"), TopTitle);
     EXPECT_TRUE(Window->StatusLine()->text().contains("取消"));
@@ -110,11 +113,13 @@ TEST_F(WindowUseTest, ContinuousExportAsksBeforeMixingUnitsAndSaysWhereItWrote) 
     EXPECT_TRUE(BookTitle("<全部>").startsWith("省教育厅本级"));
     EXPECT_TRUE(BookTitle("政府性基金").startsWith("省教育厅2024"));
     EXPECT_TRUE(Dialogs->Messages[1].Text.contains(QFileInfo(Book("政府性基金")).fileName()));
+    EXPECT_TRUE(Dialogs->Messages[1].Text.contains("未作改动"));
 }
 
-// Without a printer both routes write a new PDF named after the table into
-// the documents folder; the strip names every one; save dialogs open where
-// the last export went; a system reason is said in Chinese first.
+// Without a printer both routes propose a new PDF named after the table in
+// the documents folder, and after an export in its folder; the strip names
+// every one; save dialogs open where the last export went; a system reason
+// is said in Chinese first.
 TEST_F(WindowUseTest, OutputGoesWhereTheClerkLooksAndIsNamed) {
     if (!QPrinterInfo::defaultPrinter().isNull())
         GTEST_SKIP() << "a default printer would receive the pages";
@@ -127,18 +132,26 @@ TEST_F(WindowUseTest, OutputGoesWhereTheClerkLooksAndIsNamed) {
     ASSERT_EQ(Pdfs.size(), 4);
     for (const QString& Pdf : Pdfs)
         EXPECT_TRUE(Window->StatusLine()->text().contains(Pdf)) << Pdf.toStdString();
+    ASSERT_EQ(Dialogs->Messages.size(), 1);
+    EXPECT_TRUE(
+        Dialogs->Messages[0].Text.contains("文件夹：" + QDir::toNativeSeparators(Documents)));
+    Dialogs->Messages.clear();
 
-    QString Proposed, DocName;
-    Dialogs->OnDialog = [&](QDialog& ADialog) {
-        QPrinter* Printer = static_cast<QPrintPreviewDialog&>(ADialog).printer();
-        Proposed = Printer->outputFileName();
-        DocName = Printer->docName();
-        return int(QDialog::Rejected);
+    // 打印 in the preview asks as 打印 does, for the table shown.
+    Dialogs->OnDialog = [](QDialog& ADialog) {
+        ADialog.findChild<QAction*>("PrintAction")->trigger();
+        return ADialog.result();
     };
+    Dialogs->CancelPrint = true;
     Window->tbnPrintView->click();
-    EXPECT_EQ(DocName, Window->cllBudget->CellText(1, 1));
-    EXPECT_EQ(QFileInfo(Proposed).absolutePath(), Documents);
-    EXPECT_TRUE(QFileInfo(Proposed).fileName().startsWith(DocName));
+    ASSERT_EQ(Dialogs->PrintAsks.size(), 2);
+    const auto& Asked = Dialogs->PrintAsks[1];
+    EXPECT_EQ(Asked.Request.TableCount, 1);
+    EXPECT_GE(Asked.Request.PageCount, 1);
+    EXPECT_EQ(Asked.DocName, Window->cllBudget->CellText(1, 1));
+    EXPECT_EQ(QFileInfo(Asked.OutputFile).absolutePath(), Documents);
+    EXPECT_TRUE(QFileInfo(Asked.OutputFile).fileName().startsWith(Asked.DocName));
+    EXPECT_EQ(QDir(Documents).entryList({"*.pdf"}, QDir::Files).size(), 4);
 
     Window->cbNum->setChecked(false);
     Window->EXCEL1->trigger();
@@ -153,6 +166,9 @@ TEST_F(WindowUseTest, OutputGoesWhereTheClerkLooksAndIsNamed) {
     EXPECT_EQ(Window->StatusLine()->text(), "已导出：" + Dialogs->SaveAs);
     Window->EXCEL1->trigger();
     EXPECT_EQ(Dialogs->OpenedIn, Dir.Path());
+    // Without a printer the PDF is proposed where the clerk exported last.
+    Window->tbnPrint->click();
+    EXPECT_EQ(QFileInfo(Dialogs->PrintAsks.last().OutputFile).absolutePath(), Dir.Path());
 }
 
 TEST_F(WindowUseTest, TheTreeShowsWholeNamesKeepsItsWidthAndExpandsTheChoice) {
