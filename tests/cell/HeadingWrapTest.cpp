@@ -144,19 +144,4 @@ TEST(HeadingWrap, HeadingsBreakOnlyBetweenWordsAndFitTheirCells) {
     }
 }
 
-// The word boundaries the check holds headings to.
-TEST(HeadingWrap, WordBoundariesFollowTheHeadingWords) {
-    const std::pair<const char*, std::vector<int>> Cases[] = {{"财政直接支付", {2, 4, 6}},
-                                                              {"2024年预算构成", {5, 7, 9}},
-                                                              {"预算数", {3}},
-                                                              {"单位：万元", {2, 3, 5}},
-                                                              {"资本性支出", {3, 5}}};
-    for (const auto& [Text, Boundaries] : Cases) {
-        const auto Found = WordBoundaries(QString::fromUtf8(Text));
-        ASSERT_TRUE(Found) << Text;
-        EXPECT_EQ(std::vector<int>(Found->begin(), Found->end()), Boundaries) << Text;
-    }
-    EXPECT_FALSE(WordBoundaries(QStringLiteral("财政直接支付办法")));
-}
-
 } // namespace

@@ -4,7 +4,6 @@
 #include "WindowFixture.h"
 #include "cell/view/TCell5.h"
 #include "report/TreePaneWidth.h"
-#include "report/UserSettings.h"
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
@@ -109,28 +108,14 @@ TEST(TreePaneWidth, TheOpeningWidthLeavesTheGridItsRoom) {
     EXPECT_GT(GridRoom, 470) << "the grid a wide pane left in a smaller window";
 }
 
-TEST_F(WindowLayoutTest, TheTreePaneOpensWithRoomForTheGridAndTheNames) {
-    Open();
-    const int Total = PanesTotal();
-    ASSERT_GT(Total - TreePane::GridRoom, TreePane::DesignedWidth);
-    EXPECT_EQ(PaneWidth(), TreePane::DesignedWidth) << "short names";
-    for (const int Saved : {Total - TreePane::GridRoom, Total - TreePane::GridRoom + 1}) {
-        WriteUserSetting(UnitTreeWidthKey, QString::number(Saved));
-        Window->Free();
-        Open();
-        EXPECT_EQ(PaneWidth(),
-                  Saved <= Total - TreePane::GridRoom ? Saved : TreePane::DesignedWidth)
-            << Saved;
-    }
-
-    WriteUserSetting(UnitTreeWidthKey, QString());
+// A long name in view widens the pane: it reads whole, or the pane is as
+// wide as it may open.
+TEST_F(WindowLayoutTest, TheTreePaneOpensAsWideAsTheNamesInView) {
     Rows.Unit("101003", "省教育厅直属高等学校后勤服务集团");
-    Window->Free();
     Open();
-    EXPECT_GT(PaneWidth(), TreePane::DesignedWidth);
-    // The longest name in view reads whole, or the pane is as wide as it
-    // may open.
     QCoreApplication::processEvents();
+    const int Total = PanesTotal();
+    EXPECT_GT(PaneWidth(), TreePane::DesignedWidth);
     EXPECT_TRUE(Window->trvList->horizontalScrollBar()->maximum() == 0 ||
                 PaneWidth() == std::min(Total / 2, Total - TreePane::GridRoom));
 }
