@@ -1,18 +1,21 @@
 #include "HostMainWindow.h"
 
-#include "FrameGeometry.h"
+#include "FrameGeometryStore.h"
 #include "HostSession.h"
 #include "PlugInLibrary.h"
+#include "platform/Exception.h"
 #include "platform/ui/TForm.h"
 #include "platform/ui/TMainMenu.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStringDecoder>
+#include <cstdio>
 
 namespace {
 const char* const ReportWindowClass = "TbfrmVarnholt";
@@ -51,7 +54,25 @@ void HostMainWindow::FitToScreen() {
     // frame is shown; this leaves room for the usual ones, so the close
     // button and the status bar stay on a small screen.
     const QMargins Decoration(8, 40, 8, 8);
-    setGeometry(FrameGeometry(QSize(1200, 800), screen()->availableGeometry(), Decoration));
+    QList<QRect> Areas{screen()->availableGeometry()};
+    for (const QScreen* Other : QGuiApplication::screens())
+        if (Other != screen())
+            Areas << Other->availableGeometry();
+    ApplyFrameState(*this,
+                    OpeningFrameState(ReadFrameState(), Areas, Decoration, QSize(1200, 800)));
+}
+
+void HostMainWindow::closeEvent(QCloseEvent* AEvent) {
+    // Kept when the user closes the frame; a run that quits by itself
+    // (--quit-after) leaves the kept state alone.
+    try {
+        WriteFrameState(CaptureFrameState(*this));
+    } catch (const Exception& E) {
+        // Not worth keeping the frame open for: it opens at its preferred
+        // size next time.
+        std::fprintf(stderr, "varnholt-host: %s\n", E.Message().toUtf8().constData());
+    }
+    QMainWindow::closeEvent(AEvent);
 }
 
 void HostMainWindow::BuildMenus() {

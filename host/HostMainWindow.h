@@ -22,9 +22,15 @@ public slots:
     void ShowAbout();
     void OnPlugInReleased(quint32 APlugInId);
 
+protected:
+    // Keeps the frame's place and state for the next start.
+    void closeEvent(QCloseEvent* AEvent) override;
+
 private:
     void BuildMenus();
-    // The preferred size, or as much of it as the screen has room for.
+    // The place and state the user left the frame in, on a screen that is
+    // still there; otherwise the preferred size, or as much of it as the
+    // screen has room for.
     void FitToScreen();
     void MergeChildMenu(QMdiSubWindow* AWindow);
 

@@ -115,7 +115,7 @@ void TbfrmVarnholt::FormShow() {
         // logged-in unit's own data; the reason stays in view.
         FStatus->Set(QStringLiteral("单位列表无法读取：") + ExplainSystemError(E.Message()));
     }
-    RestoreTreeWidth();
+    SizeTreePane();
     ShowSelectedUnit();
     cllBudget->SetWorkbookReadonly(true);
     FUnitWord = HostIsDepartmentUser() ? QStringLiteral("部门") : QStringLiteral("单位");
@@ -177,6 +177,9 @@ bool TbfrmVarnholt::ShowReport() {
         FillReport(cllBudget->Document(), MakeReportContext(CurrentFilter(), BTypeText, Code), Code,
                    false, FProgress.get());
     WriteAmountHeader(cllBudget->Document(), Code, BTypeText);
+    // A new table is read from its title on: never from where the last one
+    // was scrolled to.
+    cllBudget->ShowTopLeft();
     // The strip says whether the table adds up, has no data, or could not
     // be read at all: a bare heading must not pass for a table without data.
     // A fund-nature list that could not be read comes first: without it

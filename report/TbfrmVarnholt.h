@@ -164,7 +164,10 @@ private:
     void DescribeUnitNode(TNodeItem* ANode, const TItemInfo* AInfo) const;
     // Scrolls the tree so that the selected unit is in view.
     void ShowSelectedUnit();
-    void RestoreTreeWidth();
+    // Opens the tree's pane at the width the user left it, when the grid
+    // keeps its room, or as wide as the names in view need.
+    void SizeTreePane();
+    int TreeNamesWidth() const;
     void RememberTreeWidth();
 
     QString FBTypeIndex;

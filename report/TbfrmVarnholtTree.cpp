@@ -1,6 +1,7 @@
 // The unit tree: loading, the selection, tool tips, its pane's width.
 #include "TbfrmVarnholt.h"
 
+#include "TreePaneWidth.h"
 #include "UserSettings.h"
 #include "hostcontext/HostContext.h"
 #include "platform/data/TAdoConn.h"
@@ -10,6 +11,7 @@
 #include "trees/TDynamicTree.h"
 
 #include <QSplitter>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
@@ -86,20 +88,31 @@ void TbfrmVarnholt::ShowSelectedUnit() {
     QTimer::singleShot(0, trvList, Show);
 }
 
-void TbfrmVarnholt::RestoreTreeWidth() {
+void TbfrmVarnholt::SizeTreePane() {
     bool IsNumber = false;
-    const int Stored = ReadUserSetting(UnitTreeWidthKey).toInt(&IsNumber);
-    if (!IsNumber || Stored <= 0)
-        return;
+    int Saved = ReadUserSetting(UnitTreeWidthKey).toInt(&IsNumber);
+    if (!IsNumber)
+        Saved = 0;
     // Once the window is laid out: before, the panes have no width to
-    // share.
-    QTimer::singleShot(0, Splitter1, [this, Stored] {
+    // share and the tree's names are not measured.
+    QTimer::singleShot(0, Splitter1, [this, Saved] {
         const QList<int> Sizes = Splitter1->sizes();
         const int Total = Sizes.value(0) + Sizes.value(1);
-        const int Most = std::max(pnlLeft->minimumWidth(), Total - pnlNo->minimumWidth());
-        const int Width = std::clamp(Stored, pnlLeft->minimumWidth(), Most);
+        const int Width = TreePane::OpeningWidth(Total, Saved, TreeNamesWidth());
         Splitter1->setSizes({Width, Total - Width});
     });
+}
+
+int TbfrmVarnholt::TreeNamesWidth() const {
+    if (trvList->topLevelItemCount() == 0)
+        return 0;
+    // The column as its names in view need it, inside the tree's frame and
+    // beside its vertical scroll bar.
+    const int ScrollBar =
+        trvList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, trvList);
+    // The view's own measure, reached through the public interface.
+    const QAbstractItemView* View = trvList;
+    return View->sizeHintForColumn(0) + 2 * trvList->frameWidth() + ScrollBar;
 }
 
 void TbfrmVarnholt::RememberTreeWidth() {

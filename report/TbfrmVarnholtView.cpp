@@ -3,9 +3,11 @@
 
 #include "ReportIcons.h"
 #include "ReportTexts.h"
+#include "TDropDownList.h"
 #include "TFocusMark.h"
 #include "TProgressPanel.h"
 #include "TStatusLine.h"
+#include "TreePaneWidth.h"
 #include "cell/view/TCell5.h"
 #include "platform/ui/TMainMenu.h"
 #include "trees/TCheckTree.h"
@@ -30,10 +32,8 @@ namespace {
 
 constexpr int ButtonWidth = 61;
 constexpr int ButtonHeight = 35;
-constexpr int LeftPaneWidth = 217;
 // The filter panel's lists end at 195 pixels: a narrower left pane would
-// cut them off. The grid keeps room for a few columns.
-constexpr int LeftPaneMinimum = 205;
+// cut them off. While dragging, the grid keeps room for a few columns.
 constexpr int RightPaneMinimum = 320;
 constexpr int TreeHandleWidth = 6;
 constexpr int MessageStripHeight = 22;
@@ -197,7 +197,7 @@ void TbfrmVarnholt::BuildFilterPanel() {
     Panel1->setFixedHeight(96);
     const auto Row = [this](const QString& ALabelName, const QString& ACaption,
                             const QString& AListName, int ATop, QLabel*& ALabel) {
-        auto* List = new QComboBox(Panel1);
+        auto* List = new TDropDownList(Panel1);
         List->setObjectName(AListName);
         List->setEditable(false);
         List->setGeometry(74, ATop, 121, 20);
@@ -229,10 +229,10 @@ void TbfrmVarnholt::BuildFilterPanel() {
     trvList->header()->setStretchLastSection(false);
     trvList->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     trvList->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    pnlLeft->setMinimumWidth(LeftPaneMinimum);
+    pnlLeft->setMinimumWidth(TreePane::MinimumWidth);
     pnlNo->setMinimumWidth(RightPaneMinimum);
     ShowTreeHandle(Splitter1);
-    Splitter1->setSizes({LeftPaneWidth, Width() - LeftPaneWidth});
+    Splitter1->setSizes({TreePane::DesignedWidth, Width() - TreePane::DesignedWidth});
 }
 
 void TbfrmVarnholt::BuildReportPanes() {

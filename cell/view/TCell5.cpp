@@ -21,9 +21,18 @@ TCell5::~TCell5() {
 }
 
 int TCell5::LoadTemplate(const QString& AFileName, const QString& AReserved) {
+    ShowTopLeft();
+    return FDocument.LoadTemplate(AFileName, AReserved);
+}
+
+void TCell5::ShowTopLeft() {
     FinishEditing(false);
     FCurrentCol = FCurrentRow = 0;
-    return FDocument.LoadTemplate(AFileName, AReserved);
+    // The ranges follow the new content later; a value of 0 is in every
+    // range, so the view stays at the top left.
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    viewport()->update();
 }
 
 int TCell5::GetRowCount(int ASheet) const {

@@ -84,6 +84,9 @@ public:
     // never replacing a file.
     int PrintToNewPdf(const QString& AFolder);
     void SetDialogRunner(TDialogRunner ARunner);
+    // Shows the grid from its top-left cell with no cell chosen, as a new
+    // table starts; a fill into Document() calls it when it is done.
+    void ShowTopLeft();
     const QString& LastError() const { return FDocument.LastError(); }
     const QString& LastOutputFile() const { return FDocument.LastOutputFile(); }
     QString CellText(int ACol, int ARow) const { return FDocument.CellText(ACol, ARow); }
