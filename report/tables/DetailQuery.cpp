@@ -103,18 +103,9 @@ QString ShownCode(const TSqlDialect& D) {
                      QStringLiteral("eid")});
 }
 
-// The own level's total: the unit's name and "本级合计", or only "合计"
-// when the name says 本级 itself (the own-level unit 省教育厅本级 chosen in
-// the tree), which would otherwise read 本级本级合计.
-QString OwnLevelLabel(const QString& AUnitName) {
-    const QString OwnLevel = QStringLiteral("本级");
-    return AUnitName + (AUnitName.endsWith(OwnLevel) ? QString() : OwnLevel) +
-           QStringLiteral("合计");
-}
-
 QString LevelBlock(const TSqlDialect& D, int ALevel, const TReportFilter& AFilter,
                    const QString& AWhere) {
-    const QString Label = ALevel == 1 ? OwnLevelLabel(AFilter.UnitName)
+    const QString Label = ALevel == 1 ? AFilter.UnitName + QStringLiteral("本级合计")
                                       : LevelNumeral(ALevel) + QStringLiteral("级单位合计");
     const QString Where =
         QStringLiteral("      where 1=1 ") + AWhere + LevelCondition(D, ALevel, AFilter.UnitPrefix);

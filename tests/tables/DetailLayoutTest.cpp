@@ -107,25 +107,6 @@ TEST_F(DetailLayoutTest, GrandTotalFollowsTheParentGroup) {
     EXPECT_EQ(Grid.CellText(3, 8), "省教育厅本级合计");
 }
 
-// The total rows' labels, the own level's among them: chosen in the tree,
-// the own-level unit's name already says 本级, and the label says it once.
-TEST_F(DetailLayoutTest, TheOwnLevelLabelSaysOwnLevelOnce) {
-    PublicBudgetRows();
-    TReportScope Scope(File, "101001", true);
-    const std::pair<QStringList, QString> Cases[] = {
-        {{"101", "省教育厅"}, "省教育厅合计 省教育厅本级合计 二级单位合计"},
-        {{"101001", "省教育厅本级"}, "省教育厅本级合计 省教育厅本级合计"},
-        {{"101001", "本级"}, "本级合计 本级合计"}};
-    for (const auto& [Unit, Labels] : Cases) {
-        FillDetailTable(Grid, Scope.Context(Unit[0], Unit[1], "11"), "11", false);
-        QStringList Shown;
-        for (int Row = 8; Row < Grid.GetRowCount(0); ++Row)
-            if (Grid.CellText(2, Row).isEmpty() && !Grid.CellText(3, Row).isEmpty())
-                Shown << Grid.CellText(3, Row);
-        EXPECT_EQ(Shown.join(' ').toStdString(), Labels.toStdString());
-    }
-}
-
 TEST_F(DetailLayoutTest, SpecialAccountFundsMarkTheTopRows) {
     Rows.Adj({"101001", "21", "2080101", "11", "31", 40000});
     Rows.Adj({"101002002", "21", "2080101", "12", "10", 10000});

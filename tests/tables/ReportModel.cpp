@@ -170,12 +170,11 @@ std::vector<TModelRow> DetailModel(const std::vector<TAdjustment>& AAll,
             Line.second.Add(*A, All);
         }
         QStringList Texts = NoTexts;
-        Texts[1] =
-            Level == 1
-                ? AFilter.UnitName + (AFilter.UnitName.endsWith("本级") ? "" : "本级") + "合计"
-                : QString(Level >= 1 && Level <= 9 ? QString("一二三四五六七八九").mid(Level - 1, 1)
-                                                   : QString()) +
-                      "级单位合计";
+        Texts[1] = Level == 1 ? AFilter.UnitName + "本级合计"
+                              : QString(Level >= 1 && Level <= 9
+                                            ? QString("一二三四五六七八九").mid(Level - 1, 1)
+                                            : QString()) +
+                                    "级单位合计";
         Keep(Result, Texts, Total);
         for (const auto& [Key, Line] : Lines)
             Keep(Result, Line.first, Line.second);
