@@ -20,17 +20,51 @@ size_t TCellLaidTexts::THash::operator()(const TKey& AKey) const {
     return Hash;
 }
 
-qreal TCellLaidTexts::StackLines(QTextLayout& ALayout, qreal AWidth, qreal ALeading) {
+namespace {
+
+// Whether the last line holds one Chinese character alone
+// ("省教育厅本级本级合/计") while the line before, also ending in one, keeps
+// at least two when it gives its last character to the last line. Moving
+// that character keeps the number of lines, so row heights fitted to the
+// text still hold. Other scripts break between words and are left alone.
+bool HasOrphan(const QTextLayout& ALayout) {
+    const int Lines = ALayout.lineCount();
+    if (Lines < 2)
+        return false;
+    const QTextLine Last = ALayout.lineAt(Lines - 1);
+    const QTextLine Before = ALayout.lineAt(Lines - 2);
+    const QString Text = ALayout.text();
+    const QString Tail = Text.mid(Last.textStart(), Last.textLength());
+    const int Given = Before.textStart() + Before.textLength() - 1;
+    const auto Han = [&](int AAt) {
+        return AAt >= 0 && AAt < Text.size() && Text[AAt].script() == QChar::Script_Han;
+    };
+    return Tail.size() == 1 && Han(Last.textStart()) && Before.textLength() >= 3 && Han(Given);
+}
+
+qreal PlaceLines(QTextLayout& ALayout, qreal AWidth, qreal ALeading, int AShortLine) {
     qreal Height = -ALeading;
     ALayout.beginLayout();
+    int Index = 0;
     for (QTextLine Line = ALayout.createLine(); Line.isValid(); Line = ALayout.createLine()) {
         Line.setLineWidth(AWidth);
+        if (Index++ == AShortLine)
+            Line.setNumColumns(Line.textLength() - 1, AWidth);
         Height += ALeading;
         Line.setPosition(QPointF(0, Height));
         Height += Line.height();
     }
     ALayout.endLayout();
     return Height;
+}
+
+} // namespace
+
+qreal TCellLaidTexts::StackLines(QTextLayout& ALayout, qreal AWidth, qreal ALeading) {
+    const qreal Height = PlaceLines(ALayout, AWidth, ALeading, -1);
+    if (!HasOrphan(ALayout))
+        return Height;
+    return PlaceLines(ALayout, AWidth, ALeading, ALayout.lineCount() - 2);
 }
 
 qreal TCellLaidTexts::TopOffset(const QPainter& APainter, const QRectF& ARect, qreal AHeight,

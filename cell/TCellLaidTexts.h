@@ -26,7 +26,9 @@ public:
               const void* AFontId, const QTextOption& AOption);
 
     // Lays ALayout's lines out AWidth wide, each on a whole-pixel position a
-    // leading below the one before, as QPainter does; the height they take.
+    // leading below the one before, as QPainter does, with no character
+    // alone on the last line where the line before can give it company;
+    // the height they take.
     static qreal StackLines(QTextLayout& ALayout, qreal AWidth, qreal ALeading);
     // Where a block of AHeight begins in ARect for the vertical alignment,
     // rounded to device pixels as QPainter rounds it.
