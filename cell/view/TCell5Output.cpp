@@ -46,7 +46,7 @@ int TCell5::PreviewSheet(int ASheet, int AMode) {
 // The preview paints through the same call as its printing; printed to a
 // PDF file, the file gets the document properties and its text layer is
 // mended as every PDF of the grid is. A file that cannot be mended stays as
-// Qt wrote it: its pages are right.
+// Qt wrote it, and the preview does not report it printed.
 bool TCell5::RenderPreview(QPrinter& APrinter) {
     const TCellPdfInfo Info = FDocument.PdfInfo();
     const bool ToPdf = APrinter.outputFormat() == QPrinter::PdfFormat &&
@@ -59,11 +59,9 @@ bool TCell5::RenderPreview(QPrinter& APrinter) {
     TCellDrawnText Drawn;
     if (!TCellPrinter(Sheet()).Render(APrinter, ToPdf ? &Drawn : nullptr))
         return false;
-    if (ToPdf) {
-        QString Error;
-        TCellPdfMend(Drawn, Info.Subject).ApplyToFile(APrinter.outputFileName(), Error);
-    }
-    return true;
+    QString Error;
+    return !ToPdf ||
+           TCellPdfMend(Drawn, Info.Subject).ApplyToFile(APrinter.outputFileName(), Error);
 }
 
 int TCell5::PrintSheet(int ASheet, int AMode) {
