@@ -2,8 +2,8 @@
 
 #include "TCellDrawnText.h"
 #include "TCellOutputSet.h"
+#include "TCellPdfFile.h"
 #include "TCellPdfMend.h"
-#include "TCellPdfMerge.h"
 #include "TCellRenderer.h"
 #include "TCellTextDrawer.h"
 
@@ -175,9 +175,10 @@ void TCellPrinter::PaintFooter(TPen& APen, const TMetrics& AMetrics, int ANumber
 
 // The pages are made in memory first: the PDF writer does not look at what
 // its device reports, so only whole bytes in hand can be checked onto the
-// disk. They are mended there too.
-bool TCellPrinter::RenderRange(QByteArray& APdf, int AFirst, int AEnd) {
-    QBuffer Buffer(&APdf);
+// disk. They are read into AFile and mended there.
+bool TCellPrinter::RenderRange(TCellPdfFile& AFile, int AFirst, int AEnd, QString& AError) {
+    QByteArray Pdf;
+    QBuffer Buffer(&Pdf);
     Buffer.open(QIODevice::WriteOnly);
     TCellDrawnText Drawn;
     {
@@ -187,8 +188,7 @@ bool TCellPrinter::RenderRange(QByteArray& APdf, int AFirst, int AEnd) {
             return false;
     }
     Buffer.close();
-    TCellPdfMend(Drawn, FInfo.Subject).Apply(APdf);
-    return true;
+    return AFile.Read(Pdf, AError) && TCellPdfMend(Drawn, FInfo.Subject).Apply(AFile, AError);
 }
 
 int TCellPrinter::PdfPageCount() {
@@ -200,32 +200,48 @@ int TCellPrinter::PdfPageCount() {
 }
 
 // A long table is made in two halves at once, the second on a thread of its
-// own with a printer of its own (fonts, measures), and the halves joined. A
-// join that fails costs time, not the file: the pages are then made again
-// in one piece.
-bool TCellPrinter::RenderPdf(QByteArray& APdf) {
-    const int Count = PdfPageCount();
-    const int First = std::clamp(FFirstPage, 0, Count);
-    const int Total = FEndPage < 0 ? Count : std::clamp(FEndPage, First, Count);
-    if (First > 0 || !FParallel || Total - First < SplitPages)
-        return RenderRange(APdf, First, Total);
+// own with a printer of its own (fonts, measures), and the halves joined.
+bool TCellPrinter::RenderHalves(TCellPdfFile& AFirst, TCellPdfFile& ASecond, int ATotal,
+                                QString& AError) {
     // Row positions are worked out once here, so that both halves only
     // read them.
     FSheet.RowTop(FSheet.RowCount());
-    const int Middle = Total / 2;
-    QByteArray Second;
+    const int Middle = ATotal / 2;
     bool SecondMade = false;
+    QString SecondError;
     std::thread Worker([&] {
         TCellPrinter Other(FSheet);
         Other.SetInfo(FInfo);
-        SecondMade = Other.RenderRange(Second, Middle, Total);
+        SecondMade = Other.RenderRange(ASecond, Middle, ATotal, SecondError);
     });
-    const bool FirstMade = RenderRange(APdf, 0, Middle);
+    const bool FirstMade = RenderRange(AFirst, 0, Middle, AError);
     Worker.join();
-    if (FirstMade && SecondMade && TCellPdfMerge::Append(APdf, Second))
-        return true;
-    APdf.clear();
-    return RenderRange(APdf, 0, Total);
+    return FirstMade && SecondMade && AFirst.Append(ASecond, AError);
+}
+
+// A pair of halves that fails costs time, not the file: the pages are then
+// made again in one piece. A page range (SetPageRange) is made in one piece.
+bool TCellPrinter::RenderPdf(QByteArray& APdf, QString& AError) {
+    const int Count = PdfPageCount();
+    const int First = std::clamp(FFirstPage, 0, Count);
+    const int End = FEndPage < 0 ? Count : std::clamp(FEndPage, First, Count);
+    if (First == 0 && FParallel && End >= SplitPages) {
+        // The second half's streams are copied when the first is written.
+        TCellPdfFile FirstHalf, SecondHalf;
+        if (RenderHalves(FirstHalf, SecondHalf, End, AError) && FirstHalf.Write(APdf, AError))
+            return true;
+    }
+    TCellPdfFile Whole;
+    AError.clear();
+    return RenderRange(Whole, First, End, AError) && Whole.Write(APdf, AError);
+}
+
+bool TCellPrinter::MakePdf(QByteArray& APdf, QString* AError) {
+    QString Error;
+    const bool Made = RenderPdf(APdf, Error);
+    if (AError)
+        *AError = Error;
+    return Made;
 }
 
 int TCellPrinter::PrintToPdf(const QString& AFileName, QString& AError,
@@ -239,8 +255,10 @@ int TCellPrinter::PrintToPdf(const QString& AFileName, QString& AError,
         }
     }
     QByteArray Pdf;
-    if (!RenderPdf(Pdf)) {
-        AError = QStringLiteral("无法生成 PDF：%1").arg(AFileName);
+    QString Cause;
+    if (!RenderPdf(Pdf, Cause)) {
+        AError = QStringLiteral("%1：%2").arg(
+            Cause.isEmpty() ? QStringLiteral("无法生成 PDF") : Cause, AFileName);
         return RenderFailed;
     }
     return SavePdf(Pdf, AFileName, AError, AMode, FOutputSet);

@@ -11,6 +11,7 @@
 
 class QPagedPaintDevice;
 class TCellOutputSet;
+class TCellPdfFile;
 class QPainter;
 class TCellDrawnText;
 class TCellTextDrawer;
@@ -20,7 +21,7 @@ class TCellTextDrawer;
 // heading rows on every page, whole rows only, and the footer line with the
 // page number and page total on every page. A PDF is written with the
 // document properties given, and its text layer names the characters the
-// pages show (see TCellPdfMend).
+// pages show (see TCellPdfMend); one that cannot be mended is not written.
 class TCellPrinter {
 public:
     // Results of PrintToPdf. NameTaken only when an existing file is kept.
@@ -68,8 +69,9 @@ public:
     int PrintToPdf(const QString& AFileName, QString& AError,
                    TCellOutputFile::TMode AMode = TCellOutputFile::Replace);
     // The two halves of PrintToPdf: the PDF made in memory (false when it
-    // could not be made), and such a PDF saved whole or not at all.
-    bool MakePdf(QByteArray& APdf) { return RenderPdf(APdf); }
+    // could not be made, with AError when it could not be mended), and
+    // such a PDF saved whole or not at all.
+    bool MakePdf(QByteArray& APdf, QString* AError = nullptr);
     static int SavePdf(const QByteArray& APdf, const QString& AFileName, QString& AError,
                        TCellOutputFile::TMode AMode = TCellOutputFile::Replace,
                        TCellOutputSet* ASet = nullptr);
@@ -92,8 +94,9 @@ private:
         TCellTextDrawer& Drawer;
     };
 
-    bool RenderPdf(QByteArray& APdf);
-    bool RenderRange(QByteArray& APdf, int AFirst, int AEnd);
+    bool RenderPdf(QByteArray& APdf, QString& AError);
+    bool RenderHalves(TCellPdfFile& AFirst, TCellPdfFile& ASecond, int ATotal, QString& AError);
+    bool RenderRange(TCellPdfFile& AFile, int AFirst, int AEnd, QString& AError);
     bool RenderPages(QPagedPaintDevice& ADevice, TCellDrawnText* ADrawn, int AFirst, int AEnd,
                      int ACopies = 1);
     void PaintPage(TPen& APen, const TMetrics& AMetrics, const TCellPaginator::TPage& APage,

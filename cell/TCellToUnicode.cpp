@@ -1,141 +1,74 @@
 #include "TCellToUnicode.h"
 
-#include <cctype>
+#include <QRegularExpression>
+#include <QStringList>
 
 namespace {
 
-// One token of a CMap section: a hex string, "[" or "]", or a word.
-struct TToken {
-    char Kind = 0; // '<', '[', ']', 'w', 0 at the end
-    QByteArrayView Text;
-};
-
-TToken NextToken(QByteArrayView AText, qsizetype& APos) {
-    while (APos < AText.size() && std::isspace(static_cast<unsigned char>(AText[APos])))
-        ++APos;
-    if (APos >= AText.size())
-        return {};
-    const char First = AText[APos];
-    if (First == '[' || First == ']')
-        return {First, AText.sliced(APos++, 1)};
-    if (First == '<') {
-        const qsizetype End = AText.indexOf('>', APos);
-        if (End < 0)
-            return {};
-        const TToken Token{'<', AText.sliced(APos + 1, End - APos - 1)};
-        APos = End + 1;
-        return Token;
-    }
-    const qsizetype Start = APos;
-    while (APos < AText.size() && !std::isspace(static_cast<unsigned char>(AText[APos])) &&
-           AText[APos] != '<' && AText[APos] != '[')
-        ++APos;
-    return {'w', AText.sliced(Start, APos - Start)};
-}
-
-// Four hex digits as a number; false for anything else.
-bool HexWord(QByteArrayView AText, quint16& AValue) {
-    if (AText.size() != 4)
-        return false;
-    AValue = 0;
-    for (const char Digit : AText) {
-        const int Value = Digit >= '0' && Digit <= '9'   ? Digit - '0'
-                          : Digit >= 'A' && Digit <= 'F' ? Digit - 'A' + 10
-                          : Digit >= 'a' && Digit <= 'f' ? Digit - 'a' + 10
-                                                         : -1;
-        if (Value < 0)
-            return false;
-        AValue = static_cast<quint16>(AValue * 16 + Value);
-    }
-    return true;
+// A hex string of whole UTF-16 code units ("<652F>", "<D840DC00>") as its
+// text; empty for anything else.
+QString Units(const QString& AToken) {
+    static const QRegularExpression Hex(QStringLiteral("^<((?:[0-9A-Fa-f]{4})+)>$"));
+    const QString Digits = Hex.match(AToken).captured(1);
+    QString Text;
+    for (qsizetype At = 0; At < Digits.size(); At += 4)
+        Text += QChar(Digits.mid(At, 4).toUShort(nullptr, 16));
+    return Text;
 }
 
 // A glyph code: exactly two bytes.
-bool Code(const TToken& AToken, quint16& ACode) {
-    return AToken.Kind == '<' && HexWord(AToken.Text, ACode);
+bool Code(const QString& AToken, quint16& ACode) {
+    const QString Text = Units(AToken);
+    ACode = Text.size() == 1 ? Text[0].unicode() : 0;
+    return Text.size() == 1;
 }
 
-// Characters as UTF-16 code units, four hex digits each.
-bool Characters(const TToken& AToken, QString& AText) {
-    if (AToken.Kind != '<' || AToken.Text.isEmpty() || AToken.Text.size() % 4 != 0)
-        return false;
-    AText.clear();
-    for (qsizetype I = 0; I < AToken.Text.size(); I += 4) {
-        quint16 Unit = 0;
-        if (!HexWord(AToken.Text.sliced(I, 4), Unit))
+// The entries of one section's tokens: a code (a range: its first and last
+// code) and the characters, or for a range a list of them in brackets.
+bool ReadSection(const QStringList& ATokens, bool ARanges, std::map<quint16, QString>& AEntries) {
+    for (qsizetype At = 0; At < ATokens.size();) {
+        quint16 Low = 0, High = 0;
+        // A range runs upwards; a reversed one is no map this reader knows.
+        if (!Code(ATokens[At++], Low) ||
+            (ARanges && (!Code(ATokens.value(At++), High) || High < Low)))
             return false;
-        AText += QChar(Unit);
+        const bool List = ATokens.value(At) == QLatin1String("[");
+        At += List ? 1 : 0;
+        for (quint32 Glyph = Low; Glyph <= (ARanges ? High : Low); ++Glyph) {
+            QString Text = Units(ATokens.value(List ? At++ : At));
+            if (Text.isEmpty())
+                return false;
+            // A range of consecutive characters: the last code unit counts up.
+            if (!List)
+                Text.back() = QChar(Text.back().unicode() + (Glyph - Low));
+            AEntries[quint16(Glyph)] = Text;
+        }
+        if (List && ATokens.value(At) != QLatin1String("]"))
+            return false;
+        ++At;
     }
     return true;
 }
 
 } // namespace
 
-QByteArray TCellToUnicode::Hex(const QString& AText) {
-    QByteArray Result;
-    Result.reserve(4 * AText.size());
-    for (const QChar Char : AText)
-        Result += QByteArray::number(Char.unicode(), 16).toUpper().rightJustified(4, '0');
-    return Result;
-}
-
-bool TCellToUnicode::ReadSection(QByteArrayView ASection, bool ARanges) {
-    qsizetype Pos = 0;
-    for (TToken Token = NextToken(ASection, Pos); Token.Kind != 0;
-         Token = NextToken(ASection, Pos)) {
-        quint16 Low = 0, High = 0;
-        if (!Code(Token, Low))
-            return false;
-        // A range runs upwards; a reversed one is no map this reader knows.
-        if (ARanges && (!Code(NextToken(ASection, Pos), High) || High < Low))
-            return false;
-        if (!ARanges)
-            High = Low;
-        TToken Target = NextToken(ASection, Pos);
-        QString Text;
-        if (Target.Kind == '[') {
-            for (quint32 Glyph = Low; Glyph <= High; ++Glyph) {
-                if (!Characters(NextToken(ASection, Pos), Text))
-                    return false;
-                FEntries[static_cast<quint16>(Glyph)] = Text;
-            }
-            if (NextToken(ASection, Pos).Kind != ']')
-                return false;
-            continue;
-        }
-        if (!Characters(Target, Text))
-            return false;
-        // A range of consecutive characters: the last code unit counts up.
-        for (quint32 Glyph = Low; Glyph <= High; ++Glyph) {
-            FEntries[static_cast<quint16>(Glyph)] = Text;
-            Text.back() = QChar(Text.back().unicode() + 1);
-        }
-    }
-    return true;
-}
-
 bool TCellToUnicode::Read(QByteArrayView ACMap) {
+    static const QRegularExpression Section(
+        QStringLiteral("(?:\\d+\\s+)?beginbf(char|range)(.*?)endbf\\1"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression Token(QStringLiteral("<[^<>]*>|\\[|\\]|[^\\s<>\\[\\]]+"));
+    const QString Map = QString::fromLatin1(ACMap);
     FEntries.clear();
-    qsizetype First = -1, Last = -1, Pos = 0;
-    for (;;) {
-        const qsizetype Char = ACMap.indexOf("beginbfchar", Pos);
-        const qsizetype Range = ACMap.indexOf("beginbfrange", Pos);
-        if (Char < 0 && Range < 0)
-            break;
-        const bool Ranges = Char < 0 || (Range >= 0 && Range < Char);
-        const qsizetype Begin = Ranges ? Range : Char;
-        const QByteArrayView EndWord = Ranges ? "endbfrange" : "endbfchar";
-        const qsizetype Body = Begin + (Ranges ? 12 : 11);
-        const qsizetype End = ACMap.indexOf(EndWord, Body);
-        if (End < 0 || !ReadSection(ACMap.sliced(Body, End - Body), Ranges))
+    qsizetype First = -1, Last = -1;
+    for (auto Sections = Section.globalMatch(Map); Sections.hasNext();) {
+        const QRegularExpressionMatch Found = Sections.next();
+        QStringList Tokens;
+        for (auto Each = Token.globalMatch(Found.captured(2)); Each.hasNext();)
+            Tokens << Each.next().captured();
+        if (!ReadSection(Tokens, Found.captured(1) == QLatin1String("range"), FEntries))
             return false;
-        // The count before the keyword belongs to the section.
-        qsizetype Start = ACMap.lastIndexOf('\n', Begin);
-        Start = Start < 0 ? 0 : Start + 1;
-        if (First < 0)
-            First = Start;
-        Last = End + EndWord.size();
-        Pos = Last;
+        First = First < 0 ? Found.capturedStart() : First;
+        Last = Found.capturedEnd();
     }
     if (First < 0)
         return false;
@@ -146,14 +79,19 @@ bool TCellToUnicode::Read(QByteArrayView ACMap) {
 
 // At most 100 entries a section, as the CMap format asks.
 QByteArray TCellToUnicode::Written() const {
+    const auto Hex = [](QChar AUnit) {
+        return QByteArray::number(AUnit.unicode(), 16).toUpper().rightJustified(4, '0');
+    };
     QByteArray Body;
-    auto Entry = FEntries.begin();
-    while (Entry != FEntries.end()) {
+    for (auto Entry = FEntries.begin(); Entry != FEntries.end();) {
         QByteArray Lines;
         int Count = 0;
-        for (; Entry != FEntries.end() && Count < 100; ++Entry, ++Count)
-            Lines += '<' + QByteArray::number(Entry->first, 16).toUpper().rightJustified(4, '0') +
-                     "> <" + Hex(Entry->second) + ">\n";
+        for (; Entry != FEntries.end() && Count < 100; ++Entry, ++Count) {
+            Lines += '<' + Hex(QChar(Entry->first)) + "> <";
+            for (const QChar Unit : Entry->second)
+                Lines += Hex(Unit);
+            Lines += ">\n";
+        }
         Body += QByteArray::number(Count) + " beginbfchar\n" + Lines + "endbfchar\n";
     }
     return FHead + Body + FTail.mid(FTail.startsWith('\n') ? 1 : 0);

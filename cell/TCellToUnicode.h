@@ -7,8 +7,8 @@
 
 // A font's text map in a PDF (a ToUnicode CMap): which characters each
 // glyph code stands for. Reads the bfchar and bfrange entries of two-byte
-// codes that Qt writes, and writes the map back as bfchar entries, keeping
-// everything around them.
+// codes, and writes the map back as bfchar entries, keeping everything
+// around them.
 class TCellToUnicode {
 public:
     // False when the map holds something else than those entries.
@@ -17,13 +17,7 @@ public:
     QByteArray Written() const;
     std::map<quint16, QString>& Entries() { return FEntries; }
 
-    // UTF-16 code units in upper-case hex, four digits each, as PDF text
-    // maps and hex strings write characters.
-    static QByteArray Hex(const QString& AText);
-
 private:
-    bool ReadSection(QByteArrayView ASection, bool ARanges);
-
     std::map<quint16, QString> FEntries;
     QByteArray FHead; // up to the first section
     QByteArray FTail; // after the last one

@@ -8,7 +8,7 @@ PACKAGES=(
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
     qt6-translations-l10n
     libgl-dev
-    libxlsxwriter-dev
+    libxlsxwriter-dev libqpdf-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk xvfb xauth poppler-utils qpdf unicode-data unzip sqlite3
     libsqlite3-dev libpq-dev

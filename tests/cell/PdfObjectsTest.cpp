@@ -1,18 +1,18 @@
-// The object table the text-map mend and the join stand on, on a PDF made
-// by hand in the layout Qt's writer uses: each rule of reading the table
-// and of editing objects, on both of its sides.
+// The text-map mend and the PDF file it works on, on a PDF made by hand in
+// the layout Qt's writer uses: a file read only when whole, the mend's
+// rules on both of their sides, and what is written back.
 #include "support/CellFixture.h"
 
 #include "cell/TCellDrawnText.h"
 #include "cell/TCellGlyphShare.h"
 #include "cell/TCellPdfMend.h"
-#include "cell/TCellPdfObjects.h"
 #include "support/PdfStructure.h"
 #include "support/TempDir.h"
 
 #include <QFontDatabase>
 #include <QRawFont>
 #include <gtest/gtest.h>
+#include <qpdf/QPDF.hh>
 
 namespace {
 
@@ -25,6 +25,7 @@ struct TParts {
     QByteArray Info = "<<\n/Title (t)\n>>";
     QByteArray FontName = "NotoSansCJKsc-Regular";
     QByteArray MapKeys; // more keys of the text map's dictionary
+    QByteArray Map = TextMap;
     int LengthError = 0;
 };
 
@@ -39,8 +40,8 @@ QByteArray HandMadePdf(const TParts& AParts) {
         "/Resources << /Font << /F1 5 0 R >> >>\n>>",
         "<<\n/Type /Font\n/Subtype /Type0\n/BaseFont /" + AParts.FontName +
             "\n/Encoding /Identity-H\n/ToUnicode 6 0 R\n>>",
-        "<< /Length " + QByteArray::number(TextMap.size() + AParts.LengthError) + AParts.MapKeys +
-            " >>\nstream\n" + TextMap + "\nendstream",
+        "<< /Length " + QByteArray::number(AParts.Map.size() + AParts.LengthError) +
+            AParts.MapKeys + " >>\nstream\n" + AParts.Map + "\nendstream",
     };
     QByteArray Pdf = "%PDF-1.4\n";
     std::vector<qsizetype> Offsets{-1};
@@ -49,7 +50,7 @@ QByteArray HandMadePdf(const TParts& AParts) {
         Pdf += QByteArray::number(qsizetype(Offsets.size() - 1)) + " 0 obj\n" + Body + "\nendobj\n";
     }
     const qsizetype Table = Pdf.size();
-    return Pdf + TCellPdfObjects::CrossReference(Offsets) +
+    return Pdf + PdfCrossReference(Offsets) +
            "trailer\n<<\n/Size 7\n/Info 1 0 R\n/Root 2 0 R\n>>\nstartxref\n" +
            QByteArray::number(Table) + "\n%%EOF\n";
 }
@@ -65,9 +66,24 @@ const TCellGlyphShare& SansFace() {
                                                   QFontDatabase::SimplifiedChinese));
 }
 
+// The text map of the file's font, as written there (decoded).
+QByteArray FontTextMap(const QByteArray& APdf) {
+    QPDF Pdf;
+    Pdf.processMemoryFile("PDF", APdf.constData(), size_t(APdf.size()));
+    for (QPDFObjectHandle& Object : Pdf.getAllObjects())
+        if (Object.isDictionaryOfType("/Font")) {
+            const auto Data = Object.getKey("/ToUnicode").getStreamData();
+            return QByteArray(reinterpret_cast<const char*>(Data->getBuffer()),
+                              qsizetype(Data->getSize()));
+        }
+    return {};
+}
+
 } // namespace
 
-TEST(PdfObjects, TheTableIsReadOnlyWhenItIsWhole) {
+// A file that qpdf could read only by repairing it, or not at all, cannot
+// be mended: the mend says why, in Chinese, and leaves the bytes alone.
+TEST(PdfObjects, AFileIsMendedOnlyWhenItIsWhole) {
     const QByteArray Pdf = HandMadePdf({});
     const QByteArray Table = QByteArray::number(Pdf.lastIndexOf("xref\n0"));
     const QByteArray JustBefore = QByteArray::number(Table.toInt() - 1).rightJustified(10, '0');
@@ -88,105 +104,88 @@ TEST(PdfObjects, TheTableIsReadOnlyWhenItIsWhole) {
         {"an empty table", Replaced(Pdf, "xref\n0 7", "xref\n0 0"), false},
         {"an entry of an unknown kind", Replaced(Pdf, Object6 + " 00000 n", Object6 + " 00000 x"),
          false},
+        // The map gone: the font has none to mend.
         {"a free entry", Replaced(Pdf, Object6 + " 00000 n", Object6 + " 00000 f"), true},
         {"an entry just before the table",
-         Replaced(Pdf, Object6 + " 00000 n", JustBefore + " 00000 n"), true},
+         Replaced(Pdf, Object6 + " 00000 n", JustBefore + " 00000 n"), false},
         {"an entry at the table", Replaced(Pdf, Object6 + " 00000 n", AtTable + " 00000 n"), false},
         {"no trailer", Replaced(Pdf, "trailer", "trailex"), false},
+        {"nothing", QByteArray(), false},
     };
-    for (const auto& [Name, Bytes, Valid] : Cases)
-        EXPECT_EQ(TCellPdfObjects(Bytes).IsValid(), Valid) << Name;
-
-    const TCellPdfObjects Objects(Replaced(Pdf, Object6 + " 00000 n", JustBefore + " 00000 n"));
-    EXPECT_TRUE(Objects.Object(6).isEmpty()); // no "6 0 obj" there
-    EXPECT_TRUE(Objects.Object(5).startsWith("5 0 obj"));
-    EXPECT_TRUE(Objects.Object(5).endsWith("endobj"));
-    EXPECT_EQ(Objects.Object(7), QByteArrayView());
-    EXPECT_EQ(Objects.TrailerReference("/Root"), 2);
-    EXPECT_EQ(TCellPdfObjects(Replaced(Pdf, "/Root 2", "/Root 7")).TrailerReference("/Root"), -1);
-    EXPECT_EQ(TCellPdfObjects::Number("/Length2 5 /Length 12", "/Length"), 12);
-    EXPECT_EQ(TCellPdfObjects::Number("/Length2 5", "/Length"), -1);
-}
-
-// Edits that touch, overlap or reach outside the objects; then a file
-// edited before, at and inside objects keeps every offset exact.
-TEST(PdfObjects, EditsKeepEveryObjectWhereTheTableSaysItIs) {
-    const QByteArray Pdf = HandMadePdf({});
-    const qsizetype Table = Pdf.lastIndexOf("xref\n0");
-    // In order, each rule on both of its sides.
-    const std::tuple<const char*, qsizetype, qsizetype, bool> Edits[] = {
-        {"a first edit", 100, 120, true},
-        {"touching its end", 120, 130, true},
-        {"touching its start", 90, 100, true},
-        {"overlapping an edit", 119, 125, false},
-        {"overlapping two edits", 95, 101, false},
-        {"inserting at an edit's end", 130, 130, true},
-        {"inserting", 140, 140, true},
-        {"inserting again there", 140, 140, false},
-        {"replacing from there", 140, 145, false},
-        {"inserting inside an edit", 110, 110, false},
-        {"up to the table", Table - 1, Table, true},
-        {"into the table", Table, Table + 1, false},
-        {"at the file's start", 0, 0, true},
-        {"before the file", -1, -1, false},
-        {"reversed", 60, 50, false},
-    };
-    TCellPdfObjects Rules(Pdf);
-    for (const auto& [Name, Start, End, Taken] : Edits)
-        EXPECT_EQ(Rules.Replace(Start, End, "x"), Taken) << Name;
-
-    TCellPdfObjects Objects(Pdf);
-    const auto At = [&](int ANumber) {
-        return Objects.Offset(ANumber);
-    };
-    const qsizetype Title = Pdf.indexOf("/Title");
-    ASSERT_TRUE(Objects.Replace(Title, Title + 10, "/Title (a longer title)"));
-    ASSERT_TRUE(Objects.Replace(At(3), At(3), "% a comment before object 3\n"));
-    ASSERT_TRUE(
-        Objects.Replace(At(4), At(5), "4 0 obj\n<<\n/Type /Page\n/Parent 3 0 R\n>>\nendobj\n"));
-    const QByteArray Result = Objects.Result();
-    const TCellPdfObjects Again(Result);
-    ASSERT_TRUE(Again.IsValid());
-    for (int Number = 1; Number < 7; ++Number)
-        EXPECT_TRUE(Again.Object(Number).startsWith(QByteArray::number(Number) + " 0 obj"))
-            << Number;
-    TempDir Dir;
-    WriteBytes(Dir.File("edited.pdf"), Result);
-    EXPECT_EQ(PdfStructureFault(Dir.File("edited.pdf")), QString());
+    TCellDrawnText Drawn;
+    Drawn.Note(SansFace(), u'支');
+    for (const auto& [Name, Bytes, Whole] : Cases) {
+        QByteArray Mended = Bytes;
+        QString Error;
+        EXPECT_EQ(TCellPdfMend(Drawn, QStringLiteral("主题")).Apply(Mended, &Error), Whole) << Name;
+        EXPECT_EQ(Error.startsWith(QStringLiteral("PDF 的结构有误，无法修正：")), !Whole)
+            << Name << ": " << Error.toStdString();
+        EXPECT_EQ(Mended == Bytes, !Whole) << Name;
+    }
 }
 
 // The text map is rewritten where the page drew another character of the
-// glyph than the map names, and the subject added where there is none;
-// everything else is left as it was, byte for byte.
+// glyph than the map names, and the subject added where there is none; a
+// file with nothing to change is left as it was, byte for byte, and one
+// whose map cannot be read is not passed as mended.
 TEST(PdfObjects, TheMendChangesOnlyWhatItMustAndKeepsTheFileSound) {
-    const TCellGlyphShare& Face = SansFace();
-    ASSERT_EQ(Face.PostScriptName(), "NotoSansCJKsc-Regular");
     TCellDrawnText Drawn;
-    Drawn.Note(Face, u'支');
-    TempDir Dir;
-    const QString File = Dir.File("mended.pdf");
-    QByteArray Pdf = HandMadePdf({});
-    ASSERT_TRUE(TCellPdfMend(Drawn, QStringLiteral("主题")).Apply(Pdf));
-    WriteBytes(File, Pdf);
-    EXPECT_EQ(PdfStructureFault(File), QString());
-    EXPECT_EQ(PdfProperty(File, "Subject"), QStringLiteral("主题"));
-    const TCellPdfObjects Mended(Pdf);
-    const QByteArray Map = Mended.Object(6).toByteArray();
-    EXPECT_TRUE(Map.contains("<0001> <652F>") && Map.contains("<0002> <D840DC00>"))
-        << Map.constData();
-
-    TParts Compressed, Another, Subject, Long, Short;
+    Drawn.Note(SansFace(), u'支');
+    ASSERT_EQ(SansFace().PostScriptName(), "NotoSansCJKsc-Regular");
+    TParts Compressed, Another, Subject, Long, Short, Unread;
     Compressed.MapKeys = " /Filter /FlateDecode";
+    Compressed.Map = qCompress(TextMap).mid(4); // a zlib stream
     Another.FontName = Subject.FontName = "NotoSerifCJKsc-Regular";
     Subject.Info = "<<\n/Subject (s)\n>>";
     Long.LengthError = 2; // into "endstream"
     Short.LengthError = -1;
-    for (const TParts& Parts : {Compressed, Another, Subject, Long, Short}) {
-        const QByteArray Kept = HandMadePdf(Parts);
-        QByteArray Same = Kept;
-        const QString Text = Parts.Info.contains("/Subject") ? "主题" : QString();
-        EXPECT_TRUE(TCellPdfMend(Drawn, Text).Apply(Same));
-        EXPECT_TRUE(Same == Kept) << Parts.FontName.constData() << Parts.MapKeys.constData()
-                                  << Parts.LengthError;
+    Unread.Map = Replaced(TextMap, "<2F40>", "<2F4>");
+    TParts Plain;
+    Plain.MapKeys = " /Filter /FlateDecode";
+    enum TOutcome { Mended, Kept, Refused };
+    const QString Given = QStringLiteral("主题");
+    const std::tuple<const char*, TParts, QString, TOutcome> Cases[] = {
+        {"as Qt writes it", {}, Given, Mended},
+        {"a compressed map", Compressed, Given, Mended},
+        {"another font", Another, QString(), Kept},
+        {"another font, a subject there", Subject, Given, Kept},
+        {"a length too long", Long, Given, Refused},
+        {"a length too short", Short, Given, Refused},
+        {"a map not read", Unread, Given, Refused},
+        {"declared compressed, written plain", Plain, Given, Refused},
+    };
+    TempDir Dir;
+    const QString File = Dir.File("mended.pdf");
+    for (const auto& [Name, Parts, Text, Outcome] : Cases) {
+        const QByteArray Made = HandMadePdf(Parts);
+        QByteArray Pdf = Made;
+        EXPECT_EQ(TCellPdfMend(Drawn, Text).Apply(Pdf), Outcome != Refused) << Name;
+        EXPECT_EQ(Pdf == Made, Outcome != Mended) << Name;
+        if (Outcome != Mended)
+            continue;
+        WriteBytes(File, Pdf);
+        EXPECT_EQ(PdfStructureFault(File), QString()) << Name;
+        EXPECT_EQ(PdfProperty(File, "Subject"), QStringLiteral("主题")) << Name;
+        const QByteArray Map = FontTextMap(Pdf);
+        EXPECT_TRUE(Map.contains("<0001> <652F>") && Map.contains("<0002> <D840DC00>"))
+            << Name << Map.constData();
     }
+}
+
+// A printed file: object streams and a cross-reference stream, every
+// object where that says, and smaller than the same objects written
+// without object streams.
+TEST(PdfObjects, APrintedFileIsCompactAndSound) {
+    TCell5 Grid;
+    ASSERT_EQ(Grid.LoadTemplate(DetailTemplate(), QString()), 0);
+    FillDetailRows(Grid, 60);
+    TempDir Dir;
+    const QString File = Dir.File("printed.pdf"), Plain = Dir.File("plain.pdf");
+    ASSERT_EQ(Grid.PrintToPdf(File), 0) << Grid.LastError().toStdString();
+    const QByteArray Pdf = ReadBytes(File);
+    EXPECT_TRUE(Pdf.contains("/ObjStm") && Pdf.contains("/XRef")) << Pdf.size();
+    EXPECT_TRUE(PdfTableIsExact(File));
+    RunTool("qpdf", {"--object-streams=disable", File, Plain});
+    ASSERT_FALSE(ReadBytes(Plain).contains("/ObjStm"));
+    EXPECT_LT(Pdf.size(), ReadBytes(Plain).size());
 }

@@ -4,44 +4,42 @@
 // does each fault only the look at the objects finds.
 #include "support/CellFixture.h"
 
-#include "cell/TCellPdfObjects.h"
 #include "support/PdfStructure.h"
 #include "support/TempDir.h"
 
+#include <QProcess>
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <qpdf/QPDF.hh>
 
 namespace {
 
 using TOffsets = std::vector<qsizetype>;
-
-TOffsets OffsetsOf(const QByteArray& APdf) {
-    const TCellPdfObjects Objects(APdf);
-    TOffsets Offsets{-1};
-    for (int Number = 1; Number < Objects.Count(); ++Number)
-        Offsets.push_back(Objects.Offset(Number));
-    return Offsets;
-}
 
 // The file with another cross-reference table, its trailer kept.
 QByteArray WithTable(const QByteArray& APdf, const TOffsets& AOffsets) {
     const qsizetype Table = APdf.lastIndexOf("\nxref\n") + 1;
     const qsizetype Trailer = APdf.lastIndexOf("trailer");
     const qsizetype Start = APdf.lastIndexOf("startxref");
-    return APdf.first(Table) + TCellPdfObjects::CrossReference(AOffsets) +
-           APdf.mid(Trailer, Start - Trailer) + "startxref\n" + QByteArray::number(Table) +
-           "\n%%EOF\n";
+    return APdf.first(Table) + PdfCrossReference(AOffsets) + APdf.mid(Trailer, Start - Trailer) +
+           "startxref\n" + QByteArray::number(Table) + "\n%%EOF\n";
 }
 
-// The file with AFind (looked for from object ANumber on) replaced by
-// AText; the table follows, so that only the edit itself is wrong.
+// A file laid out for editing by hand (qpdf's QDF form) with AFind, looked
+// for from object ANumber on, replaced by AText; offsets and lengths are
+// then set right again, so that only the edit itself is wrong.
 QByteArray Edited(const QByteArray& APdf, int ANumber, const QByteArray& AFind,
                   const QByteArray& AText) {
-    TCellPdfObjects Objects(APdf);
-    const qsizetype At = APdf.indexOf(AFind, Objects.Offset(ANumber));
-    EXPECT_TRUE(At >= 0 && Objects.Replace(At, At + AFind.size(), AText)) << AFind.constData();
-    return Objects.Result();
+    const qsizetype At = APdf.indexOf(AFind, PdfObjectOffsets(APdf).at(size_t(ANumber)));
+    EXPECT_GE(At, 0) << AFind.constData();
+    TempDir Dir;
+    WriteBytes(Dir.File("edited.pdf"), QByteArray(APdf).replace(At, AFind.size(), AText));
+    QProcess Fix; // writes the file set right to its output
+    Fix.setStandardOutputFile(Dir.File("fixed.pdf"));
+    Fix.start("fix-qdf", {Dir.File("edited.pdf")});
+    EXPECT_TRUE(Fix.waitForFinished(60000) && Fix.exitCode() == 0);
+    return ReadBytes(Dir.File("fixed.pdf"));
 }
 
 } // namespace
@@ -55,21 +53,24 @@ TEST(PdfStructure, EveryFaultAReaderWouldRepairIsFound) {
     TempDir Dir;
     const QString File = Dir.File("printed.pdf");
     ASSERT_EQ(Grid.PrintToPdf(File), 0) << Grid.LastError().toStdString();
-    const QByteArray Pdf = ReadBytes(File);
-    const TCellPdfObjects Objects(Pdf);
-    ASSERT_TRUE(Objects.IsValid());
-    const int Root = Objects.TrailerReference("/Root");
-    const int Pages = int(TCellPdfObjects::Number(Objects.Object(Root, true), "/Pages"));
-    const QByteArrayView Tree = Objects.Object(Pages);
-    const qsizetype KidsAt = Tree.indexOf('[') + 1;
-    const QByteArray Kids = Tree.sliced(KidsAt).trimmed().toByteArray();
-    const QByteArray FirstKid = Kids.first(Kids.indexOf('R') + 1);
+    EXPECT_EQ(PdfStructureFault(File), QString());
+    RunTool("qpdf", {"--qdf", "--object-streams=disable", File, Dir.File("qdf.pdf")});
+    const QByteArray Pdf = ReadBytes(Dir.File("qdf.pdf"));
+    const TOffsets Offsets = PdfObjectOffsets(Pdf);
+    ASSERT_FALSE(Offsets.empty());
+    QPDF Objects;
+    Objects.processMemoryFile("QDF", Pdf.constData(), size_t(Pdf.size()));
+    const int Root = Objects.getRoot().getObjectID();
+    const int Pages = Objects.getRoot().getKey("/Pages").getObjectID();
+    const int Info = Objects.getTrailer().getKey("/Info").getObjectID();
+    const int FirstPage = Objects.getAllPages().front().getObjectID();
+    const QByteArray FirstKid = QByteArray::number(FirstPage) + " 0 R";
     const QByteArray Parent = "/Parent " + QByteArray::number(Pages) + " 0 R";
 
     const std::pair<const char*, std::function<QByteArray()>> Faults[] = {
         {"offsets after their objects",
          [&] {
-             TOffsets Ends = OffsetsOf(Pdf);
+             TOffsets Ends = Offsets;
              TOffsets Sorted = Ends;
              std::sort(Sorted.begin(), Sorted.end());
              const qsizetype Table = Pdf.lastIndexOf("\nxref\n") + 1;
@@ -81,9 +82,9 @@ TEST(PdfStructure, EveryFaultAReaderWouldRepairIsFound) {
          }},
         {"the document information freed in the table",
          [&] {
-             TOffsets Offsets = OffsetsOf(Pdf);
-             Offsets[size_t(Objects.TrailerReference("/Info"))] = -1;
-             return WithTable(Pdf, Offsets);
+             TOffsets Freed = Offsets;
+             Freed[size_t(Info)] = -1;
+             return WithTable(Pdf, Freed);
          }},
         {"a page left out of the tree",
          [&] {
@@ -91,8 +92,7 @@ TEST(PdfStructure, EveryFaultAReaderWouldRepairIsFound) {
          }},
         {"a page naming another parent",
          [&] {
-             return Edited(Pdf, FirstKid.split(' ')[0].toInt(), Parent,
-                           "/Parent " + QByteArray::number(Root) + " 0 R");
+             return Edited(Pdf, FirstPage, Parent, "/Parent " + QByteArray::number(Root) + " 0 R");
          }},
     };
     EXPECT_EQ(PdfStructureFault(File), QString());

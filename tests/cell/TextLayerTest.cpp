@@ -294,8 +294,8 @@ TEST(PdfTextMap, EveryBoundOfAnEntryAndOfASection) {
     }
 }
 
-// A file that is not laid out as Qt writes PDFs is left exactly as it was;
-// one with nothing to mend is not rewritten.
+// A file that cannot be read whole is refused and left exactly as it was,
+// on disk too, with the reason; one with nothing to mend is not rewritten.
 TEST_F(TextLayerTest, TheMendLeavesWhatItDoesNotKnowAsItWas) {
     const QString File = Dir.File(QStringLiteral("plain.pdf"));
     Grid.PutText(1, 1, 0, QStringLiteral("2024"));
@@ -314,4 +314,10 @@ TEST_F(TextLayerTest, TheMendLeavesWhatItDoesNotKnowAsItWas) {
     QByteArray Same = Pdf;
     EXPECT_TRUE(TCellPdfMend(Nothing, QString()).Apply(Same));
     EXPECT_EQ(Same, Pdf);
+    WriteBytes(File, Moved);
+    QString Error;
+    EXPECT_FALSE(TCellPdfMend(Nothing, QStringLiteral("主题")).ApplyToFile(File, Error));
+    EXPECT_TRUE(Error.startsWith(QStringLiteral("PDF 的结构有误，无法修正：")))
+        << Error.toStdString();
+    EXPECT_EQ(ReadBytes(File), Moved);
 }

@@ -114,20 +114,15 @@ QString PdfProperty(const QString& AFileName, const QString& AName) {
 
 bool PdfTableIsExact(const QString& AFileName) {
     const QByteArray Pdf = ReadBytes(AFileName);
-    const qsizetype Start = Pdf.lastIndexOf("startxref");
-    const qsizetype Table =
-        Start < 0 ? -1 : Pdf.mid(Start + 9, 24).trimmed().split('\n')[0].toLongLong();
-    if (Table <= 0 || !Pdf.mid(Table).startsWith("xref\n0 "))
-        return false;
-    const QList<QByteArray> Lines = Pdf.mid(Table, Start - Table).split('\n');
-    const int Count = Lines.value(1).split(' ').value(1).toInt();
-    for (int Number = 1; Number < Count; ++Number) {
-        const QList<QByteArray> Entry = Lines.value(2 + Number).split(' ');
-        const QByteArray Head = QByteArray::number(Number) + " 0 obj";
-        if (Entry.value(2) == "n" && !Pdf.mid(Entry[0].toLongLong()).startsWith(Head))
+    const std::vector<qsizetype> Offsets = PdfObjectOffsets(Pdf);
+    qsizetype Placed = 0;
+    for (size_t Number = 1; Number < Offsets.size(); ++Number) {
+        const QByteArray Head = QByteArray::number(qsizetype(Number)) + " 0 obj";
+        if (Offsets[Number] >= 0 && Pdf.mid(Offsets[Number], Head.size()) != Head)
             return false;
+        Placed += Offsets[Number] >= 0 ? 1 : 0;
     }
-    return Count > 1;
+    return Placed > 0;
 }
 
 QString ZipMember(const QString& AArchive, const QString& AMember) {

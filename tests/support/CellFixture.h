@@ -29,9 +29,10 @@ QString PdfText(const QString& AFileName, int APage = 0);
 int PdfPageCount(const QString& AFileName);
 // A document property as pdfinfo shows it ("Title", "Subject", ...).
 QString PdfProperty(const QString& AFileName, const QString& AName);
-// Whether every object of the PDF's cross-reference table starts where the
-// table says: readers such as poppler repair a wrong table quietly, others
-// refuse the file.
+// Whether every object of the PDF's cross-reference table or stream starts
+// where it says (those kept in object streams are found through theirs):
+// readers such as poppler repair a wrong table quietly, others refuse the
+// file.
 bool PdfTableIsExact(const QString& AFileName);
 // One member of a zip archive (an xlsx workbook) as text.
 QString ZipMember(const QString& AArchive, const QString& AMember);

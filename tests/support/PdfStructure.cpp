@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <qpdf/QPDF.hh>
 
 namespace {
 
@@ -113,4 +114,31 @@ QString ObjectFault(const QString& AFileName) {
 QString PdfStructureFault(const QString& AFileName) {
     const QString Fault = CheckFault(AFileName);
     return Fault.isEmpty() ? ObjectFault(AFileName) : Fault;
+}
+
+std::vector<qsizetype> PdfObjectOffsets(const QByteArray& APdf) {
+    QPDF Pdf;
+    Pdf.setSuppressWarnings(true);
+    Pdf.setAttemptRecovery(false);
+    std::vector<qsizetype> Offsets;
+    try {
+        Pdf.processMemoryFile("PDF", APdf.constData(), size_t(APdf.size()));
+        for (const auto& [Object, Entry] : Pdf.getXRefTable()) {
+            Offsets.resize(std::max(Offsets.size(), size_t(Object.getObj()) + 1), -1);
+            Offsets[size_t(Object.getObj())] = Entry.getType() == 1 ? Entry.getOffset() : -1;
+        }
+    } catch (const std::exception&) {
+        return {};
+    }
+    return Pdf.anyWarnings() ? std::vector<qsizetype>() : Offsets;
+}
+
+QByteArray PdfCrossReference(const std::vector<qsizetype>& AOffsets) {
+    QByteArray Table = "xref\n0 " + QByteArray::number(qsizetype(AOffsets.size())) + "\n";
+    for (size_t Number = 0; Number < AOffsets.size(); ++Number) {
+        const bool Free = Number == 0 || AOffsets[Number] < 0;
+        Table += QByteArray::number(Free ? 0 : AOffsets[Number]).rightJustified(10, '0') +
+                 (Free ? " 65535 f \n" : " 00000 n \n");
+    }
+    return Table;
 }

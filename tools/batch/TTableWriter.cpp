@@ -74,11 +74,14 @@ TTableWritten TTableWriter::Write(TTableJob& AJob) {
         TCellPrinter Printer(Grid.Sheet());
         Printer.SetInfo(Grid.PdfInfo());
         QByteArray Bytes;
-        const bool Made = Printer.MakePdf(Bytes);
+        QString Cause;
+        const bool Made = Printer.MakePdf(Bytes, &Cause);
         Side.join();
         QString Error;
         if (!Made)
-            PdfError = QStringLiteral("%1 打印失败：无法生成 PDF").arg(AJob.Caption);
+            PdfError =
+                QStringLiteral("%1 打印失败：%2")
+                    .arg(AJob.Caption, Cause.isEmpty() ? QStringLiteral("无法生成 PDF") : Cause);
         else if (WorkbookError.isEmpty() &&
                  TCellPrinter::SavePdf(Bytes, Pdf, Error, TCellOutputFile::Replace, AJob.Outputs) !=
                      0)
