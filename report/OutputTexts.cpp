@@ -94,3 +94,11 @@ QString ExportedLine(const QStringList& AFiles) {
     return QStringLiteral("已导出 %1 个文件到：").arg(AFiles.size()) +
            Native(QFileInfo(AFiles.constFirst()).absolutePath());
 }
+
+QString UnitListUnreadable(const QString& AError) {
+    return AError + QStringLiteral("。单位列表没能读出，只能看登录单位的报表");
+}
+
+QString FundListUnreadable(const QString& AError) {
+    return AError + QStringLiteral("。资金性质列表没能读出，不能打印或导出");
+}

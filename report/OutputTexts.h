@@ -21,3 +21,8 @@ QString SingleExportDone(const QString& AFileName);
 QString PrintedLine(const QStringList& AOutputs);
 // The bottom strip's line after an export that wrote AFiles.
 QString ExportedLine(const QStringList& AFiles);
+// The bottom strip's line when the unit list or the fund-nature list could
+// not be read: the cause (a data-layer text, cause first) and then what the
+// clerk is left without.
+QString UnitListUnreadable(const QString& AError);
+QString FundListUnreadable(const QString& AError);

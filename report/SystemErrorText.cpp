@@ -26,8 +26,14 @@ const std::pair<const char*, const char*> Reasons[] = {
 
 QString ExplainSystemError(const QString& AText) {
     for (const auto& [English, Chinese] : Reasons) {
-        if (AText.contains(QLatin1String(English), Qt::CaseInsensitive))
-            return QString::fromUtf8(Chinese) + QStringLiteral("（") + AText + QStringLiteral("）");
+        const qsizetype At = AText.indexOf(QLatin1String(English), 0, Qt::CaseInsensitive);
+        if (At < 0)
+            continue;
+        // In brackets the reason follows the cause already said before it
+        // ("…：磁盘已满（No space left on device）").
+        if (At > 0 && AText.at(At - 1) == QChar(0xFF08))
+            return AText;
+        return QString::fromUtf8(Chinese) + QStringLiteral("（") + AText + QStringLiteral("）");
     }
     return AText;
 }

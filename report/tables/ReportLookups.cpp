@@ -1,6 +1,5 @@
 #include "ReportLookups.h"
 
-#include "TReportFilter.h"
 #include "db/SharedLookups.h"
 #include "db/SqlLiteral.h"
 #include "db/TARQuery.h"
@@ -144,24 +143,6 @@ QList<QPair<QString, QString>> CodedListFromQuery(const QString& ASql) {
 
 QList<QPair<QString, QString>> CodedFundNaturesWithData(const QString& AWindowFilter) {
     return CodedListFromQuery(FundNaturesSql(AWindowFilter));
-}
-
-QList<int> YearsWithData(const TReportFilter& AFilter) {
-    const TSqlDialect& Dialect = DefDialect();
-    QList<int> Years;
-    IARQueryPtr Query;
-    if (!OpenDefQuery(
-            QStringLiteral("select distinct datayear from busibudgetadj where eid like ") +
-                Dialect.LikePrefix(AFilter.UnitPrefix) + QStringLiteral(" and BType=") +
-                QuotedSqlString(AFilter.BTypeIndex) + QStringLiteral(" and deptclass=") +
-                QuotedSqlString(QString::number(AFilter.DeptClass)) +
-                QStringLiteral(" order by datayear"),
-            Query))
-        return Years;
-    TARQuery& Rows = *Query->GetQuery();
-    for (Rows.First(); !Rows.Eof(); Rows.Next())
-        Years << Rows.Fields(0).AsInteger();
-    return Years;
 }
 
 QList<QPair<QString, QString>> UnitsUnder(const QString& APrefix) {

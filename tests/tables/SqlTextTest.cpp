@@ -5,6 +5,7 @@
 #include "report/tables/DetailQuery.h"
 #include "report/tables/ReportLookups.h"
 #include "report/tables/SummaryQuery.h"
+#include "report/tables/TEmptyTableHint.h"
 #include "report/tables/TReportFilter.h"
 
 #include <gtest/gtest.h>
@@ -237,6 +238,9 @@ TEST(ReportSqlText, EveryOtherTextOnSqlServer) {
          " select specialaccount from pubdept where eid='101001'"},
         {"parent group", ParentGroupSql("101", SqlServer),
          "select * from pubdept where eid like '101%'"},
+        {"rows by selection, for an empty table", TEmptyTableHint::Sql(Budget, SqlServer),
+         "select datayear,deptclass,BType,bkid,btypechild,count(*) as adjrows from busibudgetadj "
+         "where eid like '101%' and pid<>'' group by datayear,deptclass,BType,bkid,btypechild"},
     };
     for (const auto& Case : Cases)
         EXPECT_EQ(Case.Text.toStdString(), Case.Expected.toStdString()) << Case.What;
