@@ -246,24 +246,25 @@ TEST_F(ReportOutputTest, AnExportIntoAFolderThatTakesNoFilesSaysSo) {
     Window->EXCEL1->trigger();
     ASSERT_EQ(Dialogs->Messages.size(), 1);
     const QString Text = Dialogs->Messages[0].Text;
-    EXPECT_TRUE(
-        Text.contains("无法在 /proc 创建文件：这个文件夹不能新建文件（是系统的特殊文件夹）"))
+    EXPECT_TRUE(Text.contains("原因：这个文件夹不能新建文件（是系统的特殊文件夹）（无法在 /proc "
+                              "创建文件：No such file or directory）"))
         << Text.toStdString();
     EXPECT_FALSE(Text.contains("不存在")) << Text.toStdString();
 }
 
 // A system's reason in English gets its cause in Chinese before it, once:
-// a reason that follows its cause in brackets already is left alone.
+// a cause said before the reason in brackets moves to the front.
 TEST(SystemErrorText, TheCauseIsSaidOnceBeforeTheSystemsWords) {
     const std::pair<const char*, const char*> Cases[] = {
         {"无法在 /x 创建文件：No space left on device",
          "磁盘空间已满（无法在 /x 创建文件：No space left on device）"},
         {"写入 a 失败：磁盘已满（No space left on device）",
-         "写入 a 失败：磁盘已满（No space left on device）"},
+         "磁盘已满（写入 a 失败：No space left on device）"},
         {"无法在 /proc 创建文件：这个文件夹不能新建文件（是系统的特殊文件夹）（No such file or "
          "directory）",
-         "无法在 /proc 创建文件：这个文件夹不能新建文件（是系统的特殊文件夹）（No such file or "
+         "这个文件夹不能新建文件（是系统的特殊文件夹）（无法在 /proc 创建文件：No such file or "
          "directory）"},
+        {"磁盘已满（No space left on device）", "磁盘已满（No space left on device）"},
         {"something else", "something else"},
     };
     for (const auto& [Text, Expected] : Cases)

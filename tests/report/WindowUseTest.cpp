@@ -146,7 +146,8 @@ TEST_F(WindowUseTest, OutputGoesWhereTheClerkLooksAndIsNamed) {
     Dialogs->SaveAs = Dir.File("missing/table.xlsx");
     Window->EXCEL1->trigger();
     ASSERT_EQ(Dialogs->Messages.size(), 1);
-    EXPECT_TRUE(Dialogs->Messages[0].Text.contains("原因：文件夹或文件不存在"));
+    EXPECT_TRUE(Dialogs->Messages[0].Text.contains("原因：文件夹不存在（无法在 "))
+        << Dialogs->Messages[0].Text.toStdString();
     EXPECT_TRUE(Window->StatusLine()->text().isEmpty());
     Dialogs->SaveAs = Dir.File("table.xlsx");
     Window->EXCEL1->trigger();
