@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-QString TCellOutputFile::SystemReason(int ACode) {
+QString TCellOutputFile::SystemReason(int ACode, const QString& AFolder) {
     const QString System = QString::fromLocal8Bit(std::strerror(ACode));
     QString Cause;
     switch (ACode) {
@@ -32,7 +32,10 @@ QString TCellOutputFile::SystemReason(int ACode) {
         Cause = QStringLiteral("文件名太长");
         break;
     case ENOENT:
-        Cause = QStringLiteral("文件夹不存在");
+        // A folder that is there but takes no new files (/proc) answers so.
+        Cause = !AFolder.isEmpty() && QFileInfo(AFolder).isDir()
+                    ? QStringLiteral("这个文件夹不能新建文件（是系统的特殊文件夹）")
+                    : QStringLiteral("文件夹不存在");
         break;
     case EIO:
         Cause = QStringLiteral("磁盘读写出错");
@@ -156,8 +159,10 @@ bool TCellOutputFile::Open() {
     FTemporary = std::make_unique<QTemporaryFile>(
         Target.absoluteDir().filePath(Target.fileName() + QStringLiteral(".XXXXXX.part")));
     if (!FTemporary->open()) {
+        const int Code = errno;
         FError = QStringLiteral("无法在 %1 创建文件：%2")
-                     .arg(QDir::toNativeSeparators(Target.absolutePath()), LastSystemReason());
+                     .arg(QDir::toNativeSeparators(Target.absolutePath()),
+                          SystemReason(Code, Target.absolutePath()));
         FTemporary.reset();
         return false;
     }

@@ -54,8 +54,9 @@ public:
     static bool IsForeignLink(const QString& APath);
 
     // A system error in words: the cause in Chinese first ("磁盘已满"), the
-    // system's own words after it.
-    static QString SystemReason(int ACode);
+    // system's own words after it. AFolder, where a file was to be made,
+    // tells a missing folder from one that takes no new files.
+    static QString SystemReason(int ACode, const QString& AFolder = QString());
 
 private:
     bool ResolveTarget();

@@ -18,14 +18,14 @@ QString UpperAscii(const QByteArray& AText) {
 // Each kind test leaves the provider name it looked at in ProviderText.
 bool ProviderIs(TAdoConn* AConn, TSqlKind AKind) {
     if (!AConn)
-        throw EDatabaseError(QStringLiteral("No connection to tell the database kind from"));
+        throw EDatabaseError(QStringLiteral("没有数据库连接，无法确定数据库的种类"));
     AConn->ProviderText = UpperAscii(AConn->Provider().toLocal8Bit());
     return TSqlDialect::HasMarker(AConn->ProviderText, AKind);
 }
 
 const TSqlDialect& DialectOf(TAdoConn* AConn) {
     if (!AConn)
-        throw EDatabaseError(QStringLiteral("No connection to tell the database kind from"));
+        throw EDatabaseError(QStringLiteral("没有数据库连接，无法确定数据库的种类"));
     // The kind tests run in a fixed order, so that ProviderText ends as the
     // callers read it; the dialect itself is the connection's.
     if (!IsOracleConn(AConn) && !IsAccessConn(AConn))

@@ -128,5 +128,5 @@ void HostMainWindow::ShowAbout() {
 void HostMainWindow::OnPlugInReleased(quint32 APlugInId) {
     TMainMenu::Unmerge(menuBar());
     statusBar()->showMessage(
-        QStringLiteral("插件 %1 已释放全部窗口（PlugInReleased）").arg(APlugInId));
+        QStringLiteral("报表插件的窗口已全部关闭，插件已释放（插件编号 %1）").arg(APlugInId));
 }

@@ -10,14 +10,15 @@ namespace {
 
 // The host's own options; the host context's come from HostContextOptions.
 const TOptionSpec Specs[] = {
-    {"plugin", "Path of the plug-in library (default: libvarnholt.so beside the host).", "path"},
-    {"ini", "Settings INI file.", "path"},
-    {"registry", "Settings registry key path.", "key"},
-    {"storage", "Settings store: 0 INI file, 1 registry (default: 0).", "kind"},
-    {"reg-root", "Registry root 0..5 (default: 0, current user).", "root"},
-    {"plugin-id", "Identifier handed to the plug-in (default: 1).", "id"},
-    {"screenshot", "Save a screenshot of the main window to this PNG file.", "file"},
-    {"quit-after", "Quit after this many milliseconds.", "ms"},
+    {"plugin", "插件库文件（默认：程序旁的 libvarnholt.so）", "路径"},
+    {"ini", "保存设置的 INI 文件", "路径"},
+    {"registry", "保存设置的注册表键路径", "键"},
+    {"storage", "设置保存在哪里：0 INI 文件，1 注册表（默认 0）", "序号"},
+    {"reg-root", "注册表根键 0 到 5（默认 0，当前用户）", "序号"},
+    {"plugin-id", "交给插件的插件编号（默认 1）", "编号"},
+    {"screenshot", "把主窗口截图存成这个 PNG 文件", "文件"},
+    {"quit-after", "过这么多毫秒后退出", "毫秒"},
+    {"open", "启动时打开报表窗口", ""},
 };
 
 const TOptionSpec* FindSpec(const QString& AName, const TOptionSpec* ASpecs, int ACount) {
@@ -30,7 +31,7 @@ const TOptionSpec* FindSpec(const QString& AName, const TOptionSpec* ASpecs, int
 // The description of a host option spelled -name, --name, -name=value or
 // --name=value; nullptr for anything else. "open" is the one flag.
 const TOptionSpec* OwnOption(const QString& AArgument, bool& AFlag) {
-    static const TOptionSpec Open{"open", "", nullptr};
+    static const TOptionSpec Open{"open", "", ""};
     if (!AArgument.startsWith(QLatin1Char('-')))
         return nullptr;
     const QString Name = AArgument.mid(AArgument.startsWith(QLatin1String("--")) ? 2 : 1)
@@ -61,19 +62,29 @@ bool ReadNumbers(const TOptionSource& ASource, HostOptions& AOptions, QString& A
 }
 } // namespace
 
+QString HostHelpText() {
+    int ContextCount = 0;
+    const TOptionSpec* Context = HostContextOptionSpecs(ContextCount);
+    return QStringLiteral("用法：varnholt-host [选项]\n\n"
+                          "支付范围划分建议表插件的参考宿主：载入插件，在主窗口中打开报表窗口。\n\n"
+                          "选项：\n") +
+           OptionHelpLines(Context, ContextCount) + OptionHelpLines(Specs, int(std::size(Specs))) +
+           QStringLiteral("  -h, --help            显示本说明\n\n"
+                          "退出码：0 正常退出；2 选项不可用；3 插件无法载入；4 截图无法保存。\n");
+}
+
 HostOptionsResult ParseHostOptions(const QStringList& AArguments) {
     HostOptionsResult Result;
     QCommandLineParser Parser;
-    Parser.setApplicationDescription(
-        QStringLiteral("Reference host of the payment-scope report plug-in."));
     Parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     Parser.addHelpOption();
     AddHostContextOptions(Parser);
     AddOptions(Parser, Specs, int(std::size(Specs)));
-    Parser.addOption(QCommandLineOption(QStringLiteral("open"),
-                                        QStringLiteral("Open the report window at start.")));
-    if (!ParseArguments(Parser, AArguments, Result.Error, Result.HelpShown))
+    if (!ParseArguments(Parser, AArguments, Result.Error, Result.HelpShown)) {
+        if (Result.HelpShown)
+            Result.Error = HostHelpText();
         return Result;
+    }
     const QString ConfigFile = Parser.value(QStringLiteral("config"));
     Result.Error = CheckConfigFile(ConfigFile);
     if (!Result.Error.isEmpty())

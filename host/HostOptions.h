@@ -31,6 +31,9 @@ struct HostOptionsResult {
 
 HostOptionsResult ParseHostOptions(const QStringList& AArguments);
 
+// What --help shows: every option with what it is for, in Chinese.
+QString HostHelpText();
+
 // Takes the host's own options (with their values) out of the program's
 // arguments before QApplication sees them, which would otherwise consume
 // -plugin/--plugin as its own and load the default plug-in silently. What is

@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -131,6 +132,30 @@ void AddOptions(QCommandLineParser& AParser, const TOptionSpec* ASpecs, int ACou
         AParser.addOption(QCommandLineOption(QString::fromLatin1(ASpecs[I].Name),
                                              QString::fromUtf8(ASpecs[I].Description),
                                              QString::fromUtf8(ASpecs[I].ValueName)));
+}
+
+namespace {
+
+int TerminalColumns(const QString& AText) {
+    int Width = 0;
+    for (const QChar C : AText)
+        Width += C.unicode() >= 0x1100 ? 2 : 1;
+    return Width;
+}
+
+} // namespace
+
+QString OptionHelpLines(const TOptionSpec* ASpecs, int ACount) {
+    constexpr int NameColumns = 24;
+    QString Lines;
+    for (int I = 0; I < ACount; ++I) {
+        QString Name = QStringLiteral("  --") + QString::fromLatin1(ASpecs[I].Name);
+        if (ASpecs[I].ValueName && *ASpecs[I].ValueName)
+            Name += QStringLiteral(" <%1>").arg(QString::fromUtf8(ASpecs[I].ValueName));
+        Name += QString(std::max(1, NameColumns - TerminalColumns(Name)), QLatin1Char(' '));
+        Lines += Name + QString::fromUtf8(ASpecs[I].Description) + QLatin1Char('\n');
+    }
+    return Lines;
 }
 
 QString CheckConfigFile(const QString& AFileName) {

@@ -52,6 +52,11 @@ bool ParseArguments(QCommandLineParser& AParser, const QStringList& AArguments, 
 // Adds the options to the parser.
 void AddOptions(QCommandLineParser& AParser, const TOptionSpec* ASpecs, int ACount);
 
+// The options for a help text, one a line: "  --name <value>" and what the
+// option is for, the descriptions lined up in one column (a Chinese
+// character counts two columns, as a terminal shows it).
+QString OptionHelpLines(const TOptionSpec* ASpecs, int ACount);
+
 // Why a config file cannot be read, or empty text: it must be a regular
 // file of up to 16 MB (anything larger is no config file, and reading it
 // whole could exhaust the memory).

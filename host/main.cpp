@@ -24,7 +24,7 @@ void ChooseOffscreenWithoutDisplay() {
     if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return;
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::fprintf(stderr, "varnholt-host: no display found; running on the offscreen platform\n");
+    std::fprintf(stderr, "varnholt-host: 没有找到显示器，在 Qt 的 offscreen 平台上运行\n");
 }
 
 void ReportErrorsInMessageBoxes(TApplication& AApplication, QWidget* AWindow) {
@@ -43,11 +43,11 @@ void ScheduleScreenshotAndQuit(HostMainWindow& AWindow, const HostOptions& AOpti
     if (!AOptions.ScreenshotPath.isEmpty()) {
         QTimer::singleShot(Delay * 2 / 3, &AWindow, [&AWindow, AOptions] {
             if (AWindow.grab().save(AOptions.ScreenshotPath)) {
-                std::fprintf(stderr, "varnholt-host: screenshot saved to %s\n",
+                std::fprintf(stderr, "varnholt-host: 截图已保存到 %s\n",
                              AOptions.ScreenshotPath.toUtf8().constData());
                 return;
             }
-            std::fprintf(stderr, "varnholt-host: cannot write the screenshot %s\n",
+            std::fprintf(stderr, "varnholt-host: 无法保存截图 %s\n",
                          AOptions.ScreenshotPath.toUtf8().constData());
             QCoreApplication::exit(ScreenshotFailed);
         });
@@ -66,9 +66,8 @@ int main(int argc, char** argv) {
     // The program speaks Chinese; Qt's own dialogs should too. The plug-in
     // needs none of it: without the translation they stay in English.
     if (!InstallQtTranslations(App))
-        std::fprintf(stderr,
-                     "varnholt-host: Qt's Chinese translation (qtbase_zh_CN, Debian package "
-                     "qt6-translations-l10n) not found; Qt's dialogs stay in English\n");
+        std::fprintf(stderr, "varnholt-host: 找不到 Qt 的中文翻译（qtbase_zh_CN，Debian 软件包 "
+                             "qt6-translations-l10n），Qt 自带的对话框将显示英文\n");
     const QStringList Left = App.arguments();
     const HostOptionsResult Parsed = ParseHostOptions(Left.mid(0, 1) + Own + Left.mid(1));
     if (!Parsed.Error.isEmpty()) {

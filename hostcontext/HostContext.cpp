@@ -9,6 +9,6 @@ TPlugInInfo* PlugInInfo = nullptr;
 
 TAdoConn* GetDefConnection() {
     if (!HostContext || !HostContext->DbManager)
-        throw EDatabaseError(QStringLiteral("The host has given no connection registry"));
+        throw EDatabaseError(QStringLiteral("主程序没有给出数据库连接（没有连接串）"));
     return HostContext->DbManager->GetConnection(QStringLiteral("Def"));
 }

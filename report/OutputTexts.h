@@ -39,3 +39,8 @@ QString ContinuousPrintDone(const QList<TPrintedTable>& ATables, bool AToPrinter
 // The title of the folder choice of a continuous export of ATables tables:
 // it says that every table is written, each to a workbook of its own.
 QString ContinuousExportFolderTitle(int ATables);
+// The bottom strip's line when the unit list or the fund-nature list could
+// not be read: the cause (a data-layer text, cause first) and then what the
+// clerk is left without.
+QString UnitListUnreadable(const QString& AError);
+QString FundListUnreadable(const QString& AError);

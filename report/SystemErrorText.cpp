@@ -22,12 +22,29 @@ const std::pair<const char*, const char*> Reasons[] = {
     {"Device or resource busy", "设备或资源正忙"},
 };
 
+// "写入 a 失败：磁盘已满（No space left on device）" as "磁盘已满（写入 a 失败：
+// No space left on device）": the cause said before the reason in brackets
+// moves to the front. AOpen is where that bracket opens.
+QString CauseToFront(const QString& AText, qsizetype AOpen) {
+    const qsizetype Colon = AText.lastIndexOf(QChar(0xFF1A), AOpen);
+    if (Colon < 0)
+        return AText;
+    const QString Cause = AText.mid(Colon + 1, AOpen - Colon - 1);
+    return Cause + QStringLiteral("（") + AText.left(Colon) + QStringLiteral("：") +
+           AText.mid(AOpen + 1);
+}
+
 } // namespace
 
 QString ExplainSystemError(const QString& AText) {
     for (const auto& [English, Chinese] : Reasons) {
-        if (AText.contains(QLatin1String(English), Qt::CaseInsensitive))
-            return QString::fromUtf8(Chinese) + QStringLiteral("（") + AText + QStringLiteral("）");
+        const qsizetype At = AText.indexOf(QLatin1String(English), 0, Qt::CaseInsensitive);
+        if (At < 0)
+            continue;
+        // In brackets the reason follows a cause already said before it.
+        if (At > 0 && AText.at(At - 1) == QChar(0xFF08))
+            return CauseToFront(AText, At - 1);
+        return QString::fromUtf8(Chinese) + QStringLiteral("（") + AText + QStringLiteral("）");
     }
     return AText;
 }

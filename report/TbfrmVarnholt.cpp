@@ -1,8 +1,8 @@
 #include "TbfrmVarnholt.h"
 
 #include "Guarded.h"
+#include "OutputTexts.h"
 #include "ReportLists.h"
-#include "SystemErrorText.h"
 #include "TProgressPanel.h"
 #include "TQtReportDialogs.h"
 #include "TStatusLine.h"
@@ -15,6 +15,7 @@
 #include "report/tables/ReportHost.h"
 #include "report/tables/ReportLookups.h"
 #include "report/tables/ReportTitles.h"
+#include "report/tables/TEmptyTableHint.h"
 #include "report/tables/TReportFilter.h"
 #include "trees/TDynamicTree.h"
 
@@ -113,7 +114,7 @@ void TbfrmVarnholt::FormShow() {
     } catch (const Exception& E) {
         // Without the unit list the clerk can still see the tables of the
         // logged-in unit's own data; the reason stays in view.
-        FStatus->Set(QStringLiteral("单位列表无法读取：") + ExplainSystemError(E.Message()));
+        FStatus->Set(UnitListUnreadable(E.Message()));
     }
     SizeTreePane();
     ShowSelectedUnit();
@@ -184,9 +185,8 @@ bool TbfrmVarnholt::ShowReport() {
     // be read at all: a bare heading must not pass for a table without data.
     // A fund-nature list that could not be read comes first: without it
     // nothing can be printed or exported, whatever the table shows.
-    FStatus->Set(FFundListError.isEmpty() ? FShownFill.StatusLine()
-                                          : QStringLiteral("资金性质列表无法读取：") +
-                                                ExplainSystemError(FFundListError));
+    FStatus->Set(FFundListError.isEmpty() ? TEmptyTableHint::StatusLine(FShownFill, CurrentFilter())
+                                          : FundListUnreadable(FFundListError));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "TADOConnection.h"
 
+#include "DatabaseFailureText.h"
 #include "PgSession.h"
 #include "SqliteStatement.h"
 #include "TConnectionString.h"
@@ -43,9 +44,7 @@ TConnectionTarget SqliteTarget(const QString& AProvider, const TConnectionString
     const QString File = AParts.FirstValue({"Data Source", "Database"});
     if (File.isEmpty())
         throw EDatabaseError(
-            QStringLiteral(
-                "Provider %1: the connection string names no database file (Data Source=)")
-                .arg(AProvider));
+            QStringLiteral("连接串没有给出数据库文件（Data Source=）：Provider=%1").arg(AProvider));
     TConnectionTarget Target;
     Target.Driver = QStringLiteral("QSQLITE");
     Target.DatabaseName = QFileInfo(File).absoluteFilePath();
@@ -53,8 +52,7 @@ TConnectionTarget SqliteTarget(const QString& AProvider, const TConnectionString
     // SQLite's create flag a missing file is an error instead of a new,
     // empty database. It is named by a URI (SqliteReadOnlyUri).
     Target.ConnectOptions = QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
-    Target.Description =
-        QStringLiteral("provider %1, database file %2").arg(AProvider, Target.DatabaseName);
+    Target.Description = Target.DatabaseName;
     return Target;
 }
 
@@ -67,8 +65,8 @@ TConnectionTarget PostgreSqlTarget(const QString& AProvider, const TConnectionSt
         bool Ok = false;
         Target.Port = Port.toInt(&Ok);
         if (!Ok)
-            throw EDatabaseError(QStringLiteral("Provider %1: the port \"%2\" is not a number")
-                                     .arg(AProvider, Port));
+            throw EDatabaseError(
+                QStringLiteral("连接串中的端口“%2”不是数字：Provider=%1").arg(AProvider, Port));
     }
     Target.DatabaseName = AParts.FirstValue({"Database", "Initial Catalog"});
     Target.UserName = AParts.FirstValue({"User ID", "UID", "User", "Username"});
@@ -80,7 +78,7 @@ TConnectionTarget PostgreSqlTarget(const QString& AProvider, const TConnectionSt
         QStringLiteral("connect_timeout=10;options='-c default_transaction_read_only=on "
                        "-c standard_conforming_strings=on'");
     Target.Description =
-        QStringLiteral("provider %1, server %2%3, database %4, user %5")
+        QStringLiteral("%1 服务器 %2%3 上的数据库 %4（用户 %5）")
             .arg(AProvider,
                  Target.HostName.isEmpty() ? QStringLiteral("localhost") : Target.HostName,
                  Target.Port < 0 ? QString() : QLatin1Char(':') + QString::number(Target.Port),
@@ -93,9 +91,10 @@ TConnectionTarget OdbcTarget(const QString& AProvider, TSqlKind AKind,
     const QString Driver = AParts.Value(QStringLiteral("Driver"));
     const QString Dsn = AParts.Value(QStringLiteral("DSN"));
     if (Driver.isEmpty() && Dsn.isEmpty())
-        throw EDatabaseError(QStringLiteral("Provider %1 is reached through ODBC: the connection "
-                                            "string must name an ODBC driver (Driver=) or a DSN")
-                                 .arg(AProvider.isEmpty() ? QStringLiteral("(none)") : AProvider));
+        throw EDatabaseError(
+            QStringLiteral("连接串没有给出 ODBC 驱动（Driver=）或数据源（DSN=）：Provider=%1 "
+                           "的数据库要经 ODBC 连接")
+                .arg(AProvider));
 
     TConnectionTarget Target;
     Target.Driver = QStringLiteral("QODBC");
@@ -108,8 +107,8 @@ TConnectionTarget OdbcTarget(const QString& AProvider, TSqlKind AKind,
     if (Driver.isEmpty()) {
         // Qt's ODBC driver turns a plain name into "DSN=<name>".
         Target.DatabaseName = Dsn;
-        Target.Description = QStringLiteral("provider %1, ODBC data source %2, user %3")
-                                 .arg(AProvider, Dsn, Target.UserName);
+        Target.Description =
+            QStringLiteral("ODBC 数据源 %2（%1，用户 %3）").arg(AProvider, Dsn, Target.UserName);
         return Target;
     }
 
@@ -130,7 +129,7 @@ TConnectionTarget OdbcTarget(const QString& AProvider, TSqlKind AKind,
     }
     Target.DatabaseName = Odbc.join(QLatin1Char(';'));
     Target.Description =
-        QStringLiteral("provider %1, ODBC driver %2, data source %3%4, user %5")
+        QStringLiteral("经 ODBC 驱动 %2 连接的 %3%4（%1，用户 %5）")
             .arg(AProvider, Driver, Source,
                  Catalog.isEmpty() ? QString() : QLatin1Char('/') + Catalog, Target.UserName);
     return Target;
@@ -156,6 +155,11 @@ QString SqliteReadOnlyUri(const QString& AFile) {
     if (Wal && !QFileInfo::exists(AFile + QStringLiteral("-wal")))
         Uri += QStringLiteral("&immutable=1");
     return Uri;
+}
+
+QString OtherThreadText(const QString& AConnectionName) {
+    return QStringLiteral("数据库连接 %1 是在另一个线程上打开的，工作线程要用它自己的连接副本")
+        .arg(AConnectionName);
 }
 
 } // namespace
@@ -205,28 +209,27 @@ TConnectionTarget TADOConnection::Target() const {
 void TADOConnection::Open() {
     if (FConnected) {
         if (FOpenThread != QThread::currentThread())
-            throw EDatabaseError(QStringLiteral("Connection %1 is open on another thread; a "
-                                                "worker thread needs its own clone")
-                                     .arg(FConnectionName));
+            throw EDatabaseError(OtherThreadText(FConnectionName));
         return;
     }
     const TConnectionTarget Settings = Target();
-    const auto Fail = [&](const QString& AReason) {
+    // The cause said in Chinese, or read from the driver's own words.
+    const auto Fail = [&](const QString& ACause, const QString& ADriverText = QString()) {
         return EDatabaseError(TConnectionString::WithoutPasswords(
-            QStringLiteral("Cannot connect to %1: %2").arg(Settings.Description, AReason)));
+            ConnectFailureText(ACause, Settings.Description, ADriverText)));
     };
     if (Settings.Driver == QLatin1String("QSQLITE")) {
         const QFileInfo File(Settings.DatabaseName);
         if (!File.exists())
-            throw Fail(
-                QStringLiteral("the database file %1 does not exist").arg(Settings.DatabaseName));
+            throw Fail(QStringLiteral("数据库文件不存在"));
         if (!File.isFile())
-            throw Fail(QStringLiteral("%1 is not a file").arg(Settings.DatabaseName));
+            throw Fail(QStringLiteral("数据库文件的位置上不是文件（是文件夹或设备）"));
     }
     if (!QSqlDatabase::isDriverAvailable(Settings.Driver))
-        throw Fail(QStringLiteral("the Qt SQL driver %1 is not installed").arg(Settings.Driver));
+        throw Fail(QStringLiteral("没有安装 Qt 的数据库驱动 %1").arg(Settings.Driver));
 
     QString Error;
+    bool ReadOnlyGuardFailed = false;
     {
         QSqlDatabase Db = QSqlDatabase::addDatabase(Settings.Driver, FConnectionName);
         const bool Sqlite = Settings.Driver == QLatin1String("QSQLITE");
@@ -244,11 +247,16 @@ void TADOConnection::Open() {
         if (!Db.open())
             Error = Db.lastError().text();
         else if (Sqlite && !SqliteRefuseConnectionChanges(Db))
-            Error = QStringLiteral("无法为 SQLite 连接设置只读保护（不许改连接设置的检查）");
+            ReadOnlyGuardFailed = true;
+    }
+    if (ReadOnlyGuardFailed) {
+        QSqlDatabase::removeDatabase(FConnectionName);
+        throw Fail(QStringLiteral("无法为 SQLite 连接设置只读保护（不许改连接设置的检查）"));
     }
     if (!Error.isNull()) {
         QSqlDatabase::removeDatabase(FConnectionName);
-        throw Fail(Error.isEmpty() ? QStringLiteral("unknown driver error") : Error);
+        throw Fail(Error.isEmpty() ? QStringLiteral("无法连接数据库，驱动没有给出原因") : QString(),
+                   Error);
     }
     FConnected = true;
     FOpenThread = QThread::currentThread();
@@ -294,10 +302,8 @@ TADOConnection* TADOConnection::Clone(TComponent* AOwner) const {
 
 QSqlDatabase TADOConnection::Database() const {
     if (!FConnected)
-        throw EDatabaseError(QStringLiteral("Connection %1 is not open").arg(FConnectionName));
+        throw EDatabaseError(QStringLiteral("数据库连接 %1 没有打开").arg(FConnectionName));
     if (FOpenThread != QThread::currentThread())
-        throw EDatabaseError(QStringLiteral("Connection %1 is open on another thread; a worker "
-                                            "thread needs its own clone")
-                                 .arg(FConnectionName));
+        throw EDatabaseError(OtherThreadText(FConnectionName));
     return QSqlDatabase::database(FConnectionName, false);
 }

@@ -1,5 +1,6 @@
 #include "TADOQuery.h"
 
+#include "DatabaseFailureText.h"
 #include "PgSession.h"
 #include "PgSingleStatement.h"
 #include "SqliteStatement.h"
@@ -46,21 +47,21 @@ namespace {
 const char* const SessionLostText =
     "与数据库服务器的连接已断开（服务器重启、会话被管理员结束或网络中断）";
 
-// The database's reason for a failure: the driver's text, or what is known
-// when it gives none (Qt's driver says nothing once it has seen the session
-// end).
-QString FailureReason(const TADOConnection& AConnection, const QSqlError& AError) {
+// The database's reason for a failure, cause first: read from the
+// driver's text, or what is known when it gives none (Qt's driver says
+// nothing once it has seen the session end).
+EDatabaseError QueryFailed(const TADOConnection& AConnection, const QSqlError& AError) {
     const QString Text = AError.text().trimmed();
     if (!Text.isEmpty())
-        return Text;
-    return AConnection.SessionLost() ? QString::fromUtf8(SessionLostText)
-                                     : QStringLiteral("数据库驱动没有给出失败的原因");
+        return EDatabaseError(QueryFailureText(AConnection.Provider(), Text));
+    return EDatabaseError(AConnection.SessionLost()
+                              ? QString::fromUtf8(SessionLostText)
+                              : QStringLiteral("数据库查询失败，数据库驱动没有给出原因（%1）")
+                                    .arg(AConnection.Provider()));
 }
 
 EDatabaseError QueryFailed(const TADOConnection& AConnection, const QSqlQuery& AQuery) {
-    return EDatabaseError(
-        QStringLiteral("Query failed on %1: %2")
-            .arg(AConnection.Provider(), FailureReason(AConnection, AQuery.lastError())));
+    return QueryFailed(AConnection, AQuery.lastError());
 }
 
 QString StatementExcerpt(const QString& ASql) {
@@ -83,8 +84,7 @@ void RunOnSqlite(const TADOConnection& AConnection, QSqlQuery& AQuery, const QSt
     if (!AQuery.prepare(ASql))
         throw QueryFailed(AConnection, AQuery);
     if (SqliteStatementWrites(AQuery))
-        throw EDatabaseError(QStringLiteral("The connection is read-only; the statement "
-                                            "would write: %1")
+        throw EDatabaseError(QStringLiteral("连接是只读的，这条语句会写数据库，未执行：%1")
                                  .arg(StatementExcerpt(ASql)));
     if (!AQuery.exec())
         throw QueryFailed(AConnection, AQuery);
@@ -119,8 +119,7 @@ void TADOQuery::OpenOnPostgreSql(const QSqlDatabase& ADb) {
         if (Verdict.Several)
             throw SeveralStatements(FSQLText);
         if (!Verdict.Parsed)
-            throw EDatabaseError(QStringLiteral("Query failed on %1: %2")
-                                     .arg(FConnection->Provider(), Verdict.Error));
+            throw EDatabaseError(QueryFailureText(FConnection->Provider(), Verdict.Error));
         QSqlQuery Query(ADb);
         Query.setForwardOnly(true);
         if (!Query.exec(FSQLText))
@@ -151,9 +150,8 @@ void TADOQuery::RunOnPostgreSql() {
     try {
         FConnection->Open();
     } catch (const EDatabaseError& Error) {
-        throw EDatabaseError(
-            QStringLiteral("Query failed on %1: %2，重新连接失败：%3")
-                .arg(FConnection->Provider(), QString::fromUtf8(SessionLostText), Error.Message()));
+        throw EDatabaseError(QStringLiteral("%1，重新连接失败：%2")
+                                 .arg(QString::fromUtf8(SessionLostText), Error.Message()));
     }
     OpenOnPostgreSql(FConnection->Database());
 }
@@ -162,7 +160,7 @@ void TADOQuery::Open() {
     if (FActive)
         return;
     if (!FConnection)
-        throw EDatabaseError(QStringLiteral("%1: missing connection").arg(ClassName()));
+        throw EDatabaseError(QStringLiteral("查询没有指定数据库连接（%1）").arg(ClassName()));
     FConnection->Open();
 
     // No handle on the database is held here: a new session may replace it.
@@ -184,7 +182,7 @@ void TADOQuery::Open() {
 
 void TADOQuery::ReadResult(QSqlQuery& AQuery) {
     if (!AQuery.isSelect())
-        throw EDatabaseError(QStringLiteral("The statement returned no result set"));
+        throw EDatabaseError(QStringLiteral("语句没有返回结果（这里只执行读取数据的查询）"));
     const QSqlRecord Record = AQuery.record();
     QStringList Names;
     Names.reserve(Record.count());
@@ -199,9 +197,7 @@ void TADOQuery::ReadResult(QSqlQuery& AQuery) {
         Rows << std::move(Row);
     }
     if (AQuery.lastError().isValid())
-        throw EDatabaseError(
-            QStringLiteral("Reading the result failed on %1: %2")
-                .arg(FConnection->Provider(), FailureReason(*FConnection, AQuery.lastError())));
+        throw QueryFailed(*FConnection, AQuery);
     FFieldNames = std::move(Names);
     FRows = std::move(Rows);
     FLetGo = 0;
@@ -260,7 +256,7 @@ void TADOQuery::Last() {
 void TADOQuery::SetRecNo(int ARecNo) {
     CheckActive();
     if (ARecNo < 1 || ARecNo > FRows.size())
-        throw EDatabaseError(QStringLiteral("%1: there is no row %2").arg(ClassName()).arg(ARecNo));
+        throw EDatabaseError(QStringLiteral("查询结果没有第 %1 行").arg(ARecNo));
     CheckKept(ARecNo - 1);
     FRecNo = ARecNo - 1;
     FBof = false;
@@ -270,7 +266,7 @@ void TADOQuery::SetRecNo(int ARecNo) {
 void TADOQuery::CheckKept(int ARow) const {
     if (ARow < FLetGo)
         throw EDatabaseError(
-            QStringLiteral("%1: row %2 was let go (forward only)").arg(ClassName()).arg(ARow + 1));
+            QStringLiteral("查询结果的第 %1 行已经读过并释放（只向前读）").arg(ARow + 1));
 }
 
 int TADOQuery::FieldIndex(const QString& AName) const {
@@ -285,21 +281,19 @@ TField TADOQuery::FieldByName(const QString& AName) const {
     CheckActive();
     const int Index = FieldIndex(AName);
     if (Index < 0)
-        throw EDatabaseError(QStringLiteral("%1: Field '%2' not found").arg(ClassName(), AName));
+        throw EDatabaseError(QStringLiteral("查询结果中没有字段 %1").arg(AName));
     return Fields(Index);
 }
 
 TField TADOQuery::Fields(int AIndex) const {
     CheckActive();
     if (AIndex < 0 || AIndex >= FFieldNames.size())
-        throw EDatabaseError(
-            QStringLiteral("%1: field index %2 out of range").arg(ClassName()).arg(AIndex));
+        throw EDatabaseError(QStringLiteral("查询结果没有第 %1 个字段").arg(AIndex + 1));
     const QVariant Value = FRows.isEmpty() ? QVariant() : FRows[FRecNo].value(AIndex);
     return TField(FFieldNames[AIndex], Value);
 }
 
 void TADOQuery::CheckActive() const {
     if (!FActive)
-        throw EDatabaseError(QStringLiteral("%1: cannot perform this operation on a closed dataset")
-                                 .arg(ClassName()));
+        throw EDatabaseError(QStringLiteral("查询没有打开，不能读取它的结果"));
 }

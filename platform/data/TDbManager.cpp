@@ -48,7 +48,7 @@ TAdoConn* TDbManager::CreateConnection(TComponent* AOwner) {
 
 void TDbManager::AddConnection(TAdoConn* AConn, const QString& AName) {
     if (!AConn)
-        throw EInvalidOperation(QStringLiteral("TDbManager.AddConnection: no connection"));
+        throw EInvalidOperation(QStringLiteral("TDbManager.AddConnection：没有给出连接"));
     if (IndexOfConnection(AName) >= 0)
         throw TExceptDbManager(QStringLiteral("一个名为%1的TAdoConn对象已经存在！").arg(AName));
     AConn->FreeNotification(this);

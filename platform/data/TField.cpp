@@ -21,8 +21,7 @@ double TField::AsFloat() const {
         const QString Text = FValue.toString().trimmed();
         if (Text.isEmpty())
             return 0.0;
-        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value (field %2)")
-                                .arg(Text, FFieldName));
+        throw EConvertError(QStringLiteral("字段 %2 的值“%1”不是数字").arg(Text, FFieldName));
     }
     return Result;
 }

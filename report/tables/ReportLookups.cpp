@@ -1,6 +1,5 @@
 #include "ReportLookups.h"
 
-#include "TReportFilter.h"
 #include "db/SharedLookups.h"
 #include "db/SqlLiteral.h"
 #include "db/TARQuery.h"
@@ -144,25 +143,6 @@ QList<QPair<QString, QString>> CodedListFromQuery(const QString& ASql) {
 
 QList<QPair<QString, QString>> CodedFundNaturesWithData(const QString& AWindowFilter) {
     return CodedListFromQuery(FundNaturesSql(AWindowFilter));
-}
-
-QString YearsWithDataSql(const TReportFilter& AFilter, const TSqlDialect& ADialect) {
-    return QStringLiteral("select distinct datayear from busibudgetadj where eid like ") +
-           ADialect.LikePrefix(AFilter.UnitPrefix) + QStringLiteral(" and BType=") +
-           QuotedSqlString(AFilter.BTypeIndex) + QStringLiteral(" and deptclass=") +
-           QuotedSqlString(QString::number(AFilter.DeptClass)) +
-           QStringLiteral(" order by datayear");
-}
-
-QList<int> YearsWithData(const TReportFilter& AFilter) {
-    QList<int> Years;
-    IARQueryPtr Query;
-    if (!OpenDefQuery(YearsWithDataSql(AFilter, DefDialect()), Query))
-        return Years;
-    TARQuery& Rows = *Query->GetQuery();
-    for (Rows.First(); !Rows.Eof(); Rows.Next())
-        Years << Rows.Fields(0).AsInteger();
-    return Years;
 }
 
 QString UnitsUnderSql(const QString& APrefix, const TSqlDialect& ADialect) {

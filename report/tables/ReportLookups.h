@@ -6,7 +6,6 @@
 #include <QStringList>
 
 class TSqlDialect;
-struct TReportFilter;
 
 // Small lookups of the report window on the host's "Def" connection. A query
 // that cannot be opened counts as finding nothing: the window shows no
@@ -56,11 +55,6 @@ QStringList FundNaturesWithData(const QString& AWindowFilter);
 // The same as (code, name) pairs: names need not be unique.
 QList<QPair<QString, QString>> CodedFundNaturesWithData(const QString& AWindowFilter);
 QString FundNaturesSql(const QString& AWindowFilter);
-
-// The budget years busibudgetadj holds rows for under AFilter's unit prefix,
-// indicator type and department class, whatever its year, ascending.
-QList<int> YearsWithData(const TReportFilter& AFilter);
-QString YearsWithDataSql(const TReportFilter& AFilter, const TSqlDialect& ADialect);
 
 // The units in use (as the unit tree shows them) whose codes begin with
 // APrefix, APrefix itself left out, as (code, name) in code order.

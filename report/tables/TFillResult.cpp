@@ -4,7 +4,7 @@ QString TFillResult::StatusLine() const {
     if (!TemplateError.isEmpty())
         return TemplateError;
     if (!QueryError.isEmpty())
-        return QStringLiteral("查询失败，表中不是数据库中的数据：%1").arg(QueryError);
+        return QStringLiteral("%1。本表没能从数据库查出，表中只有表样，没有数据").arg(QueryError);
     return Audit.Brief();
 }
 

@@ -167,9 +167,15 @@ TEST_F(BatchToolTest, FailuresSayWhyAndLeaveNothing) {
         // No --year: this year, of which the province has no data.
         {{"--out", Out}, 1, "只有这些年度的数据：2022、2023、2024"},
         // The logged-in unit must be a unit, not the beginning of codes.
-        {{"--year", "2024", "--out", Out, "--unit", "999001"}, 2, "999001 不在单位表"},
-        {{"--year", "2024", "--out", Out, "--unit", "1"}, 2, "编码 1 不在单位表"},
-        {{"--year", "2024", "--out", Out, "--unit", "1010"}, 2, "1010 不在单位表"},
+        {{"--year", "2024", "--out", Out, "--unit", "999001"}, 2, "999001 不是数据库中的单位"},
+        {{"--year", "2024", "--out", Out, "--unit", "1"}, 2, "编码 1 不是数据库中的单位"},
+        {{"--year", "2024", "--out", Out, "--unit", "1010"}, 2, "1010 不是数据库中的单位"},
+        // The data is there under another class than the login's.
+        {{"--year", "2024", "--out", Out, "--unit-class", "2"}, 1, "；请用 --unit-class 1。"},
+        // A folder that is there but takes no new files.
+        {{"--year", "2024", "--out", "/proc"},
+         1,
+         "输出文件夹 /proc 不可写：这个文件夹不能新建文件"},
     };
     for (const auto& Case : Cases) {
         const TRun Run = Batch(Case.Arguments);
@@ -180,7 +186,9 @@ TEST_F(BatchToolTest, FailuresSayWhyAndLeaveNothing) {
     Db = Dir.File("missing.db");
     const TRun Missing = Batch({"--out", Out});
     EXPECT_EQ(Missing.ExitCode, 1);
-    EXPECT_TRUE(Missing.Err.contains("missing.db")) << Missing.Err.toStdString();
+    EXPECT_TRUE(Missing.Err.contains("varnholt-batch: 数据库文件不存在：") &&
+                Missing.Err.contains("missing.db"))
+        << Missing.Err.toStdString();
 }
 
 // Amounts that differ at every reading of the view: the summary and the

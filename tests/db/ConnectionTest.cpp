@@ -262,7 +262,7 @@ TEST(SqliteGuard, RunsOnlyStatementsThatReadAndLeaveTheConnectionAlone) {
     const std::pair<const char*, const char*> Cases[] = {
         {"select count(*) from pubdept", ""},
         {"PRAGMA user_version", ""},
-        {"create table t (x)", "would write"},
+        {"create table t (x)", "会写数据库"},
         {"PRAGMA case_sensitive_like = 1", "not authorized"},
         {"select name from pragma_table_info('pubdept')", "not authorized"},
         {"begin", "not authorized"},

@@ -140,11 +140,11 @@ TEST(DemoData, PostgreSqlHoldsTheSameProvinceAsSqlite) {
 TEST(DemoDataTool, RefusesBadOptionsAndLeavesNothingBehind) {
     TempDir Dir;
     const std::pair<QStringList, const char*> Cases[] = {
-        {{""}, "no output file"},
+        {{""}, "没有给出要写的数据库文件"},
         {{"a.db", "--first-year", "4294969318"}, "--first-year"},
         {{"a.db", "--first-year", "9998", "--years", "3"}, "10000"},
         {{"a.db", "--seed", "-1"}, "--seed"},
-        {{Dir.Path()}, "not a file"},
+        {{Dir.Path()}, "不是文件"},
         {{"a.db", "--rows", "1000000000000"}, "10000000"},
     };
     for (const auto& [Arguments, Message] : Cases) {

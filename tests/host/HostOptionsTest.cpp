@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -89,6 +90,43 @@ TEST(HostProgram, FailuresAreReportedWithAnExitCode) {
         const QString Error = RunHost(Arguments + QStringList{"--quit-after", "600"}, ExitCode);
         EXPECT_NE(ExitCode, 0) << Arguments.join(' ').toStdString();
         EXPECT_TRUE(Error.contains(Named)) << Error.toStdString();
+    }
+}
+
+// --help of the host and of the demo generator: Chinese throughout, every
+// option listed. Left after the option names, the placeholders, the
+// program's name and the examples of values, no Latin word remains.
+TEST(HostProgram, HelpIsChineseButForOptionNames) {
+    const struct {
+        const char* Program;
+        QStringList Options;
+        QStringList Examples;
+    } Cases[] = {
+        {"varnholt-host",
+         {"connection", "year", "unit", "unit-class", "dept-mode", "btype", "templates", "config",
+          "plugin", "ini", "registry", "storage", "reg-root", "plugin-id", "screenshot",
+          "quit-after", "open"},
+         {"Provider=SQLite;Data Source=demo.db", "libvarnholt.so", "templates/", "[host]", "INI",
+          "PNG"}},
+        {"varnholt-demo-db",
+         {"units", "rows", "seed", "first-year", "years", "connection", "replace"},
+         {"Provider=PostgreSQL;Host=…;Port=…;Database=…;User ID=…;Password=…",
+          "Provider=SQLite;Data Source=", "SQLite", "PostgreSQL"}},
+    };
+    for (const auto& Case : Cases) {
+        QProcess Program;
+        Program.start(BinaryDir() + '/' + Case.Program, {"--help"});
+        ASSERT_TRUE(Program.waitForFinished(60000)) << Case.Program;
+        EXPECT_EQ(Program.exitCode(), 0) << Case.Program;
+        QString Help = QString::fromUtf8(Program.readAllStandardOutput());
+        for (const QString& Option : Case.Options)
+            EXPECT_TRUE(Help.contains("  --" + Option + ' '))
+                << Case.Program << " --" << Option.toStdString();
+        for (const QString& Example : Case.Examples)
+            Help.remove(Example);
+        Help.remove(QString::fromLatin1(Case.Program));
+        Help.remove(QRegularExpression("--?[a-z][a-z-]*|<[^>]*>"));
+        EXPECT_FALSE(Help.contains(QRegularExpression("[A-Za-z]"))) << Help.toStdString();
     }
 }
 

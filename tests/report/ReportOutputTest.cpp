@@ -4,6 +4,7 @@
 #include "cell/view/TCell5.h"
 #include "cell/view/TCellPreviewDialog.h"
 #include "report/ExportSettings.h"
+#include "report/SystemErrorText.h"
 #include "report/TRadioGroup.h"
 #include "report/TfrmPrintExpSet.h"
 #include "report/tables/ReportFileNames.h"
@@ -326,6 +327,38 @@ TEST_F(ReportOutputTest, AFailingExportSaysWhichTableFailedAndStops) {
     EXPECT_TRUE(Text.contains("此前已导出 1 个文件")) << Text.toStdString();
     EXPECT_EQ(QDir(Dialogs->Folder).entryList(QDir::Files).size(), 1);
     EXPECT_EQ(Window->cobMid->currentIndex(), 1);
+}
+
+// A folder that is there but takes no new files (/proc): the reason says
+// what failed, not that the folder is missing.
+TEST_F(ReportOutputTest, AnExportIntoAFolderThatTakesNoFilesSaysSo) {
+    Dialogs->SaveAs = "/proc/汇总.xlsx";
+    Window->EXCEL1->trigger();
+    ASSERT_EQ(Dialogs->Messages.size(), 1);
+    const QString Text = Dialogs->Messages[0].Text;
+    EXPECT_TRUE(Text.contains("原因：这个文件夹不能新建文件（是系统的特殊文件夹）（无法在 /proc "
+                              "创建文件：No such file or directory）"))
+        << Text.toStdString();
+    EXPECT_FALSE(Text.contains("不存在")) << Text.toStdString();
+}
+
+// A system's reason in English gets its cause in Chinese before it, once:
+// a cause said before the reason in brackets moves to the front.
+TEST(SystemErrorText, TheCauseIsSaidOnceBeforeTheSystemsWords) {
+    const std::pair<const char*, const char*> Cases[] = {
+        {"无法在 /x 创建文件：No space left on device",
+         "磁盘空间已满（无法在 /x 创建文件：No space left on device）"},
+        {"写入 a 失败：磁盘已满（No space left on device）",
+         "磁盘已满（写入 a 失败：No space left on device）"},
+        {"无法在 /proc 创建文件：这个文件夹不能新建文件（是系统的特殊文件夹）（No such file or "
+         "directory）",
+         "这个文件夹不能新建文件（是系统的特殊文件夹）（无法在 /proc 创建文件：No such file or "
+         "directory）"},
+        {"磁盘已满（No space left on device）", "磁盘已满（No space left on device）"},
+        {"something else", "something else"},
+    };
+    for (const auto& [Text, Expected] : Cases)
+        EXPECT_EQ(ExplainSystemError(QString::fromUtf8(Text)).toStdString(), Expected);
 }
 
 // The settings dialog on the host's INI file: the first showing stores

@@ -178,10 +178,21 @@ TEST_F(ReportWindowTest, AFundNatureListThatCannotBeReadIsSaidInTheStrip) {
     EXPECT_EQ(Entries(Window->cobMid), QStringList());
     EXPECT_FALSE(OutputEnabled());
     const QString Strip = Window->StatusLine()->text();
-    EXPECT_TRUE(Strip.startsWith("资金性质列表无法读取：")) << Strip.toStdString();
+    EXPECT_TRUE(Strip.startsWith("数据库的表中缺少报表要读的列（SQLite：")) << Strip.toStdString();
     EXPECT_TRUE(Strip.contains("leafflag")) << Strip.toStdString();
+    EXPECT_TRUE(Strip.endsWith("资金性质列表没能读出，不能打印或导出")) << Strip.toStdString();
     Choose(Window->cobTypeChild, "结余预算");
     EXPECT_EQ(Window->StatusLine()->text(), Strip);
+}
+
+// A database file that is not there: the strip says so first, naming the
+// file, in Chinese; nothing can be printed or exported.
+TEST_F(ReportWindowTest, AMissingDatabaseIsSaidCauseFirstInTheStrip) {
+    const QString Missing = Dir.File("gone.db");
+    Open("101001", Missing);
+    const QString Strip = Window->StatusLine()->text();
+    EXPECT_TRUE(Strip.startsWith("数据库文件不存在：" + Missing + "。")) << Strip.toStdString();
+    EXPECT_FALSE(OutputEnabled());
 }
 
 // A longer logged-in code: the tree starts below its parent group, the top

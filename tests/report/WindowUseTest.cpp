@@ -159,7 +159,8 @@ TEST_F(WindowUseTest, OutputGoesWhereTheClerkLooksAndIsNamed) {
     Dialogs->SaveAs = Dir.File("missing/table.xlsx");
     Window->EXCEL1->trigger();
     ASSERT_EQ(Dialogs->Messages.size(), 1);
-    EXPECT_TRUE(Dialogs->Messages[0].Text.contains("原因：文件夹或文件不存在"));
+    EXPECT_TRUE(Dialogs->Messages[0].Text.contains("原因：文件夹不存在（无法在 "))
+        << Dialogs->Messages[0].Text.toStdString();
     EXPECT_TRUE(Window->StatusLine()->text().isEmpty());
     Dialogs->SaveAs = Dir.File("table.xlsx");
     Window->EXCEL1->trigger();
@@ -284,12 +285,21 @@ TEST_F(WindowUseTest, ATableWithAnInfiniteAmountIsNotPrinted) {
 }
 
 // The strip says how the shown table passed its audit, that a table has no
-// rows, and that its query failed, instead of a bare heading; a table whose
-// query failed is not printed as if it had no data.
+// rows and where the unit's data is instead (another type, another class
+// of the login), and that its query failed, instead of a bare heading; a
+// table whose query failed is not printed as if it had no data.
 TEST_F(WindowUseTest, TheStripSaysWhetherTheShownTableAddsUpOrCouldNotBeRead) {
     EXPECT_EQ(Window->StatusLine()->text(), "审核通过");
     Choose(Window->cobBType, "临时指标");
-    EXPECT_EQ(Window->StatusLine()->text(), "无数据");
+    EXPECT_EQ(Window->StatusLine()->text().toStdString(),
+              "无数据：数据库中该单位 2024 年的数据在指标类型“预算数（当年预算）”下（3 行），"
+              "当前为指标类型“临时指标”；请在“指标类型”中选“预算数”，在“指标子类型”中选“当年预算”");
+    Scope->Unit.Values[4] = 2;
+    Choose(Window->cobBType, "预算数");
+    EXPECT_EQ(Window->StatusLine()->text().toStdString(),
+              "无数据：数据库中该单位 2024 年的预算数（当年预算）数据在单位类别 1 下（3 行），"
+              "当前为单位类别 2；请以单位类别 1 登录（参考宿主的选项 --unit-class 1）");
+    Scope->Unit.Values[4] = 1;
     Choose(Window->cobBType, "预算数");
     RunSql(File, {"drop view vwbudgetadj",
                   "create view vwbudgetadj as select a.datayear, a.eid, d.ename, a.deptclass, "
@@ -299,8 +309,10 @@ TEST_F(WindowUseTest, TheStripSaysWhetherTheShownTableAddsUpOrCouldNotBeRead) {
                   "on m.mid = a.mid left join pubbudgetsubject s on s.bid = a.bid left join "
                   "busiindicator i on i.iid = a.iid"});
     Choose(Window->cobMid, "<全部>");
-    EXPECT_TRUE(Window->StatusLine()->text().startsWith("查询失败"))
-        << Window->StatusLine()->text().toStdString();
+    const QString Failed = Window->StatusLine()->text();
+    EXPECT_TRUE(Failed.startsWith("数据库查询失败（SQLite：") &&
+                Failed.endsWith("。本表没能从数据库查出，表中只有表样，没有数据"))
+        << Failed.toStdString();
     Window->cllBudget->SetPrintFile(Dir.File("template-only.pdf"));
     Window->tbnPrint->click();
     EXPECT_FALSE(QFile::exists(Dir.File("template-only.pdf")));

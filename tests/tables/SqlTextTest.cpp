@@ -7,6 +7,7 @@
 #include "report/tables/DetailQuery.h"
 #include "report/tables/ReportLookups.h"
 #include "report/tables/SummaryQuery.h"
+#include "report/tables/TEmptyTableHint.h"
 #include "report/tables/TMarkedUnits.h"
 #include "report/tables/TReportFilter.h"
 #include "report/tables/WorksheetFit.h"
@@ -338,9 +339,6 @@ TEST(ReportSqlText, EveryOtherTextOnSqlServer) {
          " select specialaccount from pubdept where eid='101001'"},
         {"special-account units", TMarkedUnits::Sql(),
          "select eid from pubdept where specialaccount='是'"},
-        {"years with data", YearsWithDataSql(Budget, SqlServer),
-         "select distinct datayear from busibudgetadj where eid like '101%' and BType='1' and "
-         "deptclass='1' order by datayear"},
         {"units under", UnitsUnderSql("101", SqlServer),
          "select eid as id,ename as name from pubdept where replaceflag='0' and useflag='0' and "
          "eid like '101%' and eid<>'101' order by eid"},
@@ -354,6 +352,9 @@ TEST(ReportSqlText, EveryOtherTextOnSqlServer) {
              Budget.DetailFilter(SqlServer) + " and mid='21'"},
         {"parent group", ParentGroupSql("101", SqlServer),
          "select * from pubdept where eid like '101%'"},
+        {"rows by selection, for an empty table", TEmptyTableHint::Sql(Budget, SqlServer),
+         "select datayear,deptclass,BType,bkid,btypechild,count(*) as adjrows from busibudgetadj "
+         "where eid like '101%' and pid<>'' group by datayear,deptclass,BType,bkid,btypechild"},
     };
     for (const auto& Case : Cases)
         EXPECT_EQ(Case.Text.toStdString(), Case.Expected.toStdString()) << Case.What;

@@ -54,28 +54,6 @@ QString CheckRequired(const TBatchOptions& O) {
     return TBatchOutputFolder::PathProblem(O.OutputFolder);
 }
 
-// Columns a text takes in a terminal: Chinese characters take two.
-int Columns(const QString& AText) {
-    int Width = 0;
-    for (const QChar C : AText)
-        Width += C.unicode() >= 0x1100 ? 2 : 1;
-    return Width;
-}
-
-// One line per option: its name with its value and what it is for.
-QString OptionLines(const TOptionSpec* ASpecs, int ACount) {
-    constexpr int NameColumns = 24;
-    QString Lines;
-    for (int I = 0; I < ACount; ++I) {
-        QString Name = QStringLiteral("  --") + QString::fromLatin1(ASpecs[I].Name);
-        if (*ASpecs[I].ValueName)
-            Name += QStringLiteral(" <%1>").arg(QString::fromUtf8(ASpecs[I].ValueName));
-        Name += QString(std::max(1, NameColumns - Columns(Name)), QLatin1Char(' '));
-        Lines += Name + QString::fromUtf8(ASpecs[I].Description) + QLatin1Char('\n');
-    }
-    return Lines;
-}
-
 } // namespace
 
 QString BatchHelpText() {
@@ -85,8 +63,8 @@ QString BatchHelpText() {
                           "不用显示器，把选定范围的汇总建议表和每种有数据的资金性质的明细建议表"
                           "写成工作簿（.xlsx）和 PDF，并审核每张表。\n\n"
                           "选项：\n") +
-           OptionLines(HostSpecs, HostCount) + OptionLines(Specs, int(std::size(Specs))) +
-           QStringLiteral("  -h, --help              显示本说明\n\n"
+           OptionHelpLines(HostSpecs, HostCount) + OptionHelpLines(Specs, int(std::size(Specs))) +
+           QStringLiteral("  -h, --help            显示本说明\n\n"
                           "退出码：0 已写出；1 失败（原因写在标准错误上）；2 选项不可用；"
                           "3 已写出，但有的表审核未通过。\n");
 }

@@ -1,5 +1,6 @@
 #include "TBatchOutputFolder.h"
 
+#include "cell/TCellOutputFile.h"
 #include "report/tables/ReportFileNames.h"
 
 #include <QDir>
@@ -129,7 +130,9 @@ bool TBatchOutputFolder::CheckWritable() {
     QTemporaryFile Probe(QDir(FPath).filePath(QStringLiteral(".varnholt-batch-XXXXXX")));
     if (Probe.open())
         return true;
-    FError = QStringLiteral("输出文件夹 %1 不可写：%2").arg(FPath, Probe.errorString());
+    const int Code = errno;
+    FError = QStringLiteral("输出文件夹 %1 不可写：%2")
+                 .arg(FPath, TCellOutputFile::SystemReason(Code, FPath));
     return false;
 }
 

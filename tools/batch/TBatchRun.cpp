@@ -19,6 +19,7 @@
 #include "report/tables/ReportHost.h"
 #include "report/tables/ReportLookups.h"
 #include "report/tables/SummaryLayout.h"
+#include "report/tables/TEmptyTableHint.h"
 #include "report/tables/TemplateFit.h"
 
 #include <QDir>
@@ -42,13 +43,6 @@ void ProbeDatabase(const QString& ATable) {
     Probe.SetSQLText(Sql);
     Probe.Open();
     TStatementLog::Record(Sql, double(Timer.nsecsElapsed()) / 1e6);
-}
-
-QString Joined(const QList<int>& AYears) {
-    QStringList Texts;
-    for (int Year : AYears)
-        Texts << QString::number(Year);
-    return Texts.join(QStringLiteral("、"));
 }
 
 } // namespace
@@ -80,7 +74,7 @@ bool TBatchRun::CheckDatabase() {
                                         "权限的账户（见 README）。"));
         return true;
     } catch (const Exception& E) {
-        return Fail(QStringLiteral("数据库不可用：%1").arg(E.Message()));
+        return Fail(QStringLiteral("%1。数据库不可用，未写出报表").arg(E.Message()));
     }
 }
 
@@ -110,9 +104,11 @@ bool TBatchRun::CheckLogin() {
         LookupValue(QStringLiteral("pubdept"), QStringLiteral("eid"),
                     QStringLiteral("eid=") + QuotedSqlString(FOptions.UnitCode), Found);
     if (Watch.Failed())
-        return Fail(QStringLiteral("查询单位表 pubdept 失败：%1").arg(Watch.FirstError()));
+        return Fail(QStringLiteral("%1。无法确认登录单位 %2 是否存在")
+                        .arg(Watch.FirstError(), FOptions.UnitCode));
     if (!Known)
-        return Fail(QStringLiteral("选项 --unit 的单位编码 %1 不在单位表 pubdept 中")
+        return Fail(QStringLiteral("选项 --unit 的单位编码 %1 不是数据库中的单位"
+                                   "（单位表 pubdept 中没有这个编码）")
                         .arg(FOptions.UnitCode),
                     2);
     return true;
@@ -164,7 +160,7 @@ bool TBatchRun::Select() {
     FFilter.DeptClass = HostDeptClass();
     const bool Selected = SelectNode();
     if (Watch.Failed())
-        return Fail(QStringLiteral("查询单位失败：%1").arg(Watch.FirstError()));
+        return Fail(QStringLiteral("%1。无法查询选定的单位").arg(Watch.FirstError()));
     if (Selected && FFilter.UnitName.contains(QChar(0)))
         return Fail(NulNameProblem(FFilter.UnitPrefix));
     FSelection.Year = FFilter.Year;
@@ -191,20 +187,15 @@ TRunRecord TBatchRun::RecordHead() const {
     return Head;
 }
 
-// No fund nature has data: no table at all, and the years that have some.
+// No fund nature has data: no table at all, and where the unit's data is
+// (another year, department class, indicator type or sub-type).
 int TBatchRun::NoTables() {
-    const QString What = FSelection.Text();
-    const QString BTypeText = FSelection.BTypeText();
-    const QList<int> Years = YearsWithData(FFilter);
-    if (Years.isEmpty())
-        Fail(QStringLiteral(
-                 "%1：没有任何资金性质有数据，未写出报表；数据库中该单位没有任何年度的%2数据。")
-                 .arg(What, BTypeText));
-    else
-        Fail(QStringLiteral(
-                 "%1：没有任何资金性质有数据，未写出报表。数据库中该单位的%2只有这些年度的数据："
-                 "%3（用 --year 选择年度）。")
-                 .arg(What, BTypeText, Joined(Years)));
+    const QString Hint = TEmptyTableHint::Read(FFilter).Text(TEmptyTableHint::BatchReader);
+    Fail(QStringLiteral("%1：没有任何资金性质有数据，未写出报表。%2。")
+             .arg(FSelection.Text(),
+                  Hint.isEmpty()
+                      ? QStringLiteral("数据库中该单位没有任何年度、单位类别和指标类型的数据")
+                      : Hint));
     return FExitCode;
 }
 

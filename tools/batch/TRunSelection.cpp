@@ -91,6 +91,6 @@ bool TRunSelection::ReadRecord(const QHash<QString, QStringList>& AFields) {
 
 QString NulNameProblem(const QString& AUnitCode) {
     return QStringLiteral("单位 %1 的名称中有空字符（NUL），不能用在报表的标题、文件名和查询中，"
-                          "未写出该单位的报表；请在单位表 pubdept 中改正它的名称")
+                          "未写出该单位的报表；请在单位资料（单位表 pubdept）中改正它的名称")
         .arg(PrintableText(AUnitCode));
 }

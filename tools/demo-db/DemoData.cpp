@@ -400,20 +400,21 @@ void WriteDemoProvince(TRowWriter& AWriter, const TDemoOptions& AOptions, TDemoS
 
 void CheckDemoOptions(const TDemoOptions& AOptions) {
     if (AOptions.Units < 2)
-        throw std::runtime_error("the demo province needs at least 2 units");
+        throw std::runtime_error("演示省份至少要有 2 个单位");
     if (AOptions.Rows < 0 || AOptions.Rows > MaxDemoRows || AOptions.Years < 1)
-        throw std::runtime_error(QStringLiteral("rows must be from 0 to %1 and years at least 1")
+        throw std::runtime_error(QStringLiteral("行数要在 0 到 %1 之间，年数至少为 1")
                                      .arg(MaxDemoRows)
+                                     .toUtf8()
                                      .toStdString());
     // Budget years are four-digit years; the last one is checked without
     // overflow, so a huge first year cannot wrap round to a small one.
     if (AOptions.FirstYear < 1 || AOptions.FirstYear > MaxDemoYear ||
         AOptions.Years > MaxDemoYear - AOptions.FirstYear + 1)
-        throw std::runtime_error(QStringLiteral("the budget years %1 to %2 are not all between 1 "
-                                                "and %3")
+        throw std::runtime_error(QStringLiteral("预算年度 %1 到 %2 不都在 1 到 %3 之间")
                                      .arg(AOptions.FirstYear)
                                      .arg(qint64(AOptions.FirstYear) + AOptions.Years - 1)
                                      .arg(MaxDemoYear)
+                                     .toUtf8()
                                      .toStdString());
 }
 
@@ -439,11 +440,13 @@ void ApplyDemoSchema(QSqlDatabase& ADb) {
 TDemoSummary GenerateDemoDatabase(const QString& AFileName, const TDemoOptions& AOptions) {
     CheckDemoOptions(AOptions);
     if (AFileName.trimmed().isEmpty())
-        throw std::runtime_error("no output file is named");
+        throw std::runtime_error("没有给出要写的数据库文件");
     const QFileInfo TargetInfo(AFileName);
     if (TargetInfo.exists() && !TargetInfo.isFile())
-        throw std::runtime_error(
-            QStringLiteral("%1 is not a file").arg(AFileName).toUtf8().toStdString());
+        throw std::runtime_error(QStringLiteral("%1 不是文件（是文件夹或设备），不能写成数据库")
+                                     .arg(AFileName)
+                                     .toUtf8()
+                                     .toStdString());
 
     const QString Target = TargetInfo.absoluteFilePath();
     const QString Partial = Target + QStringLiteral(".partial");
@@ -487,12 +490,12 @@ TDemoSummary GenerateDemoDatabase(const QString& AFileName, const TDemoOptions& 
     if (QFile::exists(Target) && !QFile::remove(Target)) {
         QFile::remove(Partial);
         throw std::runtime_error(
-            QStringLiteral("cannot replace %1").arg(Target).toUtf8().toStdString());
+            QStringLiteral("无法替换原有的文件 %1").arg(Target).toUtf8().toStdString());
     }
     if (!QFile::rename(Partial, Target)) {
         QFile::remove(Partial);
         throw std::runtime_error(
-            QStringLiteral("cannot write %1").arg(Target).toUtf8().toStdString());
+            QStringLiteral("无法写出文件 %1").arg(Target).toUtf8().toStdString());
     }
     Summary.Target = Target;
     return Summary;

@@ -1,12 +1,19 @@
 #include "DemoRowWriter.h"
 
+#include "platform/data/DatabaseFailureText.h"
+
 #include <QLocale>
 #include <QSqlError>
 #include <stdexcept>
 
 void FailDemo(const QString& AWhat, const QSqlError& AError) {
-    throw std::runtime_error(
-        QStringLiteral("%1: %2").arg(AWhat, AError.text()).toUtf8().toStdString());
+    QString Cause = DatabaseCause(AError.text());
+    if (Cause.isEmpty())
+        Cause = QStringLiteral("写入数据库失败");
+    throw std::runtime_error(QStringLiteral("%1（%2：%3）")
+                                 .arg(Cause, AWhat, AError.text().simplified())
+                                 .toUtf8()
+                                 .toStdString());
 }
 
 TPreparedRowWriter::TPreparedRowWriter(QSqlDatabase& ADb)

@@ -3,6 +3,7 @@
 #include "DemoData.h"
 #include "DemoRowWriter.h"
 #include "platform/Exception.h"
+#include "platform/data/DatabaseFailureText.h"
 #include "platform/data/TADOConnection.h"
 
 #include <QSqlError>
@@ -68,11 +69,11 @@ public:
     // The driver's message when the session cannot be opened, else empty.
     QString Open() {
         if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
-            return QStringLiteral("the Qt SQL driver QPSQL is not installed");
+            return QStringLiteral("没有安装 Qt 的数据库驱动 QPSQL");
         if (FDb.open())
             return QString();
         const QString Error = FDb.lastError().text();
-        return Error.isEmpty() ? QStringLiteral("unknown driver error") : Error;
+        return Error.isEmpty() ? QStringLiteral("数据库驱动没有给出原因") : Error;
     }
     QSqlDatabase& Db() { return FDb; }
     void Exec(const QString& ASql) {
@@ -103,7 +104,7 @@ bool OpenOrCreate(TServerSession& ASession, const TConnectionTarget& ATarget) {
     if (OpenError.isEmpty())
         return false;
     const auto Refused = [&](const QString& AReason) {
-        return QStringLiteral("cannot connect to %1: %2").arg(ATarget.Description, AReason);
+        return ConnectFailureText(QString(), ATarget.Description, AReason);
     };
     TServerSession Maintenance(ATarget, QStringLiteral("postgres"));
     if (!Maintenance.Open().isEmpty())
@@ -143,9 +144,9 @@ void ClearOrRefuse(TServerSession& ASession, const TConnectionTarget& ATarget, b
     if (Present.isEmpty())
         return;
     if (!AReplace)
-        Fail(QStringLiteral("%1 already holds %2; they are left alone unless replacing them is "
-                            "asked for")
-                 .arg(ATarget.Description, Present.join(QStringLiteral(", "))));
+        Fail(QStringLiteral("数据库里已经有同名的表或视图（%2），没有改动它们；要替换它们请加 "
+                            "--replace：%1")
+                 .arg(ATarget.Description, Present.join(QStringLiteral("、"))));
     // No CASCADE: an object of someone else's that depends on them stops
     // the drop instead of disappearing with it.
     ASession.Exec(QStringLiteral("drop view if exists vwbudgetadj"));
@@ -158,7 +159,7 @@ void WriteToServer(TServerSession& ASession, const TConnectionTarget& ATarget,
     const QString Schema = DemoPostgreSqlSchemaSql();
     const qsizetype Split = Schema.indexOf(AfterLoading);
     if (Split < 0)
-        Fail(QStringLiteral("the PostgreSQL schema lacks its line \"%1\"")
+        Fail(QStringLiteral("PostgreSQL 的建表脚本缺少“%1”这一行")
                  .arg(QString(AfterLoading).trimmed()));
     ASession.Exec(QStringLiteral("set standard_conforming_strings = on"));
     ASession.Exec(QStringLiteral("set client_min_messages = warning"));
@@ -200,13 +201,12 @@ TDemoSummary GenerateDemoAt(const QString& AConnectionString, const TDemoOptions
     case TSqlKind::PostgreSQL:
         break;
     default:
-        Fail(QStringLiteral("the demo generator writes SQLite files and PostgreSQL databases, "
-                            "not provider \"%1\"")
+        Fail(QStringLiteral("演示数据只能写成 SQLite 文件或 PostgreSQL 数据库，不能写到 "
+                            "Provider=%1 的数据库")
                  .arg(Connection.Provider()));
     }
     if (Target.DatabaseName.isEmpty())
-        Fail(QStringLiteral("%1: the connection string names no database (Database=)")
-                 .arg(Target.Description));
+        Fail(QStringLiteral("连接串没有给出数据库（Database=）：%1").arg(Target.Description));
 
     TDemoSummary Summary;
     bool Created = false;

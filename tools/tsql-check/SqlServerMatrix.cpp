@@ -8,6 +8,7 @@
 #include "report/tables/DetailQuery.h"
 #include "report/tables/ReportLookups.h"
 #include "report/tables/SummaryQuery.h"
+#include "report/tables/TEmptyTableHint.h"
 #include "report/tables/TMarkedUnits.h"
 #include "report/tables/TReportFilter.h"
 #include "report/tables/WorksheetFit.h"
@@ -119,7 +120,7 @@ void AddFilterTexts(TSqlServerTexts& ATexts, const TReportFilter& AFilter) {
     Add("summary totals", SummaryTotalsSql(AFilter, D));
     Add("summary dropped rows", SummaryDroppedSql(AFilter, D));
     Add("summary adjustments count", WorksheetAdjustmentsSql(AFilter, QString(), D));
-    Add("years with data", YearsWithDataSql(AFilter, D));
+    Add("rows by selection, for an empty table", TEmptyTableHint::Sql(AFilter, D));
 }
 
 // The summary table's query, as the layout and the worksheet check send it.
