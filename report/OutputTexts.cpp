@@ -144,6 +144,8 @@ QString ContinuousExportFolderTitle(int ATables) {
     return QString::fromUtf8(ChooseFolderTitle) +
            QStringLiteral("（已勾选“连续打印”：全部 %1 张表各导出为一个工作簿，放到所选文件夹）")
                .arg(ATables);
+}
+
 QString UnitListUnreadable(const QString& AError) {
     return AError + QStringLiteral("。单位列表没能读出，只能看登录单位的报表");
 }
