@@ -13,6 +13,7 @@ extern THostContext* HostContext;
 extern TPlugInInfo* PlugInInfo;
 
 // The connection the host's registry keeps under "Def", created there on
-// first request (not opened). Raises what the registry raises, and
+// first request (not opened); on a thread inside a TThreadConnection scope,
+// that scope's connection. Raises what the registry raises, and
 // EDatabaseError when no context or no registry has been given.
 TAdoConn* GetDefConnection();

@@ -3,12 +3,12 @@
 // compare.
 //
 //   report_bench [--units N] [--rows M] [--db FILE] [--connection STRING]
-//                [--keep FOLDER]
+//                [--keep FOLDER] [--batch-only]
 //
 // By default a province file (SQLite) is made, or reused with --db. With
 // --connection the benchmark runs on that database instead (a PostgreSQL
 // province made with varnholt-demo-db --connection ...). --keep leaves the
-// outputs.
+// outputs; --batch-only runs the whole-batch runs alone.
 #include "BatchRuns.h"
 #include "BenchSupport.h"
 #include "DemoData.h"
@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
                        {"rows", "Adjustments in the province.", "M", "500000"},
                        {"db", "Province file to use (made when missing).", "file"},
                        {"connection", "Database to run on instead of a province file.", "string"},
-                       {"keep", "Folder to leave the outputs in.", "folder"}});
+                       {"keep", "Folder to leave the outputs in.", "folder"},
+                       {"batch-only", "Only the whole-batch and --each-unit runs."}});
     Parser.process(App);
     QTemporaryDir Temp;
     const QString Out = Parser.isSet("keep") ? Parser.value("keep") : Temp.path();
@@ -55,7 +56,8 @@ int main(int argc, char** argv) {
     const QString Connection =
         Parser.isSet("connection") ? Parser.value("connection") : MakeProvince(Parser, Temp);
     const TBenchHost Host(Connection, QStringLiteral("101001"));
-    BenchDetailSteps(Out);
+    if (!Parser.isSet("batch-only"))
+        BenchDetailSteps(Out);
     BenchBatchRuns(Connection, Out);
     return 0;
 }

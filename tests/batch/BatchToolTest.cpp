@@ -176,6 +176,8 @@ TEST_F(BatchToolTest, FailuresSayWhyAndLeaveNothing) {
         {{"--year", "2024", "--out", "/proc"},
          1,
          "输出文件夹 /proc 不可写：这个文件夹不能新建文件"},
+        {{"--year", "2024", "--out", Out, "--connections", "0"}, 2, "--connections"},
+        {{"--year", "2024", "--out", Out, "--connections", "9"}, 2, "--connections"},
     };
     for (const auto& Case : Cases) {
         const TRun Run = Batch(Case.Arguments);
@@ -221,32 +223,75 @@ TEST_F(BatchToolTest, AnUnwritableTableStopsTheRun) {
     EXPECT_EQ(Files().size(), 1);
 }
 
-// The next table is queried while the last one is written; the files are
-// the same as when each table is written before the next is queried.
-TEST_F(BatchToolTest, TablesWrittenAlongsideTheNextQueryAreTheSame) {
-    const QStringList Arguments = {"--year", "2024", "--node", "101002", "--out"};
-    ASSERT_EQ(Batch(Arguments + QStringList{Out}).ExitCode, 0);
-    QProcessEnvironment Serial = QProcessEnvironment::systemEnvironment();
-    Serial.insert("VARNHOLT_BATCH_THREADS", "1");
-    const QString OneByOne = Dir.File("one-by-one");
-    ASSERT_EQ(
-        RunBatch(SqliteConnectionString(Db), Arguments + QStringList{OneByOne}, Serial).ExitCode,
-        0);
-    ASSERT_EQ(Entries(OneByOne), Files());
-    for (const QString& Name : Files()) {
-        const QString Mine = QDir(Out).filePath(Name), Theirs = QDir(OneByOne).filePath(Name);
+// The tables in AOther read back as those in AFolder, cell for cell and
+// page for page.
+void ExpectSameTables(const QString& AFolder, const QString& AOther, const char* AWhat) {
+    ASSERT_EQ(Entries(AOther), Entries(AFolder)) << AWhat;
+    for (const QString& Name : Entries(AFolder)) {
+        const QString Mine = QDir(AFolder).filePath(Name), Theirs = QDir(AOther).filePath(Name);
         if (Name.endsWith(".xlsx")) {
             EXPECT_EQ(FirstDifference(ReadWorkbookCells(Mine), ReadWorkbookCells(Theirs), 0)
                           .toStdString(),
                       "")
-                << Name.toStdString();
+                << AWhat << ": " << Name.toStdString();
         }
         if (!Name.endsWith(".pdf"))
             continue;
-        ASSERT_EQ(PdfPageCount(Mine), PdfPageCount(Theirs)) << Name.toStdString();
+        ASSERT_EQ(PdfPageCount(Mine), PdfPageCount(Theirs)) << AWhat << ": " << Name.toStdString();
         for (int Page = 1; Page <= PdfPageCount(Mine); ++Page)
-            EXPECT_EQ(PdfText(Mine, Page), PdfText(Theirs, Page)) << Name.toStdString();
+            EXPECT_EQ(PdfText(Mine, Page), PdfText(Theirs, Page))
+                << AWhat << ": " << Name.toStdString();
     }
+}
+
+// The ways a run may share its work out: one step after the other, or the
+// tables queried on one to eight connections of their own while the one
+// before is written. Each gives the same files.
+struct TRunWay {
+    const char* Name;
+    QStringList Arguments;
+    bool OneStepAfterTheOther;
+};
+
+const TRunWay RunWays[] = {
+    {"one step after the other", {}, true},
+    {"two connections (the default)", {}, false},
+    {"one connection of its own", {"--connections", "1"}, false},
+    {"eight connections", {"--connections", "8"}, false},
+};
+
+TRun RunWay(const QString& AConnection, const TRunWay& AWay, const QStringList& AArguments) {
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+    if (AWay.OneStepAfterTheOther)
+        Environment.insert("VARNHOLT_BATCH_THREADS", "1");
+    return RunBatch(AConnection, AArguments + AWay.Arguments, Environment);
+}
+
+// Tables queried on connections of their own, the next ones while one is
+// written, are the same as when each table is written before the next is
+// queried, for one node and for each unit under it.
+TEST_F(BatchToolTest, TablesWrittenAlongsideTheNextQueryAreTheSame) {
+    const QStringList Node = {"--year", "2024", "--node", "101002"};
+    for (const TRunWay& Way : RunWays) {
+        const QString Folder = Dir.File(Way.Name);
+        const TRun Run =
+            RunWay(SqliteConnectionString(Db), Way, Node + QStringList{"--out", Folder});
+        ASSERT_EQ(Run.ExitCode, 0) << Way.Name << Run.Err.toStdString();
+        if (Way.OneStepAfterTheOther)
+            ASSERT_GE(Entries(Folder).size(), 5);
+        else
+            ExpectSameTables(Dir.File(RunWays[0].Name), Folder, Way.Name);
+    }
+    const QStringList EachUnit = Node + QStringList{"--each-unit", "--format", "xlsx", "--out"};
+    const QString Serial = Dir.File("each-unit-serial"), Parallel = Dir.File("each-unit");
+    ASSERT_EQ(
+        RunWay(SqliteConnectionString(Db), RunWays[0], EachUnit + QStringList{Serial}).ExitCode, 0);
+    ASSERT_EQ(
+        RunWay(SqliteConnectionString(Db), RunWays[1], EachUnit + QStringList{Parallel}).ExitCode,
+        0);
+    ASSERT_GE(Entries(Serial).size(), 4);
+    for (const QString& Unit : QDir(Serial).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        ExpectSameTables(QDir(Serial).filePath(Unit), QDir(Parallel).filePath(Unit), "each unit");
 }
 
 // Every unit under a node in one run: a folder per unit with data, named
@@ -323,28 +368,25 @@ TEST(BatchScript, HelpAndBadOptionsChangeNothingAndAFailureKeepsTheTables) {
     EXPECT_EQ(Entries(Tables), Written);
 }
 
-// A province on the database server gives the same workbooks as the same
-// province in a file.
-TEST_F(BatchToolTest, SameWorkbooksFromPostgreSql) {
+// A province on the database server gives the same tables as the same
+// province in a file, whichever way the run shares its work out.
+TEST_F(BatchToolTest, SameTablesFromPostgreSql) {
     VARNHOLT_REQUIRE_PG_SERVER();
     const TDemoOptions Options{120, 12000};
     const TDemoDatabase Server(TEngine::PostgreSQL, Options);
     const TDemoDatabase File(TEngine::SQLite, Options);
-    const QString FromServer = Dir.File("server");
-    const QStringList Arguments = {"--year", "2024", "--format", "xlsx", "--out"};
-    const TRun Run = RunBatch(Server.ConnectionString(), Arguments + QStringList{FromServer});
-    ASSERT_EQ(Run.ExitCode, 0) << Run.Err.toStdString();
-    // The tests' server account is a superuser, which no grant limits.
-    EXPECT_TRUE(Run.Out.contains("以超级用户身份连接")) << Run.Out.toStdString();
+    const QStringList Arguments = {"--year", "2024", "--out"};
     ASSERT_EQ(RunBatch(File.ConnectionString(), Arguments + QStringList{Out}).ExitCode, 0);
-    ASSERT_EQ(Entries(FromServer), Files());
-    ASSERT_GE(Files().size(), 3);
-    for (const QString& Name : QDir(Out).entryList({"*.xlsx"}))
-        EXPECT_EQ(FirstDifference(ReadWorkbookCells(QDir(FromServer).filePath(Name)),
-                                  ReadWorkbookCells(QDir(Out).filePath(Name)), 0)
-                      .toStdString(),
-                  "")
-            << Name.toStdString();
+    ASSERT_GE(Files().size(), 6);
+    for (const TRunWay& Way : RunWays) {
+        const QString FromServer = Dir.File(Way.Name);
+        const TRun Run =
+            RunWay(Server.ConnectionString(), Way, Arguments + QStringList{FromServer});
+        ASSERT_EQ(Run.ExitCode, 0) << Way.Name << Run.Err.toStdString();
+        // The tests' server account is a superuser, which no grant limits.
+        EXPECT_TRUE(Run.Out.contains("以超级用户身份连接")) << Run.Out.toStdString();
+        ExpectSameTables(Out, FromServer, Way.Name);
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "TBatchOptions.h"
 
 #include "TBatchOutputFolder.h"
+#include "TQueryThreads.h"
 
 #include <QCommandLineParser>
 #include <algorithm>
@@ -21,6 +22,7 @@ const TOptionSpec Specs[] = {
      "（本次写好后删除原有的整套报表；不加时拒绝写入）",
      ""},
     {"wait", "另一次运行正在使用输出文件夹时，最多等多少秒（默认 10）", "秒"},
+    {"connections", "同时查询各张表所用的只读数据库连接数（默认 2，最多 8）", "数目"},
     {"check-options", "只检查选项是否可用，然后退出：不连接数据库，也不写文件", ""},
 };
 
@@ -103,6 +105,8 @@ TBatchOptionsResult ParseBatchOptions(const QStringList& AArguments) {
     if (!ReadHostContextOptions(Source, O, Result.Error) ||
         !Source.Number("subtype", 0, 0, 2, O.SubTypeIndex, Result.Error) ||
         !Source.Number("wait", 10, 0, 3600, O.WaitSeconds, Result.Error) ||
+        !Source.Number("connections", 2, 1, TQueryThreads::MaxThreads, O.Connections,
+                       Result.Error) ||
         !ReadFormats(Source.Text("format", QStringLiteral("xlsx,pdf")), O, Result.Error))
         return Result;
     Result.Error = CheckRequired(O);

@@ -18,6 +18,10 @@ struct TBatchOptions : THostContextOptions {
     // Everything on one thread, one step after the other (to compare with,
     // or to rule the parallel work out): VARNHOLT_BATCH_THREADS=1.
     bool OneThread = false;
+    // How many read-only connections query the tables at once (--connections,
+    // 1 to TQueryThreads::MaxThreads); one step after the other uses the
+    // run's own connection alone.
+    int Connections = 2;
     // The unit-tree node to select by unit code; empty selects the top node.
     QString NodeCode;
     QString OutputFolder;

@@ -3,6 +3,7 @@
 #include "TBatchOutputFolder.h"
 #include "TEachUnitRun.h"
 #include "TFolderSet.h"
+#include "TQueryThreads.h"
 #include "TSelectionTables.h"
 #include "TTableWriter.h"
 #include "cell/TCellDocument.h"
@@ -199,7 +200,7 @@ int TBatchRun::NoTables() {
     return FExitCode;
 }
 
-int TBatchRun::WriteSelection(TTableWriter& AWriter) {
+int TBatchRun::WriteSelection(TTableWriter& AWriter, TQueryThreads& AQueries) {
     TSelectionTables Tables(FOptions, FFilter, RecordHead(), FOptions.OutputFolder, FConsole);
     switch (Tables.List()) {
     case TSelectionTables::NoData:
@@ -220,7 +221,7 @@ int TBatchRun::WriteSelection(TTableWriter& AWriter) {
                      .arg(FSelection.Text())
                      .arg(Tables.TableCount())
                      .arg(QDir(FOptions.OutputFolder).absolutePath()));
-    const TSelectionTables::TOutcome Outcome = Tables.Write(AWriter, true);
+    const TSelectionTables::TOutcome Outcome = Tables.Write(AWriter, AQueries, true);
     if (Outcome == TSelectionTables::Failed) {
         // A closed output is said once, as the process ends.
         if (!FConsole.OutputClosed())
@@ -238,11 +239,11 @@ int TBatchRun::WriteSelection(TTableWriter& AWriter) {
     return Outcome == TSelectionTables::Unaudited ? 3 : 0;
 }
 
-int TBatchRun::WriteEachUnit(TTableWriter& AWriter) {
+int TBatchRun::WriteEachUnit(TTableWriter& AWriter, TQueryThreads& AQueries) {
     FFolder = std::make_unique<TBatchOutputFolder>(FOptions.OutputFolder);
     TEachUnitRun EachUnit(FOptions, FConsole, FFilter, RecordHead(), FTimer);
     const QString Under = FOptions.NodeCode.isEmpty() ? FTreeRoot : FOptions.NodeCode;
-    FExitCode = EachUnit.Run(Under, *FFolder, AWriter);
+    FExitCode = EachUnit.Run(Under, *FFolder, AWriter, AQueries);
     return FExitCode;
 }
 
@@ -284,8 +285,10 @@ int TBatchRun::Run() {
                 .arg(BTypeName(FOptions.DefBTypeIndex)));
     if (!CheckTemplates() || !CheckDatabase() || !CheckLogin() || !Select())
         return FExitCode;
-    // Each table is written while the next one is queried, unless the run is
-    // to take one step after the other.
+    // Each table is written while the next ones are queried, each on a
+    // read-only connection of its own, unless the run is to take one step
+    // after the other.
     TTableWriter Writer(!FOptions.OneThread);
-    return FOptions.EachUnit ? WriteEachUnit(Writer) : WriteSelection(Writer);
+    TQueryThreads Queries(FOptions.OneThread ? 0 : FOptions.Connections, FOptions.ConnectionString);
+    return FOptions.EachUnit ? WriteEachUnit(Writer, Queries) : WriteSelection(Writer, Queries);
 }

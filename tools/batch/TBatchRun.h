@@ -13,6 +13,7 @@
 class TBatchOutputFolder;
 class TFolderSet;
 class TSelectionTables;
+class TQueryThreads;
 class TTableWriter;
 
 // One run of varnholt-batch: checks what it needs and selects what the
@@ -40,8 +41,8 @@ private:
     bool SelectNode();
     TRunRecord RecordHead() const;
     bool ClaimFolder(const TFolderSet& AEarlier);
-    int WriteSelection(TTableWriter& AWriter);
-    int WriteEachUnit(TTableWriter& AWriter);
+    int WriteSelection(TTableWriter& AWriter, TQueryThreads& AQueries);
+    int WriteEachUnit(TTableWriter& AWriter, TQueryThreads& AQueries);
     int NoTables();
     void SayRemoved(const QStringList& ARemoved) const;
     void SayDone(int ATables, int ARows) const;

@@ -190,7 +190,8 @@ bool TEachUnitRun::WriteList(const QString& AState) {
     return Refuse(QStringLiteral("%1，单位清单未能写出").arg(File.Error()));
 }
 
-bool TEachUnitRun::WriteUnit(TUnit& AUnit, int AIndex, TTableWriter& AWriter) {
+bool TEachUnitRun::WriteUnit(TUnit& AUnit, int AIndex, TTableWriter& AWriter,
+                             TQueryThreads& AQueries) {
     const QString Line = UnitLine(AUnit, AIndex);
     if (!AUnit.HasData) {
         FConsole.Say(Line + QStringLiteral("没有数据，不建文件夹"));
@@ -204,7 +205,7 @@ bool TEachUnitRun::WriteUnit(TUnit& AUnit, int AIndex, TTableWriter& AWriter) {
     }
     const TFolderSet Earlier(Path);
     TSelectionTables& Tables = *AUnit.Tables;
-    const TSelectionTables::TOutcome Outcome = Tables.Write(AWriter, false);
+    const TSelectionTables::TOutcome Outcome = Tables.Write(AWriter, AQueries, false);
     if (Outcome == TSelectionTables::Failed || !Tables.Commit(Earlier)) {
         AUnit.Outcome = QStringLiteral("未写出：%1").arg(Tables.Problem());
         Fail(Line + Tables.Problem());
@@ -229,7 +230,8 @@ bool TEachUnitRun::WriteUnit(TUnit& AUnit, int AIndex, TTableWriter& AWriter) {
     return true;
 }
 
-int TEachUnitRun::Run(const QString& AUnder, TBatchOutputFolder& AFolder, TTableWriter& AWriter) {
+int TEachUnitRun::Run(const QString& AUnder, TBatchOutputFolder& AFolder, TTableWriter& AWriter,
+                      TQueryThreads& AQueries) {
     if (!ListUnits(AUnder) || !Plan())
         return 1;
     if (!AFolder.Prepare(FOptions.WaitSeconds * 1000))
@@ -254,7 +256,7 @@ int TEachUnitRun::Run(const QString& AUnder, TBatchOutputFolder& AFolder, TTable
     if (!WriteList(QStringLiteral("未完成：正在写出（共 %1 个单位）").arg(FUnits.size())))
         return 1;
     for (int I = 0; I < int(FUnits.size()); ++I) {
-        if (!WriteUnit(FUnits[size_t(I)], I, AWriter)) {
+        if (!WriteUnit(FUnits[size_t(I)], I, AWriter, AQueries)) {
             WriteList(QStringLiteral("未完成：第 %1 个单位 %2 出错而停止，结果为“未写出”的单位"
                                      "没有本次的报表")
                           .arg(I + 1)

@@ -13,6 +13,7 @@ class TBatchConsole;
 class TBatchOutputFolder;
 class TFolderSet;
 class TSelectionTables;
+class TQueryThreads;
 class TTableWriter;
 struct TBatchOptions;
 
@@ -32,7 +33,8 @@ public:
     TEachUnitRun& operator=(const TEachUnitRun&) = delete;
 
     // Writes the units under AUnder into AFolder; the run's exit code.
-    int Run(const QString& AUnder, TBatchOutputFolder& AFolder, TTableWriter& AWriter);
+    int Run(const QString& AUnder, TBatchOutputFolder& AFolder, TTableWriter& AWriter,
+            TQueryThreads& AQueries);
 
 private:
     struct TUnit;
@@ -41,7 +43,7 @@ private:
     bool Plan();
     bool PlanUnit(TUnit& AUnit, QStringList& AConflicts);
     bool Claim(const TFolderSet& AEarlier, const QStringList& AConflicts);
-    bool WriteUnit(TUnit& AUnit, int AIndex, TTableWriter& AWriter);
+    bool WriteUnit(TUnit& AUnit, int AIndex, TTableWriter& AWriter, TQueryThreads& AQueries);
     bool WriteList(const QString& AState);
     int Finish(const TFolderSet& AEarlier);
     int Fail(const QString& AMessage, int AExitCode = 1);

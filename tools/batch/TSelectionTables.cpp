@@ -4,6 +4,7 @@
 #include "TBatchOptions.h"
 #include "TFolderSet.h"
 #include "TInterruptCleanup.h"
+#include "TQueryThreads.h"
 #include "TTableWriter.h"
 #include "db/TQueryFailureWatch.h"
 #include "report/tables/ReportFileNames.h"
@@ -16,6 +17,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <climits>
+#include <deque>
+#include <future>
 
 namespace {
 // What a file's temporary name adds to it: ".XXXXXX.part".
@@ -86,50 +89,72 @@ bool TSelectionTables::CheckNameLengths() {
     return true;
 }
 
-// Queries and fills one table here, then hands it to the writer. Every
-// query of it, the lookups that count a failure as empty included, must
-// have run: a table built on a failed one is not written.
-bool TSelectionTables::Fill(const TBatchTable& ATable, TTableWriter& AWriter) {
+// A table queried and filled on a query thread, waiting to be handed to
+// the writer; Problem says why it must not be written.
+struct TFilledTable {
+    std::unique_ptr<TCellDocument> Grid;
+    TFillResult Result;
+    QString Problem;
+    std::future<void> Done;
+};
+
+// Queries and fills one table, on whichever thread runs it: it reads only
+// what the run holds unchanged, and its statements go to the thread's
+// connection. Every query of it, the lookups that count a failure as empty
+// included, must have run: a table built on a failed one is not written.
+void TSelectionTables::Fill(const TBatchTable& ATable, TFilledTable& AInto) const {
     const TQueryFailureWatch Watch;
-    const QString BTypeText = FHead.Selection.BTypeText();
-    const TReportContext Context = MakeReportContext(FFilter, BTypeText, ATable.Code);
-    if (FOptions.WriteXlsx && !FitsWorksheet(ATable, Context))
-        return false;
-    auto Grid = std::make_unique<TCellDocument>();
+    const TReportContext Context =
+        MakeReportContext(FFilter, FHead.Selection.BTypeText(), ATable.Code);
+    if (FOptions.WriteXlsx) {
+        AInto.Problem = WorksheetProblem(ATable, Context);
+        if (!AInto.Problem.isEmpty())
+            return;
+    }
+    AInto.Grid = std::make_unique<TCellDocument>();
     // One fill serves both files: the workbook gets the export grid, numbers
     // as values; the printed table adds the amount header and page line.
-    const TFillResult Filled = FillReport(*Grid, Context, ATable.Code, true);
+    AInto.Result = FillReport(*AInto.Grid, Context, ATable.Code, true);
+    const TFillResult& Filled = AInto.Result;
     if (Filled.Failed() || Watch.Failed())
-        return Refuse(
+        AInto.Problem =
             QStringLiteral("%1 的查询失败，未写出该表：%2")
-                .arg(ATable.Caption, Filled.Failed() ? Filled.Error() : Watch.FirstError()));
-    if (Filled.Unsound())
-        return Refuse(QStringLiteral("%1 有金额不是有限数（溢出或不是数字），未写出该表：%2")
-                          .arg(ATable.Caption, Filled.NotFiniteRows.join(QStringLiteral("；"))));
-    FAudit.Add(ATable.Caption, ATable.Code, Filled);
-    Grid->SetPdfInfo(ReportPdfInfo(Grid->CellText(1, 1), FFilter, BTypeText, ATable.Name));
-    AWriter.Submit({ATable.Caption, ATable.Stem, ATable.Code, BTypeText, FOptions.WriteXlsx,
-                    FOptions.WritePdf, !FOptions.OneThread, Filled.QueryRows, std::move(Grid),
-                    &FOutputs});
+                .arg(ATable.Caption, Filled.Failed() ? Filled.Error() : Watch.FirstError());
+    else if (Filled.Unsound())
+        AInto.Problem = QStringLiteral("%1 有金额不是有限数（溢出或不是数字），未写出该表：%2")
+                            .arg(ATable.Caption, Filled.NotFiniteRows.join(QStringLiteral("；")));
+}
+
+// A filled table into the audit and to the writer, in the run's order.
+bool TSelectionTables::Hand(const TBatchTable& ATable, TFilledTable& AFilled,
+                            TTableWriter& AWriter) {
+    if (!AFilled.Problem.isEmpty())
+        return Refuse(AFilled.Problem);
+    FAudit.Add(ATable.Caption, ATable.Code, AFilled.Result);
+    TCellDocument& Grid = *AFilled.Grid;
+    Grid.SetPdfInfo(
+        ReportPdfInfo(Grid.CellText(1, 1), FFilter, FHead.Selection.BTypeText(), ATable.Name));
+    AWriter.Submit({ATable.Caption, ATable.Stem, ATable.Code, FHead.Selection.BTypeText(),
+                    FOptions.WriteXlsx, FOptions.WritePdf, !FOptions.OneThread,
+                    AFilled.Result.QueryRows, std::move(AFilled.Grid), &FOutputs});
     return true;
 }
 
 // A table whose workbook a worksheet cannot hold is found before it is
 // filled: the fill of a million rows takes half a minute and a gigabyte,
 // and the workbook would then be refused all the same.
-bool TSelectionTables::FitsWorksheet(const TBatchTable& ATable, const TReportContext& AContext) {
+QString TSelectionTables::WorksheetProblem(const TBatchTable& ATable,
+                                           const TReportContext& AContext) const {
     const TWorksheetFit Fit = CheckWorksheetFit(AContext, ATable.Code);
     if (!Fit.QueryError.isEmpty())
-        return Refuse(
-            QStringLiteral("%1 的查询失败，未写出该表：%2").arg(ATable.Caption, Fit.QueryError));
+        return QStringLiteral("%1 的查询失败，未写出该表：%2").arg(ATable.Caption, Fit.QueryError);
     if (Fit.TooLong())
-        return Refuse(
-            QStringLiteral("%1 至少有 %2 行，超过 Excel 工作表 %3 行的上限，未填表也未写出"
-                           "工作簿（PDF 不受此限，可用 --format pdf 只写 PDF）")
-                .arg(ATable.Caption)
-                .arg(Fit.AtLeast)
-                .arg(Fit.Limit));
-    return true;
+        return QStringLiteral("%1 至少有 %2 行，超过 Excel 工作表 %3 行的上限，未填表也未写出"
+                              "工作簿（PDF 不受此限，可用 --format pdf 只写 PDF）")
+            .arg(ATable.Caption)
+            .arg(Fit.AtLeast)
+            .arg(Fit.Limit);
+    return QString();
 }
 
 // The tables written so far: their lines, in order, and the first failure.
@@ -150,9 +175,42 @@ bool TSelectionTables::Report(const std::vector<TTableWritten>& AWritten, bool A
     return true;
 }
 
-TSelectionTables::TOutcome TSelectionTables::Write(TTableWriter& AWriter, bool ATableLines) {
+// The tables are filled on the query threads, as many at once as they
+// have connections, and handed to the writer in their order: at most that
+// many filled grids wait besides the one being written. A table that
+// cannot be written stops the run once every fill begun has ended (they
+// write into this object).
+TSelectionTables::TOutcome TSelectionTables::Write(TTableWriter& AWriter, TQueryThreads& AQueries,
+                                                   bool ATableLines) {
+    std::deque<std::unique_ptr<TFilledTable>> Filling;
+    int Next = 0;
+    const auto Begin = [&] {
+        while (int(Filling.size()) < AQueries.Width() && Next < FTables.size()) {
+            auto Slot = std::make_unique<TFilledTable>();
+            const TBatchTable* Table = &FTables[Next++];
+            TFilledTable* Into = Slot.get();
+            Slot->Done = AQueries.Run([this, Table, Into] { Fill(*Table, *Into); });
+            Filling.push_back(std::move(Slot));
+        }
+    };
+    const auto Stop = [&] {
+        for (const auto& Slot : Filling)
+            Slot->Done.wait();
+        Filling.clear();
+    };
+    Begin();
     for (const TBatchTable& Table : FTables) {
-        if (!Fill(Table, AWriter)) {
+        const std::unique_ptr<TFilledTable> Filled = std::move(Filling.front());
+        Filling.pop_front();
+        try {
+            Filled->Done.get();
+        } catch (...) {
+            Stop();
+            AWriter.Drain();
+            throw;
+        }
+        if (!Hand(Table, *Filled, AWriter)) {
+            Stop();
             // What was handed over is written first, so the lines say it;
             // a failure of that writing is said too.
             const QString Problem = FProblem;
@@ -160,7 +218,9 @@ TSelectionTables::TOutcome TSelectionTables::Write(TTableWriter& AWriter, bool A
                 FProblem = Problem + QStringLiteral("；") + FProblem;
             return Failed;
         }
+        Begin();
         if (!Report(AWriter.TakeFinished(), ATableLines) || OutputGone()) {
+            Stop();
             AWriter.Drain();
             return Failed;
         }

@@ -12,12 +12,14 @@
 class TBatchConsole;
 class TFolderSet;
 struct TBatchOptions;
+class TQueryThreads;
 class TTableWriter;
 
 // The tables of one selection written into one folder as a set: the
 // summary table and every fund nature's detail table with data, each
-// queried and filled here while the one before is written, then the audit
-// of them all beside them. The files wait under temporary names until the
+// queried and filled on the run's query threads (as many at once as they
+// have connections) while the one before is written, then the audit of
+// them all beside them. The files wait under temporary names until the
 // last is done and then appear together, replacing the folder's earlier
 // set whole; a run that fails leaves the earlier set as it was.
 class TSelectionTables {
@@ -34,8 +36,9 @@ public:
     TOutcome List();
     // Writes them (a line per table when ATableLines), then the audit;
     // Unaudited when a table's audit found a difference without a cause.
-    // Nothing appears in the folder before Commit.
-    TOutcome Write(TTableWriter& AWriter, bool ATableLines);
+    // The tables are queried and filled on AQueries, handed to AWriter in
+    // their order. Nothing appears in the folder before Commit.
+    TOutcome Write(TTableWriter& AWriter, TQueryThreads& AQueries, bool ATableLines);
     // Moves the set in and removes what is left of AEarlier's set (the
     // folder's files of this program's naming before the run); false, with
     // Problem(), when a file could not be moved in: the audit file then
@@ -53,8 +56,10 @@ public:
 
 private:
     bool CheckNameLengths();
-    bool Fill(const TBatchTable& ATable, TTableWriter& AWriter);
-    bool FitsWorksheet(const TBatchTable& ATable, const struct TReportContext& AContext);
+    void Fill(const TBatchTable& ATable, struct TFilledTable& AInto) const;
+    bool Hand(const TBatchTable& ATable, TFilledTable& AFilled, TTableWriter& AWriter);
+    QString WorksheetProblem(const TBatchTable& ATable,
+                             const struct TReportContext& AContext) const;
     bool Report(const std::vector<struct TTableWritten>& AWritten, bool ATableLines);
     TOutcome AuditTables(bool ATableLines);
     void RecordFailedCommit(const QStringList& AEarlier);
