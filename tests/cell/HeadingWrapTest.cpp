@@ -144,4 +144,37 @@ TEST(HeadingWrap, HeadingsBreakOnlyBetweenWordsAndFitTheirCells) {
     }
 }
 
+// A wrapped text's last line never holds one Chinese character alone while
+// the line before can spare one; the number of lines stays what the row
+// heights were fitted to. Widths are counted in characters of the font.
+TEST(HeadingWrap, NoChineseCharacterStandsAloneOnTheLastLine) {
+    struct TCase {
+        const char* Text;
+        int Chars;
+        const char* Lines;
+    };
+    const TCase Cases[] = {
+        {"省教育厅本级本级合计", 9, "省教育厅本级本级/合计"},
+        {"省教育厅本级本级合计", 10, "省教育厅本级本级合计"},
+        {"专项业务经费", 5, "专项业务/经费"},
+        {"一二三四五六七", 3, "一二三/四五/六七"},
+        // The line before would keep one character alone itself.
+        {"合计", 1, "合/计"},
+        {"一二三", 2, "一二/三"},
+        {"经费合计", 3, "经费/合计"},
+        // Other scripts break between words and keep their breaks.
+        {"省教育厅本级X", 6, "省教育厅本级/X"},
+    };
+    QImage Device(10, 10, QImage::Format_RGB32);
+    QFont Font(QStringLiteral("Noto Serif CJK SC"));
+    Font.setPixelSize(13);
+    const qreal Char = QFontMetricsF(Font, &Device).horizontalAdvance(QChar(u'国'));
+    for (const TCase& Case : Cases) {
+        const TLaidHeading Laid =
+            Lay(QString::fromUtf8(Case.Text), Font, &Device, Char * Case.Chars + 0.5);
+        EXPECT_EQ(Laid.Lines.join('/').toStdString(), Case.Lines)
+            << Case.Text << " in " << Case.Chars;
+    }
+}
+
 } // namespace
