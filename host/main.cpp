@@ -10,7 +10,10 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // Exit codes besides 0: the options, the plug-in, the screenshot.
@@ -25,6 +28,17 @@ void ChooseOffscreenWithoutDisplay() {
         return;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     std::fprintf(stderr, "varnholt-host: 没有找到显示器，在 Qt 的 offscreen 平台上运行\n");
+}
+
+// Qt needs a runtime folder and, outside a desktop session, makes one up
+// and says so in English on every start; give it the one it would make, so
+// a terminal shows only the host's own lines.
+void ProvideRuntimeFolder() {
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    const QByteArray Folder = "/tmp/runtime-" + QByteArray::number(getuid());
+    if (mkdir(Folder.constData(), 0700) == 0 || errno == EEXIST)
+        qputenv("XDG_RUNTIME_DIR", Folder);
 }
 
 void ReportErrorsInMessageBoxes(TApplication& AApplication, QWidget* AWindow) {
@@ -59,6 +73,7 @@ void ScheduleScreenshotAndQuit(HostMainWindow& AWindow, const HostOptions& AOpti
 
 int main(int argc, char** argv) {
     ChooseOffscreenWithoutDisplay();
+    ProvideRuntimeFolder();
     // The host's options first: QApplication would take --plugin as its own.
     const QStringList Own = TakeHostArguments(argc, argv);
     QApplication App(argc, argv);
