@@ -1,3 +1,4 @@
+#include "ErrorKindText.h"
 #include "HostMainWindow.h"
 #include "HostOptions.h"
 #include "HostPlugInManager.h"
@@ -47,7 +48,7 @@ void ReportErrorsInMessageBoxes(TApplication& AApplication, QWidget* AWindow) {
                      E.Message().toUtf8().constData());
         QMessageBox Box(QMessageBox::Critical, QStringLiteral("错误"), E.Message(), QMessageBox::Ok,
                         AWindow);
-        Box.setInformativeText(QStringLiteral("错误类型：%1").arg(E.ClassName()));
+        Box.setInformativeText(QStringLiteral("错误类型：%1").arg(ErrorKindText(E.ClassName())));
         Box.exec();
     };
 }

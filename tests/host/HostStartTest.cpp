@@ -1,3 +1,4 @@
+#include "host/ErrorKindText.h"
 #include "host/FrameGeometry.h"
 #include "host/FrameGeometryStore.h"
 #include "host/QtTranslations.h"
@@ -120,6 +121,17 @@ TEST(HostStart, TheFramesStateSurvivesAStart) {
         }
         EXPECT_EQ(ReadFrameState(), Left);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The error box names the kind in Chinese and keeps the class after it; a
+// class it does not know is named as it is, never dropped.
+TEST(HostErrorBox, NamesTheKindAndKeepsTheClass) {
+    EXPECT_EQ(ErrorKindText("EDatabaseError").toStdString(), "数据库错误（EDatabaseError）");
+    EXPECT_EQ(ErrorKindText("ESomethingNew").toStdString(), "ESomethingNew");
 }
 
 } // namespace
