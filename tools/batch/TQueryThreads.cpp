@@ -4,6 +4,7 @@
 #include "platform/data/TAdoConn.h"
 
 #include <algorithm>
+#include <memory>
 
 TQueryThreads::TQueryThreads(int AThreads, const QString& AConnectionString)
     : FConnectionString(AConnectionString) {
@@ -45,11 +46,14 @@ std::future<void> TQueryThreads::Run(std::function<void()> AWork) {
 // end, and is closed on the thread that opened it. Work still queued when
 // the threads are stopped is run all the same: a caller may wait for it.
 void TQueryThreads::Work() {
-    auto* Connection = new TAdoConn(nullptr);
+    const auto Free = [](TAdoConn* AConnection) {
+        AConnection->Free();
+    };
+    const std::unique_ptr<TAdoConn, decltype(Free)> Connection(new TAdoConn(nullptr), Free);
     Connection->SetLoginPrompt(false);
     Connection->SetConnectionString(FConnectionString);
     {
-        const TThreadConnection Scope(Connection);
+        const TThreadConnection Scope(Connection.get());
         std::unique_lock<std::mutex> Guard(FLock);
         for (;;) {
             FChanged.wait(Guard, [this] { return !FQueue.empty() || FStopping; });
@@ -62,5 +66,4 @@ void TQueryThreads::Work() {
             Guard.lock();
         }
     }
-    Connection->Free();
 }
