@@ -12,7 +12,6 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTreeWidget>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -53,29 +52,21 @@ TEST_F(WindowLayoutTest, EveryNewTableStartsAtItsTopLeft) {
     LongTables();
     Open();
     Choose(Window->cobBType, "预算数");
-    const std::pair<const char*, std::function<void()>> Changes[] = {
-        {"fund nature",
-         [&] {
-             Choose(Window->cobMid, "政府性基金");
-         }},
-        {"sub-type",
-         [&] {
-             Choose(Window->cobTypeChild, "结余预算");
-         }},
-        {"indicator type",
-         [&] {
-             Choose(Window->cobBType, "控制数");
-         }},
-        {"unit", [&] {
-             Select("101002001");
-         }}};
-    for (const auto& [Change, Make] : Changes) {
+    // Each change made in its list; the last one is the unit's, in the tree.
+    const std::pair<QComboBox*, const char*> Changes[] = {{Window->cobMid, "政府性基金"},
+                                                          {Window->cobTypeChild, "结余预算"},
+                                                          {Window->cobBType, "控制数"},
+                                                          {nullptr, "101002001"}};
+    for (const auto& [List, Change] : Changes) {
         QCoreApplication::processEvents();
         Across()->setValue(Across()->maximum());
         Down()->setValue(Down()->maximum());
         ASSERT_GT(Across()->value(), 0) << Change;
         ASSERT_GT(Down()->value(), 0) << Change;
-        Make();
+        if (List)
+            Choose(List, Change);
+        else
+            Select(Change);
         QCoreApplication::processEvents();
         EXPECT_EQ(Across()->value(), 0) << Change;
         EXPECT_EQ(Down()->value(), 0) << Change;
