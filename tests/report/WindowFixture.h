@@ -89,6 +89,14 @@ protected:
     // The user's click on the tree node of a unit ("" for the top node).
     void Select(const QString& AEid);
     QStringList Entries(const QComboBox* AList) const;
+    // A department (101) with its own level (101001) and a school (101002)
+    // that has a unit of its own (101002001).
+    void DepartmentWithASchool() {
+        Rows.Unit("101", "省教育厅", false);
+        Rows.Unit("101001", "省教育厅本级");
+        Rows.Unit("101002", "省实验学校", false);
+        Rows.Unit("101002001", "省实验学校附属小学");
+    }
 
     std::unique_ptr<TReportScope> Scope;
     TbfrmVarnholt* Window = nullptr;

@@ -18,12 +18,7 @@ namespace {
 
 class WindowLayoutTest : public WindowTest {
 protected:
-    void SetUp() override {
-        Rows.Unit("101", "省教育厅", false);
-        Rows.Unit("101001", "省教育厅本级");
-        Rows.Unit("101002", "省实验学校", false);
-        Rows.Unit("101002001", "省实验学校附属小学");
-    }
+    void SetUp() override { DepartmentWithASchool(); }
     // Tables longer and wider than the grid for both fund natures, both
     // indicator types and two sub-types.
     void LongTables() {

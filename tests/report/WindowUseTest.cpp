@@ -36,10 +36,7 @@ const QString Caption = "Taldrow 7.1-提示信息";
 class WindowUseTest : public WindowTest {
 protected:
     void SetUp() override {
-        Rows.Unit("101", "省教育厅", false);
-        Rows.Unit("101001", "省教育厅本级");
-        Rows.Unit("101002", "省实验学校", false);
-        Rows.Unit("101002001", "省实验学校附属小学");
+        DepartmentWithASchool();
         for (const char* Fund : {"11", "21"})
             Rows.Adj({"101001", Fund, "2010101", "11", "10", 50000});
         Rows.Adj({"101002001", "12", "2120801", "11", "10", 20000});
