@@ -1,10 +1,18 @@
 #include "TCellLaidTexts.h"
 
+#include "TCellCodeShaper.h"
+#include "TCellGlyphGather.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 #include <functional>
+
+TCellLaidTexts::TCellLaidTexts() = default;
+
+TCellLaidTexts::~TCellLaidTexts() = default;
 
 bool TCellLaidTexts::TKey::operator==(const TKey& AOther) const {
     return Font == AOther.Font && Width == AOther.Width && Height == AOther.Height &&
@@ -80,9 +88,49 @@ qreal TCellLaidTexts::TopOffset(const QPainter& APainter, const QRectF& ARect, q
     return Offset;
 }
 
-TCellLaidTexts::TLaid TCellLaidTexts::Lay(QPainter& APainter, const QRectF& ARect,
-                                          const QString& AText, const QFont& AFont,
-                                          const QTextOption& AOption) const {
+TCellCodeShaper* TCellLaidTexts::Shaper(const QFont& AFont, const void* AFontId,
+                                        QPaintDevice* ADevice) {
+    auto Found = std::find_if(FCodeFonts.begin(), FCodeFonts.end(), [&](const TCodeFont& AOne) {
+        return AOne.Font == AFontId && AOne.Device == ADevice;
+    });
+    if (Found == FCodeFonts.end()) {
+        FCodeFonts.push_back({AFontId, ADevice, 0, nullptr});
+        Found = std::prev(FCodeFonts.end());
+    }
+    if (!Found->Shaper && ++Found->Laid >= CodesBeforeShaper)
+        Found->Shaper = std::make_unique<TCellCodeShaper>(AFont, ADevice);
+    return Found->Shaper.get();
+}
+
+// A number on one line through the shaper, false when the shaper does not
+// take it. While the shaper is still being confirmed, Qt lays the text out
+// too and its layout is the one drawn.
+bool TCellLaidTexts::DrawCode(QPainter& APainter, const QRectF& ARect, const QString& AText,
+                              const QFont& AFont, const void* AFontId, const QTextOption& AOption) {
+    TCellCodeShaper* Shaper = this->Shaper(AFont, AFontId, APainter.device());
+    if (Shaper == nullptr || !Shaper->Shape(AText, ARect.width(), AOption.alignment(), FLine))
+        return false;
+    TLaid Laid;
+    Laid.Origin = QPointF(0, TopOffset(APainter, ARect, FLine.Height, AOption.alignment()));
+    Laid.Clip = !QRectF(QPointF(0, 0), ARect.size()).contains(FLine.Bounds.translated(Laid.Origin));
+    if (Shaper->Confirming()) {
+        const TLaid Qt = LayWithQt(APainter, ARect, AText, AFont, AOption);
+        Shaper->Confirm(Qt.Runs.size() == 1 && Qt.Runs[0] == FLine.Run() &&
+                        Qt.Origin == Laid.Origin && Qt.Clip == Laid.Clip);
+        DrawRuns(APainter, Qt, ARect);
+    } else if (FGather != nullptr && !Laid.Clip) {
+        FGather->Add(APainter, FLine.Font, FLine.Glyphs, FLine.Positions,
+                     ARect.topLeft() + Laid.Origin);
+    } else {
+        Laid.Runs = {FLine.Run()};
+        DrawRuns(APainter, Laid, ARect);
+    }
+    return true;
+}
+
+TCellLaidTexts::TLaid TCellLaidTexts::LayWithQt(QPainter& APainter, const QRectF& ARect,
+                                                const QString& AText, const QFont& AFont,
+                                                const QTextOption& AOption) const {
     QTextLayout Layout(AText, AFont, APainter.device());
     Layout.setTextOption(AOption);
     const qreal Height = StackLines(Layout, ARect.width(), QFontMetricsF(AFont).leading());
@@ -96,6 +144,10 @@ TCellLaidTexts::TLaid TCellLaidTexts::Lay(QPainter& APainter, const QRectF& ARec
 
 void TCellLaidTexts::Draw(QPainter& APainter, const QRectF& ARect, const QString& AText,
                           const QFont& AFont, const void* AFontId, const QTextOption& AOption) {
+    // A number is shaped afresh each time: quicker than looking it up.
+    if (AOption.wrapMode() == QTextOption::NoWrap &&
+        DrawCode(APainter, ARect, AText, AFont, AFontId, AOption))
+        return;
     const TKey Key{AText,
                    AFontId,
                    ARect.width(),
@@ -104,21 +156,38 @@ void TCellLaidTexts::Draw(QPainter& APainter, const QRectF& ARect, const QString
                    int(AOption.alignment()) | (int(AOption.wrapMode()) << 16)};
     auto Found = FLaid.find(Key);
     if (Found == FLaid.end()) {
-        // Amounts and codes hardly ever recur: a long table would keep the
-        // runs of every one of them. The texts that do recur are back after
-        // a clear within a few rows.
+        // Names of units and indicators seldom recur either: a long table
+        // would keep the runs of every one of them. The texts that do recur
+        // are back after a clear within a few rows.
         if (FLaid.size() >= MaxTexts)
             FLaid.clear();
-        Found = FLaid.emplace(Key, Lay(APainter, ARect, AText, AFont, AOption)).first;
+        Found = FLaid.emplace(Key, LayWithQt(APainter, ARect, AText, AFont, AOption)).first;
     }
-    const TLaid& Laid = Found->second;
-    if (Laid.Clip) {
+    DrawRuns(APainter, Found->second, ARect);
+}
+
+void TCellLaidTexts::DrawRuns(QPainter& APainter, const TLaid& ALaid, const QRectF& ARect) {
+    const QPointF At = ARect.topLeft() + ALaid.Origin;
+    // A line over or under a text spans its own run only; a clipped text
+    // is drawn in a state of its own.
+    constexpr auto Lines = QGlyphRun::Overline | QGlyphRun::Underline | QGlyphRun::StrikeOut;
+    const bool Alone =
+        ALaid.Clip || std::any_of(ALaid.Runs.begin(), ALaid.Runs.end(), [&](const QGlyphRun& ARun) {
+            return bool(ARun.flags() & Lines);
+        });
+    if (FGather != nullptr && !Alone) {
+        for (const QGlyphRun& Run : ALaid.Runs)
+            FGather->Add(APainter, Run, At);
+        return;
+    }
+    if (FGather != nullptr)
+        FGather->Flush(APainter);
+    if (ALaid.Clip) {
         APainter.save();
         APainter.setClipRect(ARect, Qt::IntersectClip);
     }
-    const QPointF At = ARect.topLeft() + Laid.Origin;
-    for (const QGlyphRun& Run : Laid.Runs)
+    for (const QGlyphRun& Run : ALaid.Runs)
         APainter.drawGlyphRun(At, Run);
-    if (Laid.Clip)
+    if (ALaid.Clip)
         APainter.restore();
 }

@@ -55,8 +55,11 @@ void TCellRenderer::Paint(QPainter& APainter, const TCellRange& ARange) {
         CollectLines(Block);
     APainter.setPen(Qt::black);
     FFontKey = -1;
-    for (const TBlock& Block : Items)
-        PaintText(APainter, Block);
+    {
+        const TCellTextDrawer::TGathering Gathering(FDrawer, APainter);
+        for (const TBlock& Block : Items)
+            PaintText(APainter, Block);
+    }
     StrokeLines(APainter, FHorizontal, true);
     StrokeLines(APainter, FVertical, false);
 }
@@ -102,6 +105,9 @@ void TCellRenderer::PaintText(QPainter& APainter, const TBlock& ABlock) {
                             : FFitter.TextHeight(Text, Font, static_cast<int>(Inner.width()));
     const bool Overflows = Height > Inner.height() + 0.5;
     if (Overflows) {
+        // Texts held from the cells before must not come under this clip.
+        // What this cell's text leaves held fits its cell and so needs none.
+        FDrawer.Flush(APainter);
         APainter.save();
         APainter.setClipRect(ABlock.Rect, Qt::IntersectClip);
     }
@@ -125,6 +131,7 @@ void TCellRenderer::PaintCode(QPainter& APainter, const QRectF& AInner, const QS
         return;
     }
     const double Scale = AInner.width() / Width;
+    FDrawer.Flush(APainter);
     APainter.save();
     APainter.translate(AInner.topLeft());
     APainter.scale(Scale, Scale);
@@ -132,6 +139,7 @@ void TCellRenderer::PaintCode(QPainter& APainter, const QRectF& AInner, const QS
     // the laid-out width in the last bit, and the text must not be clipped.
     FDrawer.Draw(APainter, QRectF(-0.5, 0, Width + 1, AInner.height() / Scale), AText, *FFaces,
                  Option);
+    FDrawer.Flush(APainter);
     APainter.restore();
 }
 

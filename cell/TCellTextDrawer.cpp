@@ -22,6 +22,21 @@ TCellTextFaces& TCellTextDrawer::Faces(const QFont& AFont) {
     return *(FLast = FFaces.back().get());
 }
 
+TCellTextDrawer::TGathering::TGathering(TCellTextDrawer& ADrawer, QPainter& APainter)
+    : FDrawer(ADrawer)
+    , FPainter(APainter) {
+    FDrawer.FLaid.SetGather(&FDrawer.FGather);
+}
+
+TCellTextDrawer::TGathering::~TGathering() {
+    FDrawer.Flush(FPainter);
+    FDrawer.FLaid.SetGather(nullptr);
+}
+
+void TCellTextDrawer::Flush(QPainter& APainter) {
+    FGather.Flush(APainter);
+}
+
 // Notes the shared characters; true when some go to the twin face.
 bool TCellTextDrawer::Scan(const QString& AText, TCellTextFaces& AFaces) {
     const TCellGlyphShare& Main = AFaces.Main();
@@ -45,9 +60,10 @@ void TCellTextDrawer::Draw(QPainter& APainter, const QRectF& ARect, const QStrin
 
 void TCellTextDrawer::Draw(QPainter& APainter, const QRectF& ARect, const QString& AText,
                            TCellTextFaces& AFaces, const QTextOption& AOption) {
-    if (Scan(AText, AFaces))
+    if (Scan(AText, AFaces)) {
+        FGather.Flush(APainter);
         DrawWithTwins(APainter, ARect, AText, AFaces, AOption);
-    else
+    } else
         FLaid.Draw(APainter, ARect, AText, AFaces.Font(), &AFaces, AOption);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TCellGlyphGather.h"
 #include "TCellLaidTexts.h"
 #include "TCellTextFaces.h"
 
@@ -34,6 +35,22 @@ public:
               const QTextOption& AOption);
     TCellTextFaces& Faces(const QFont& AFont);
 
+    // While a gathering lives, the texts drawn are held and drawn together
+    // (see TCellGlyphGather) when it ends or when Flush is called, which the
+    // caller does before it changes the painter's transform or clip.
+    class TGathering {
+    public:
+        TGathering(TCellTextDrawer& ADrawer, QPainter& APainter);
+        ~TGathering();
+        TGathering(const TGathering&) = delete;
+        TGathering& operator=(const TGathering&) = delete;
+
+    private:
+        TCellTextDrawer& FDrawer;
+        QPainter& FPainter;
+    };
+    void Flush(QPainter& APainter);
+
 private:
     bool Scan(const QString& AText, TCellTextFaces& AFaces);
     void DrawWithTwins(QPainter& APainter, const QRectF& ARect, const QString& AText,
@@ -43,4 +60,5 @@ private:
     std::vector<std::unique_ptr<TCellTextFaces>> FFaces;
     TCellTextFaces* FLast = nullptr;
     TCellLaidTexts FLaid;
+    TCellGlyphGather FGather;
 };
