@@ -8,6 +8,7 @@
 #include "TCellTextDrawer.h"
 
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -158,17 +159,26 @@ void TCellPrinter::PaintFooter(TPen& APen, const TMetrics& AMetrics, int ANumber
     Painter.setPen(Qt::black);
     const QRect Strip(0, AMetrics.PaintHeight - AMetrics.FooterHeight, AMetrics.PaintWidth,
                       AMetrics.FooterHeight);
-    const std::pair<const QString*, Qt::Alignment> Parts[] = {
-        {&Setup.FooterLeft, Qt::AlignLeft},
-        {&Setup.FooterCentre, Qt::AlignHCenter},
-        {&Setup.FooterRight, Qt::AlignRight}};
+    // The texts at the sides give way to the one in the middle, a fifth of
+    // an inch apart from it, and are cut short with an ellipsis.
+    const QFontMetricsF Metrics(Font, Painter.device());
+    const QString Centre = TCellPageSetup::ExpandPageText(Setup.FooterCentre, ANumber, ATotal);
+    const qreal Side = (Strip.width() - Metrics.horizontalAdvance(Centre)) / 2 -
+                       (Centre.isEmpty() ? 0 : AMetrics.Resolution / 5);
+    const std::pair<QString, Qt::Alignment> Parts[] = {
+        {Metrics.elidedText(TCellPageSetup::ExpandPageText(Setup.FooterLeft, ANumber, ATotal),
+                            Qt::ElideRight, Side),
+         Qt::AlignLeft},
+        {Centre, Qt::AlignHCenter},
+        {Metrics.elidedText(TCellPageSetup::ExpandPageText(Setup.FooterRight, ANumber, ATotal),
+                            Qt::ElideLeft, Side),
+         Qt::AlignRight}};
     for (const auto& [Text, Align] : Parts) {
-        if (Text->isEmpty())
+        if (Text.isEmpty())
             continue;
         QTextOption Option(Align | Qt::AlignBottom);
         Option.setWrapMode(QTextOption::NoWrap);
-        APen.Drawer.Draw(Painter, Strip, TCellPageSetup::ExpandPageText(*Text, ANumber, ATotal),
-                         Font, Option);
+        APen.Drawer.Draw(Painter, Strip, Text, Font, Option);
     }
     Painter.restore();
 }

@@ -14,6 +14,7 @@
 #include "report/tables/ReportFill.h"
 #include "report/tables/ReportHost.h"
 #include "report/tables/ReportLookups.h"
+#include "report/tables/ReportPageSelection.h"
 #include "report/tables/ReportTitles.h"
 #include "report/tables/TEmptyTableHint.h"
 #include "report/tables/TReportFilter.h"
@@ -197,6 +198,7 @@ bool TbfrmVarnholt::PrepareExportGrid() {
     FExportFill = FillReport(cllExpExcel->Document(),
                              MakeReportContext(CurrentFilter(), cobBType->currentText(), Code),
                              Code, true, FProgress.get());
+    SetPageSelection(cllExpExcel->Document(), CurrentFilter(), cobBType->currentText());
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "UserSettings.h"
 #include "cell/view/TCell5.h"
 #include "cell/view/TCellPreviewDialog.h"
+#include "report/tables/ReportPageSelection.h"
 #include "report/tables/ReportPdfInfo.h"
 #include "report/tables/TReportFilter.h"
 
@@ -51,7 +52,8 @@ void TbfrmVarnholt::tbnPrintClick() {
 }
 
 void TbfrmVarnholt::PrepareOutput() {
-    cllBudget->SetPageText(QString(), QString::fromUtf8(PageLine), QString());
+    cllBudget->SetPageText(ReportPageSelection(CurrentFilter(), cobBType->currentText()),
+                           QString::fromUtf8(PageLine), QString());
     DescribePdf(*this);
     // Without a printer the PDF is proposed where the clerk exported last;
     // before the first export, in the documents folder.

@@ -99,6 +99,13 @@ TEST_F(BatchToolTest, PdfsReadBackAsTheirGridsHoldThem) {
             if (Char >= QChar(0x2E80) && Char <= QChar(0x2FDF)) {
                 EXPECT_TRUE(Held.contains(Char)) << QString(Char).toStdString();
             }
+        // Every page names the selection at the left of its page line.
+        const QRegularExpression Blank("\\s", QRegularExpression::UseUnicodePropertiesOption);
+        const int Pages = PdfPageCount(Pdf);
+        for (int Page = 1; Page <= Pages; ++Page)
+            EXPECT_TRUE(PdfText(Pdf, Page).remove(Blank).contains(
+                Name + QStringLiteral("2024年预算数（当年预算）共%1页第%2页").arg(Pages).arg(Page)))
+                << Fund.toStdString() << " page " << Page;
         EXPECT_EQ(PdfProperty(Pdf, "Title"), Grid.CellText(1, 1));
         EXPECT_EQ(PdfProperty(Pdf, "Subject"),
                   "2024年；指标类型：预算数（当年预算）；单位：" + Name + "；资金性质：" + Fund);

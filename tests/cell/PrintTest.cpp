@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -181,4 +182,38 @@ TEST(CellSummaryPrint, NotesCloseTheLastPageTogetherWithTheLastRow) {
             .normalized(QString::NormalizationForm_KC);
     EXPECT_TRUE(LastPage.contains(QStringLiteral("1,037.00"))); // the last body row
     EXPECT_TRUE(LastPage.contains(QStringLiteral("按照项级科目汇总")));
+}
+
+// Texts at the sides of the page line that would run into it are cut short
+// with an ellipsis and leave the page line whole; short ones stay whole.
+TEST_F(PrintTest, TheFooterSidesGiveWayToThePageLine) {
+    const QString Long = QStringLiteral("省地方金融监督管理局").repeated(12);
+    const struct {
+        QString Left, Right;
+        bool Cut;
+    } Cases[] = {{QStringLiteral("省教育厅　2024年预算数（当年预算）左"), QString(), false},
+                 {Long + QStringLiteral("左"), QString(), true},
+                 {QString(), QStringLiteral("右") + Long, true}};
+    for (const auto& Case : Cases) {
+        Grid.SetPageText(Case.Left, QStringLiteral("共&S页第&P页"), Case.Right);
+        const QString File = Dir.File(QStringLiteral("页脚.pdf"));
+        ASSERT_EQ(Grid.PrintToPdf(File), 0) << Grid.LastError().toStdString();
+        const QString Footer =
+            RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-l"),
+                                                  QStringLiteral("1"), File, QStringLiteral("-")})
+                .trimmed()
+                .section(QLatin1Char('\n'), -1);
+        const std::string Shown = Footer.toStdString();
+        EXPECT_TRUE(Footer.contains(QStringLiteral("共%1页第1页").arg(ExpectedPages()))) << Shown;
+        EXPECT_EQ(Footer.contains(QChar(0x2026)), Case.Cut) << Shown;
+        EXPECT_EQ(Footer.contains(QStringLiteral("左")) || Footer.contains(QStringLiteral("右")),
+                  !Case.Cut)
+            << Shown;
+        const QRegularExpression Blank(QStringLiteral("\\s"),
+                                       QRegularExpression::UseUnicodePropertiesOption);
+        if (!Case.Cut) {
+            EXPECT_TRUE(QString(Footer).remove(Blank).startsWith(QString(Case.Left).remove(Blank)))
+                << Shown;
+        }
+    }
 }

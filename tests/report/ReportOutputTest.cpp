@@ -34,7 +34,7 @@ const QString Caption = "Taldrow 7.1-提示信息";
 
 // Without blanks and line breaks.
 QString Squeezed(QString AText) {
-    return AText.remove(QRegularExpression("\\s"));
+    return AText.remove(QRegularExpression("\\s", QRegularExpression::UseUnicodePropertiesOption));
 }
 
 class ReportOutputTest : public WindowTest {
@@ -209,7 +209,7 @@ TEST_F(ReportOutputTest, ContinuousPrintAsksOnceAndSaysWhereEverythingWent) {
 
 // A table of several pages, printed with Ctrl+P: the page line and the
 // heading rows on each.
-TEST_F(ReportOutputTest, EveryPrintedPageCarriesThePageLineAndTheHeading) {
+TEST_F(ReportOutputTest, EveryPrintedPageCarriesItsSelectionThePageLineAndTheHeading) {
     Window->Free();
     Open("101001", MakeDemoDb(Dir, TDemoOptions{60, 20000}));
     Select("");
@@ -220,8 +220,14 @@ TEST_F(ReportOutputTest, EveryPrintedPageCarriesThePageLineAndTheHeading) {
     QTest::keyClick(Window->trvList, Qt::Key_P, Qt::ControlModifier);
     const int Pages = PdfPageCount(Pdf);
     ASSERT_GE(Pages, 2);
+    // A page apart from the others still names its unit, year, type and
+    // sub-type, at the left of the page line.
+    const QString Selection = Squeezed(Window->CurrentFilter().UnitName + "2024年" +
+                                       Window->cobBType->currentText() + "（当年预算）");
     for (int Page = 1; Page <= Pages; ++Page) {
         const QString Text = Squeezed(PdfText(Pdf, Page));
+        EXPECT_TRUE(Text.contains(Selection + QStringLiteral("共%1页").arg(Pages)))
+            << Page << " " << Text.right(60).toStdString();
         EXPECT_TRUE(Text.contains(QStringLiteral("共%1页第%2页").arg(Pages).arg(Page))) << Page;
         EXPECT_TRUE(Text.contains(Squeezed(Window->DetailTitle()))) << Page;
         EXPECT_TRUE(Text.contains("功能分类科目")) << Page;
@@ -259,6 +265,13 @@ TEST_F(ReportOutputTest, ContinuousExportWritesOneWorkbookPerEntry) {
     };
     EXPECT_EQ(Workbook(0).value({6, 4}).toString(), "预算数");
     EXPECT_EQ(Workbook(1).value({10, 4}).toString(), "预算数");
+    // Printed from a spreadsheet, each page names the selection (a type
+    // without sub-type) at the left of the page line.
+    for (const QString& Name : Expected)
+        EXPECT_TRUE(ZipMember(QDir(Folder).filePath(Name), "xl/worksheets/sheet1.xml")
+                        .contains("<oddFooter>&amp;L" + Window->CurrentFilter().UnitName +
+                                  "　2024年临时指标&amp;C共&amp;N页第&amp;P页</oddFooter>"))
+            << Name.toStdString();
 
     // The last workbook holds what the export grid holds, numbers as numbers.
     const TWorkbookCells Cells = Workbook(2);

@@ -11,6 +11,7 @@
 #include "report/tables/ReportFill.h"
 #include "report/tables/ReportHost.h"
 #include "report/tables/ReportLookups.h"
+#include "report/tables/ReportPageSelection.h"
 #include "report/tables/ReportPdfInfo.h"
 #include "report/tables/WorksheetFit.h"
 
@@ -134,6 +135,7 @@ bool TSelectionTables::Hand(const TBatchTable& ATable, TFilledTable& AFilled,
     TCellDocument& Grid = *AFilled.Grid;
     Grid.SetPdfInfo(
         ReportPdfInfo(Grid.CellText(1, 1), FFilter, FHead.Selection.BTypeText(), ATable.Name));
+    SetPageSelection(Grid, FFilter, FHead.Selection.BTypeText());
     AWriter.Submit({ATable.Caption, ATable.Stem, ATable.Code, FHead.Selection.BTypeText(),
                     FOptions.WriteXlsx, FOptions.WritePdf, !FOptions.OneThread,
                     AFilled.Result.QueryRows, std::move(AFilled.Grid), &FOutputs});

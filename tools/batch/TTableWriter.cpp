@@ -49,7 +49,8 @@ QString WritePdf(const TCellDocument& AGrid, const QString& APath, const QString
 } // namespace
 
 // The printed table adds the amount header and the page line to the grid
-// the workbook is written from. The templates carry both already, and then
+// the workbook is written from (both carry the selection at the left of the
+// page line already). The templates carry both already, and then
 // the two files are written side by side from the same grid; otherwise the
 // workbook comes first and the grid is changed for the PDF.
 TTableWritten TTableWriter::Write(TTableJob& AJob) {
@@ -59,7 +60,7 @@ TTableWritten TTableWriter::Write(TTableJob& AJob) {
     const QString Pdf = AJob.Stem + QStringLiteral(".pdf");
     const TCellPageSetup& Page = Grid.Sheet().Page();
     const bool Ready = HasAmountHeader(Grid, AJob.AmountHeaderFundCode, AJob.BTypeText) &&
-                       Page.FooterLeft.isEmpty() && Page.FooterRight.isEmpty() &&
+                       Page.FooterRight.isEmpty() &&
                        Page.FooterCentre == QString::fromUtf8(PageLine);
     QString WorkbookError, PdfError;
     if (AJob.Xlsx && AJob.Pdf && Ready && AJob.Parallel) {
@@ -91,7 +92,8 @@ TTableWritten TTableWriter::Write(TTableJob& AJob) {
             WorkbookError = WriteWorkbook(Grid.Sheet(), Workbook, AJob.Caption, AJob.Outputs);
         if (AJob.Pdf && WorkbookError.isEmpty()) {
             WriteAmountHeader(Grid, AJob.AmountHeaderFundCode, AJob.BTypeText);
-            Grid.SetPageText(QString(), QString::fromUtf8(PageLine), QString());
+            // The selection at the left stays.
+            Grid.SetPageText(QString(Page.FooterLeft), QString::fromUtf8(PageLine), QString());
             PdfError = WritePdf(Grid, Pdf, AJob.Caption, AJob.Parallel, AJob.Outputs);
         }
     }

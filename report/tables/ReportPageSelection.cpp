@@ -1,0 +1,40 @@
+#include "ReportPageSelection.h"
+
+#include "TReportFilter.h"
+#include "cell/TCellDocument.h"
+
+#include <QStringList>
+
+namespace {
+
+// A workbook's page text holds at most 255 characters with its codes.
+constexpr qsizetype MaxUnitName = 60;
+
+} // namespace
+
+QString ReportIndicatorType(const TReportFilter& AFilter, const QString& ABTypeText) {
+    static const QStringList SubTypes{QStringLiteral("当年预算"), QStringLiteral("结余预算"),
+                                      QStringLiteral("追加预算")};
+    // The sub-type counts for 预算数 only, as the queries read it.
+    if (AFilter.BTypeIndex != QLatin1String("1") || AFilter.SubTypeIndex < 0 ||
+        AFilter.SubTypeIndex >= SubTypes.size())
+        return ABTypeText;
+    return ABTypeText + QStringLiteral("（") + SubTypes[AFilter.SubTypeIndex] +
+           QStringLiteral("）");
+}
+
+QString ReportPageSelection(const TReportFilter& AFilter, const QString& ABTypeText) {
+    QString Unit = AFilter.UnitName.simplified();
+    Unit.replace(QLatin1Char('&'), QChar(0xFF06));
+    if (Unit.size() > MaxUnitName)
+        Unit = Unit.left(MaxUnitName - 1) + QChar(0x2026);
+    return QStringLiteral("%1　%2年%3")
+        .arg(Unit, QString::number(AFilter.Year), ReportIndicatorType(AFilter, ABTypeText));
+}
+
+void SetPageSelection(TCellDocument& ADocument, const TReportFilter& AFilter,
+                      const QString& ABTypeText) {
+    const TCellPageSetup& Page = ADocument.Sheet().Page();
+    ADocument.SetPageText(ReportPageSelection(AFilter, ABTypeText), Page.FooterCentre,
+                          Page.FooterRight);
+}
