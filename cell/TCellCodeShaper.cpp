@@ -7,6 +7,7 @@
 namespace {
 
 constexpr char16_t Alphabet[] = u"0123456789.,-";
+constexpr qreal MaxWidth = 1 << 24;
 
 // 1/64 pixel steps, as a text layout counts.
 qint64 Steps(qreal AValue) {
@@ -97,7 +98,9 @@ bool TCellCodeShaper::Measure(const QFont& AFont, QPaintDevice* ADevice) {
 
 bool TCellCodeShaper::Shape(const QString& AText, qreal AWidth, Qt::Alignment AAlign,
                             TLine& ALine) const {
-    if (!FUsable || AText.isEmpty())
+    // Qt counts a line's width in 1/64 pixel in 32 bits; a width beyond
+    // that, or none at all (NaN), is left to Qt.
+    if (!FUsable || AText.isEmpty() || !(std::abs(AWidth) < MaxWidth))
         return false;
     const qsizetype Count = AText.size();
     ALine.Glyphs.resize(Count);

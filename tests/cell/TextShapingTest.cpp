@@ -107,8 +107,9 @@ TEST(CodeShaper, LaysNumbersOutAsQtDoes) {
     EXPECT_GT(Compared, 700);
 }
 
-// Anything but digits and the signs of amounts goes to Qt's layout, and so
-// does everything once a comparison with Qt's layout has failed.
+// Anything but digits and the signs of amounts goes to Qt's layout, as
+// does a cell of no width Qt can count (NaN, endless, 2^24 pixels and
+// beyond) and everything once a comparison with Qt's layout has failed.
 TEST(CodeShaper, TakesOnlyNumbersAndStopsAtTheFirstDifference) {
     QImage Screen(1, 1, QImage::Format_RGB32);
     TCellCodeShaper Shaper(TemplateFonts().first(), &Screen);
@@ -116,6 +117,9 @@ TEST(CodeShaper, TakesOnlyNumbersAndStopsAtTheFirstDifference) {
     for (const char* Text : {"", "A1", "1 2", "12%", "1e5", "(3)"})
         EXPECT_FALSE(Shaper.Shape(QString::fromUtf8(Text), 80, Qt::AlignRight, Line)) << Text;
     EXPECT_FALSE(Shaper.Shape(QStringLiteral("１２"), 80, Qt::AlignRight, Line));
+    for (const qreal Width : {qQNaN(), qInf(), -qInf(), qreal(1 << 24), qreal(-(1 << 24))})
+        EXPECT_FALSE(Shaper.Shape(QStringLiteral("12.50"), Width, Qt::AlignRight, Line)) << Width;
+    EXPECT_TRUE(Shaper.Shape(QStringLiteral("12.50"), (1 << 24) - 1, Qt::AlignRight, Line));
     for (int Index = 0; Index < TCellCodeShaper::ToConfirm; ++Index) {
         EXPECT_TRUE(Shaper.Confirming());
         Shaper.Confirm(true);
