@@ -8,7 +8,6 @@
 class QFont;
 class QPaintDevice;
 class QString;
-class QTextLayout;
 
 // Lays out amounts and numeric codes ("358,539.61", "-2.65", "00009705")
 // on one line without a text layout of their own. A long table holds tens

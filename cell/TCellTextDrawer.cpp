@@ -60,11 +60,13 @@ void TCellTextDrawer::Draw(QPainter& APainter, const QRectF& ARect, const QStrin
 
 void TCellTextDrawer::Draw(QPainter& APainter, const QRectF& ARect, const QString& AText,
                            TCellTextFaces& AFaces, const QTextOption& AOption) {
-    if (Scan(AText, AFaces)) {
-        FGather.Flush(APainter);
-        DrawWithTwins(APainter, ARect, AText, AFaces, AOption);
-    } else
+    if (!Scan(AText, AFaces)) {
         FLaid.Draw(APainter, ARect, AText, AFaces.Font(), &AFaces, AOption);
+        return;
+    }
+    // Drawn at once: what is held comes first, to keep the page's order.
+    FGather.Flush(APainter);
+    DrawWithTwins(APainter, ARect, AText, AFaces, AOption);
 }
 
 // The text laid out with the twins in the twin font, placed and clipped as
