@@ -10,6 +10,7 @@
 #include "TreePaneWidth.h"
 #include "cell/view/TCell5.h"
 #include "platform/ui/TMainMenu.h"
+#include "report/tables/IndicatorTypeNames.h"
 #include "trees/TCheckTree.h"
 #include "trees/TDynamicTree.h"
 
@@ -208,8 +209,7 @@ void TbfrmVarnholt::BuildFilterPanel() {
                    12, Label2);
     cobTypeChild = Row(QStringLiteral("lblChild"), QStringLiteral("指标子类型"),
                        QStringLiteral("cobTypeChild"), 38, lblChild);
-    cobTypeChild->addItems(
-        {QStringLiteral("当年预算"), QStringLiteral("结余预算"), QStringLiteral("追加预算")});
+    cobTypeChild->addItems(SubTypeNames());
     cobTypeChild->setCurrentIndex(0);
     cobMid = Row(QStringLiteral("Label1"), QStringLiteral("资金性质"), QStringLiteral("cobMid"), 65,
                  Label1);

@@ -1,9 +1,8 @@
 #include "ReportPageSelection.h"
 
+#include "IndicatorTypeNames.h"
 #include "TReportFilter.h"
 #include "cell/TCellDocument.h"
-
-#include <QStringList>
 
 namespace {
 
@@ -13,14 +12,11 @@ constexpr qsizetype MaxUnitName = 60;
 } // namespace
 
 QString ReportIndicatorType(const TReportFilter& AFilter, const QString& ABTypeText) {
-    static const QStringList SubTypes{QStringLiteral("当年预算"), QStringLiteral("结余预算"),
-                                      QStringLiteral("追加预算")};
     // The sub-type counts for 预算数 only, as the queries read it.
-    if (AFilter.BTypeIndex != QLatin1String("1") || AFilter.SubTypeIndex < 0 ||
-        AFilter.SubTypeIndex >= SubTypes.size())
+    const QString Sub = SubTypeName(AFilter.SubTypeIndex);
+    if (AFilter.BTypeIndex != QLatin1String("1") || Sub.isEmpty())
         return ABTypeText;
-    return ABTypeText + QStringLiteral("（") + SubTypes[AFilter.SubTypeIndex] +
-           QStringLiteral("）");
+    return ABTypeText + QStringLiteral("（%1）").arg(Sub);
 }
 
 QString ReportPageSelection(const TReportFilter& AFilter, const QString& ABTypeText) {

@@ -1,5 +1,6 @@
 #include "TEmptyTableHint.h"
 
+#include "IndicatorTypeNames.h"
 #include "ReportLookups.h"
 #include "TFillResult.h"
 #include "db/SharedLookups.h"
@@ -13,8 +14,6 @@ namespace {
 
 enum : int { YearDiffers = 1, ClassDiffers = 2, TypeDiffers = 4, SubTypeDiffers = 8 };
 
-const char* const TypeNames[] = {"控制数", "预算数", "临时指标"};
-const char* const SubTypeNames[] = {"当年预算", "结余预算", "追加预算"};
 constexpr int BudgetType = 1;
 
 bool Selectable(const TEmptyTableHint::TSlice& ASlice) {
@@ -23,11 +22,8 @@ bool Selectable(const TEmptyTableHint::TSlice& ASlice) {
 }
 
 QString TypeName(int AType) {
-    return AType >= 0 && AType <= 2 ? QString::fromUtf8(TypeNames[AType]) : QString::number(AType);
-}
-
-QString SubTypeName(int ASubType) {
-    return ASubType >= 0 && ASubType <= 2 ? QString::fromUtf8(SubTypeNames[ASubType]) : QString();
+    const QString Name = IndicatorTypeName(AType);
+    return Name.isEmpty() ? QString::number(AType) : Name;
 }
 
 // "预算数（当年预算）", or the type's name alone.

@@ -16,6 +16,7 @@
 #include "platform/data/TAdoConn.h"
 #include "platform/data/TConnectionString.h"
 #include "report/tables/DetailLayout.h"
+#include "report/tables/IndicatorTypeNames.h"
 #include "report/tables/ReportFileNames.h"
 #include "report/tables/ReportHost.h"
 #include "report/tables/ReportLookups.h"
@@ -282,7 +283,7 @@ int TBatchRun::Run() {
     if (FOptions.SubTypeGiven && FOptions.DefBTypeIndex != 1)
         FConsole.Say(
             QStringLiteral("注意：指标子类型（--subtype）只对预算数有效，指标类型为%1时不起作用。")
-                .arg(BTypeName(FOptions.DefBTypeIndex)));
+                .arg(IndicatorTypeName(FOptions.DefBTypeIndex)));
     if (!CheckTemplates() || !CheckDatabase() || !CheckLogin() || !Select())
         return FExitCode;
     // Each table is written while the next ones are queried, each on a

@@ -1,11 +1,10 @@
 #include "TRunSelection.h"
 
+#include "report/tables/IndicatorTypeNames.h"
 #include "report/tables/PrintableText.h"
 
 namespace {
 
-const char* const BTypeNames[] = {"控制数", "预算数", "临时指标"};
-const char* const SubTypeNames[] = {"当年预算", "结余预算", "追加预算"};
 const QString EachUnitMode = QStringLiteral("逐个单位");
 const QString NodeMode = QStringLiteral("选定节点");
 
@@ -18,10 +17,6 @@ QString RecordLine(const QString& AKey, const QStringList& AFields) {
     return AKey + QLatin1Char('\t') + Fields.join(QLatin1Char('\t'));
 }
 
-QString BTypeName(int ABType) {
-    return ABType >= 0 && ABType <= 2 ? QString::fromUtf8(BTypeNames[ABType]) : QString();
-}
-
 bool TRunSelection::SameAs(const TRunSelection& AOther) const {
     // Codes read back from a record are in their printable form.
     return Year == AOther.Year && BType == AOther.BType && SubType == AOther.SubType &&
@@ -31,11 +26,11 @@ bool TRunSelection::SameAs(const TRunSelection& AOther) const {
 }
 
 QString TRunSelection::BTypeText() const {
-    return BTypeName(BType);
+    return IndicatorTypeName(BType);
 }
 
 QString TRunSelection::SubTypeText() const {
-    return SubType >= 0 && SubType <= 2 ? QString::fromUtf8(SubTypeNames[SubType]) : QString();
+    return SubTypeName(SubType);
 }
 
 QString TRunSelection::YearAndType() const {

@@ -41,7 +41,6 @@ struct TRunSelection {
     bool ReadRecord(const QHash<QString, QStringList>& AFields);
 };
 
-QString BTypeName(int ABType);
 // One line of a record's head: the key, then each field in its printable
 // form (no field can break the line or the columns), tab-separated.
 QString RecordLine(const QString& AKey, const QStringList& AFields);
