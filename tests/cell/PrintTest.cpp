@@ -2,6 +2,7 @@
 
 #include "cell/TCellPrinter.h"
 #include "cell/view/TCellPreviewDialog.h"
+#include "support/PdfStructure.h"
 #include "support/TempDir.h"
 
 #include <QBuffer>
@@ -198,6 +199,7 @@ TEST_F(PrintTest, TheFooterSidesGiveWayToThePageLine) {
         Grid.SetPageText(Case.Left, QStringLiteral("共&S页第&P页"), Case.Right);
         const QString File = Dir.File(QStringLiteral("页脚.pdf"));
         ASSERT_EQ(Grid.PrintToPdf(File), 0) << Grid.LastError().toStdString();
+        EXPECT_EQ(PdfStructureFault(File).toStdString(), "");
         const QString Footer =
             RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-l"),
                                                   QStringLiteral("1"), File, QStringLiteral("-")})
